@@ -1,0 +1,22 @@
+#include "editor/DateText.h"
+
+#include <cstdio>
+
+namespace {
+constexpr const char* kWeekdays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                     "Thursday", "Friday", "Saturday"};
+constexpr const char* kMonths[] = {"January", "February", "March",     "April",
+                                   "May",     "June",     "July",      "August",
+                                   "September", "October", "November", "December"};
+}  // namespace
+
+std::string FormatDateText(std::time_t when) {
+    std::tm local{};
+    localtime_r(&when, &local);
+    char text[64];
+    std::snprintf(text, sizeof text, "%s, %s %02d, %d", kWeekdays[local.tm_wday],
+                  kMonths[local.tm_mon], local.tm_mday, local.tm_year + 1900);
+    return text;
+}
+
+std::string DateText() { return FormatDateText(std::time(nullptr)); }

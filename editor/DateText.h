@@ -1,0 +1,12 @@
+// The date text the editor proposes for a new entry.
+#pragma once
+
+#include <ctime>
+#include <string>
+
+// `when` in local time as "%A, %B %d, %Y" with English day and month names
+// whatever the locale, e.g. "Tuesday, March 05, 1996".
+std::string FormatDateText(std::time_t when);
+
+// FormatDateText of the current time.
+std::string DateText();

@@ -1,0 +1,161 @@
+/*
+ * htmlparse: a forgiving HTML parser with a small C interface.
+ *
+ * A page is parsed from a stdio stream into a tree of `block` records (one per
+ * element, text run, comment or doctype) with `AttrRec` records for element
+ * attributes. The tree keeps the page's structure as written: nothing is
+ * invented or moved. Callers may read, relink and add records; records and
+ * strings they add must come from calloc/malloc, because HTMLFreeTree releases
+ * them with the rest of the tree.
+ *
+ * The parse state is global (one parse at a time, no handle): call
+ * HTMLParseBegin, then HTMLParseDo with the stream, then HTMLParseEnd, which
+ * hands over the root. HTMLGetPageInfo describes the page of the last parse.
+ *
+ * Text is handed over in UTF-8 whatever the page's encoding; TEXT nodes hold
+ * "&", "<" and ">" decoded. Attribute names and values are kept exactly as
+ * written in the source (values without their quotes, references not decoded).
+ */
+#ifndef HTMLPARSE_H
+#define HTMLPARSE_H
+
+#include <stdint.h>
+#include <stdio.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#if defined(_WIN32) || defined(__CYGWIN__)
+#define HTMLPARSE_API __declspec(dllimport)
+#else
+#define HTMLPARSE_API __attribute__((visibility("default")))
+#endif
+
+/* Node kinds (block.type). */
+enum {
+    BT_ELEMENT = 1,
+    BT_TEXT = 2,
+    BT_COMMENT = 3,
+    BT_DOCTYPE = 4
+};
+
+/* Layout flags of an element (block.flags): a line end followed its start tag
+ * or its end tag in the source. On a comment, BF_BREAK_AFTER_END records a line
+ * end directly after "-->". Other bits belong to the library. */
+#define BF_BREAK_AFTER_START 0x10u
+#define BF_BREAK_AFTER_END 0x20u
+
+/* Quoting of an attribute value (AttrRec.flags); neither bit: unquoted. */
+#define AF_DOUBLE_QUOTED 1u
+#define AF_SINGLE_QUOTED 2u
+
+/* Element codes with a fixed meaning (block.tag). Every other element of HTML 4
+ * and HTML5 has a code of its own above HTML_TEXT; HTML_UNKNOWN is kept for
+ * names the library does not know, whose `text` is "<" followed by the name as
+ * written. HTML_OPTIONAL_END_22 and HTML_OPTIONAL_END_29 are elements whose end
+ * tag a browser never needs (HR and LI). */
+enum {
+    HTML_A = 0,
+    HTML_BODY = 5,
+    HTML_BR = 6,
+    HTML_DD = 9,
+    HTML_DL = 11,
+    HTML_DT = 12,
+    HTML_H2 = 16,
+    HTML_OPTIONAL_END_22 = 22,
+    HTML_HTML = 23,
+    HTML_OPTIONAL_END_29 = 29,
+    HTML_P = 36,
+    HTML_PRE = 37,
+    HTML_STRONG = 40,
+    HTML_TITLE = 42,
+    HTML_UNKNOWN = 46,
+    HTML_TEXT = 47
+};
+
+/* Attribute code of HREF (AttrRec.attr). */
+#define HTML_ATTR_HREF 8
+
+/* One attribute of an element. */
+typedef struct AttrRec {
+    int32_t attr;          /* attribute code; 8 is HREF */
+    uint32_t reserved;     /* the library's; zero in records the caller builds */
+    uint32_t flags;        /* AF_DOUBLE_QUOTED / AF_SINGLE_QUOTED */
+    char* name;            /* the name as written in the source */
+    char* value;           /* the value as written, without quotes; NULL: no value */
+    struct AttrRec* next;  /* next attribute of the same element, or NULL */
+} AttrRec;
+
+/* One node of the tree. */
+typedef struct block {
+    int32_t type;               /* BT_ELEMENT, BT_TEXT, BT_COMMENT or BT_DOCTYPE */
+    uint32_t flags;             /* BF_* layout flags */
+    int32_t tag;                /* element code; HTML_TEXT on every TEXT node */
+    char* text;                 /* element: library text; TEXT: the characters;
+                                   comment: body after "<!--"; doctype: after "<!DOCTYPE " */
+    uint32_t reserved;          /* the library's; zero in records the caller builds */
+    AttrRec* attrs;             /* first attribute, or NULL */
+    struct block* next_sib;     /* next node under the same parent, or NULL */
+    struct block* first_child;  /* first child, or NULL */
+    struct block* parent;       /* the node this one hangs under; NULL at the top */
+} block;
+
+#if UINTPTR_MAX == 0xFFFFFFFFu
+#ifdef __cplusplus
+static_assert(sizeof(block) == 36 && sizeof(AttrRec) == 24, "32-bit record layout");
+#else
+_Static_assert(sizeof(block) == 36 && sizeof(AttrRec) == 24, "32-bit record layout");
+#endif
+#endif
+
+/* Starts a parse, discarding the state of any earlier one that was not ended. */
+HTMLPARSE_API void HTMLParseBegin(void);
+
+/* Reads the whole stream (open for reading, at the page's start) and parses it.
+ * The caller keeps and closes the stream. Never fails: unreadable bytes and
+ * broken markup still give a tree. */
+HTMLPARSE_API void HTMLParseDo(FILE* stream);
+
+/* Ends the parse and hands over the root, an element-less container node whose
+ * children are the page's top-level nodes. Never NULL. */
+HTMLPARSE_API block* HTMLParseEnd(void);
+
+/* Releases `node`, its attributes, its strings and all its descendants,
+ * records added by the caller included. Leaves the node's following siblings
+ * and every other node alone and unlinks nothing. NULL does nothing. */
+HTMLPARSE_API void HTMLFreeTree(block* node);
+
+/* The value of the element's first attribute named `name` (letter case
+ * ignored), or NULL when it has none. An attribute without a value yields "". */
+HTMLPARSE_API const char* HTMLGetAttr(const block* node, const char* name);
+
+/* The element name of a code, in upper case; the library keeps the string.
+ * HTML_UNKNOWN yields a placeholder name; an invalid code yields "". */
+HTMLPARSE_API const char* _ElementToName(int code);
+
+/* How the encoding of the last parsed page was found. */
+enum {
+    HTML_ENCODING_BOM = 1,       /* a byte-order mark */
+    HTML_ENCODING_DECLARED = 2,  /* <meta charset> or http-equiv Content-Type */
+    HTML_ENCODING_SNIFFED = 3    /* undeclared: valid UTF-8, else windows-1252 */
+};
+
+/* What the program needs to write the last parsed page back in its own form. */
+typedef struct HTMLPageInfo {
+    const char* encoding; /* iconv name of the page's encoding: "UTF-8", "windows-1252", ... */
+    int encoding_source;  /* HTML_ENCODING_* */
+    int has_bom;          /* the page began with a byte-order mark */
+    int crlf;             /* the page's lines end in CRLF (read as LF) */
+    int ascii_only;       /* every byte of the page was below 0x80 */
+} HTMLPageInfo;
+
+/* Fills `info` for the page of the last HTMLParseDo; valid until the next
+ * HTMLParseBegin. Before any parse: UTF-8, sniffed, no BOM, LF, ASCII. */
+HTMLPARSE_API void HTMLGetPageInfo(HTMLPageInfo* info);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* HTMLPARSE_H */

@@ -1,0 +1,71 @@
+#include "page/NewPageWriter.h"
+
+#include "platform/file_replace.h"
+#include "platform/registry.h"
+
+namespace {
+
+constexpr const char kServerKey[] = "SOFTWARE\\Ostrim\\WebServer\\CurrentVersion";
+constexpr DWORD kRegistryTextRoom = 260;
+
+bool Put(FILE* stream, const std::string& text) {
+    return std::fwrite(text.data(), 1, text.size(), stream) == text.size();
+}
+
+// A double quote would end the HREF attribute early and break the page; in a
+// URL the character is written %22 anyway.
+std::string AttributeSafeLink(const std::string& link) {
+    std::string safe;
+    safe.reserve(link.size());
+    for (char c : link) {
+        if (c == '"') {
+            safe += "%22";
+        } else {
+            safe += c;
+        }
+    }
+    return safe;
+}
+
+}  // namespace
+
+std::string ReadServerAdmin() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kServerKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
+    BYTE buffer[kRegistryTextRoom] = {};
+    DWORD size = sizeof buffer;
+    const LONG result = RegQueryValueExA(key, "ServerAdmin", nullptr, nullptr, buffer, &size);
+    RegCloseKey(key);
+    if (result != ERROR_SUCCESS) return {};
+    buffer[kRegistryTextRoom - 1] = 0;
+    return reinterpret_cast<const char*>(buffer);
+}
+
+bool WriteNewItem(FILE* stream, const CTavrelItem& item) {
+    return Put(stream, "<dt>\n<strong>" + item.GetDate() + "</strong>\n<br>\n") &&
+           Put(stream, "<A HREF =\"" + AttributeSafeLink(item.GetHyperlink()) + "\">\n") &&
+           Put(stream, "<STRONG>" + item.GetTitle() + "</STRONG></A>\n<dd>\n") &&
+           Put(stream, "<BR>" + item.GetDescription() + "<BR><p>\n");
+}
+
+bool WriteNewSection(FILE* stream, const CTavrelItem* head) {
+    bool ok = Put(stream, "<H1>Tavrel</H1>\n<dl>\n<!--");
+    ok = ok && Put(stream, std::string(kMarkerBody) + " -->\n");
+    for (const CTavrelItem* item = head; ok && item != nullptr; item = item->GetNext()) {
+        ok = WriteNewItem(stream, *item);
+    }
+    ok = ok && Put(stream, "</dl><HR>\n");
+    const std::string admin = ReadServerAdmin();
+    if (ok && !admin.empty()) {
+        ok = Put(stream, "<A HREF=\"mailto:" + admin + "\">\n<address>" + admin +
+                             "</address>\n</a>");
+    }
+    return ok;
+}
+
+bool WriteNewPage(const std::string& pagePath, const CTavrelItem* head) {
+    return ReplaceFile(pagePath, [head](FILE* stream) {
+        return Put(stream, "<html>\n<head>\n<title>Tavrel Page</title>\n</head>\n<body>\n") &&
+               WriteNewSection(stream, head) && Put(stream, "</body>\n</html>\n");
+    });
+}

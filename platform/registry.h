@@ -1,0 +1,68 @@
+// Registry access over hive files.
+//
+// The program reads the web server's settings through the registry calls it
+// would make on its original platform. This layer answers those calls from
+// registry export files (".reg" text): the folder named by TAVREL_REGISTRY_DIR
+// (default /etc/tavrel-wizard/registry) holds local.reg, this machine's
+// HKEY_LOCAL_MACHINE, and NAME.reg for a machine NAME reached through
+// RegConnectRegistryA. Keys and values are read only. Key and value names
+// match case-insensitively; values enumerate in file order; data is handed
+// over as bytes whatever its type (string data with its terminating NUL).
+#pragma once
+
+#include <cstdint>
+
+using LONG = std::int32_t;
+using DWORD = std::uint32_t;
+using BYTE = std::uint8_t;
+using REGSAM = DWORD;
+struct HKEY__;
+using HKEY = HKEY__*;
+
+// Predefined root: this machine's HKEY_LOCAL_MACHINE.
+#define HKEY_LOCAL_MACHINE (reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(0x80000002u)))
+
+constexpr REGSAM KEY_READ = 0x20019;
+
+constexpr LONG ERROR_SUCCESS = 0;
+constexpr LONG ERROR_FILE_NOT_FOUND = 2;
+constexpr LONG ERROR_ACCESS_DENIED = 5;
+constexpr LONG ERROR_INVALID_HANDLE = 6;
+constexpr LONG ERROR_BAD_NETPATH = 53;
+constexpr LONG ERROR_INVALID_PARAMETER = 87;
+constexpr LONG ERROR_MORE_DATA = 234;
+constexpr LONG ERROR_NO_MORE_ITEMS = 259;
+
+constexpr DWORD REG_NONE = 0;
+constexpr DWORD REG_SZ = 1;
+constexpr DWORD REG_EXPAND_SZ = 2;
+constexpr DWORD REG_BINARY = 3;
+constexpr DWORD REG_DWORD = 4;
+constexpr DWORD REG_MULTI_SZ = 7;
+
+// Opens `subKey` (backslash-separated, case-insensitive) below `key`.
+// ERROR_FILE_NOT_FOUND when it does not exist. Close the result with RegCloseKey.
+LONG RegOpenKeyExA(HKEY key, const char* subKey, DWORD options, REGSAM access, HKEY* result);
+
+// Queries the value `name` (NULL or "" for the default value) of an open key.
+// `*size` holds the room at `data` on entry and the value's size on return
+// (string data counts its terminating NUL). A value that does not fit gives
+// ERROR_MORE_DATA with the size needed; `data` NULL asks only for the size.
+LONG RegQueryValueExA(HKEY key, const char* name, DWORD* reserved, DWORD* type, BYTE* data,
+                      DWORD* size);
+
+// Enumerates the values of an open key by index, in stored order.
+// `*nameLength` is the room for the name in characters (NUL included) on entry
+// and its length without the NUL on return; `*size` as for RegQueryValueExA.
+// ERROR_NO_MORE_ITEMS past the last value; ERROR_MORE_DATA when the name or
+// the data does not fit.
+LONG RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameLength, DWORD* reserved,
+                   DWORD* type, BYTE* data, DWORD* size);
+
+// Connects to HKEY_LOCAL_MACHINE of `machine` (NULL or "": this machine).
+// Succeeds only when the machine's hive exists and parses; a name with
+// anything but letters, digits, '.', '_' or '-' is an unreachable machine.
+LONG RegConnectRegistryA(const char* machine, HKEY key, HKEY* result);
+
+// Closes a key opened or connected above; predefined roots are ignored.
+LONG RegCloseKey(HKEY key);
