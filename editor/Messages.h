@@ -7,3 +7,7 @@ inline constexpr const char kMsgNotHtml[] = "The file path is not an HTML docume
 inline constexpr const char kMsgHyperlinkRequired[] =
     "A hyperlink for the Tavrel Item is required. Please type it in.";
 inline constexpr const char kMsgCouldNotCreate[] = "Could not create Tavrel Page.";
+inline constexpr const char kMsgNoBody[] =
+    "The page has no BODY element, so the Tavrel list cannot be put into it. "
+    "The page was left unchanged.";
+inline constexpr const char kMsgCannotRead[] = "The page could not be read. It was left unchanged.";
