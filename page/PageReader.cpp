@@ -137,7 +137,10 @@ CTavrelItem* ReadPage(FILE* stream) {
     block* root = HTMLParseEnd();
     HTMLPageInfo info;
     HTMLGetPageInfo(&info);
+    return ReadTree(root, PageFormOf(info));
+}
 
+CTavrelItem* ReadTree(block* root, const PageForm& form) {
     block* body = FindBody(root);
     if (body == nullptr) {
         HTMLFreeTree(root);
@@ -169,6 +172,6 @@ CTavrelItem* ReadPage(FILE* stream) {
     g_pBody = body;
     g_pRoot = root;
     g_pSectionNext = next;
-    g_pageForm = PageFormOf(info);
+    g_pageForm = form;
     return items;
 }

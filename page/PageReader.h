@@ -31,6 +31,11 @@ extern PageForm g_pageForm;    // encoding and line ends of the page ReadPage pa
 // BODY sets none of them (g_pBody stays null) and its tree is released.
 CTavrelItem* ReadPage(FILE* stream);
 
+// What ReadPage does once the page is parsed: takes `root` (as the parser
+// handed it over) and the page's `form`, reads the section and sets the
+// splice points; without BODY the tree is released and nothing is set.
+CTavrelItem* ReadTree(block* root, const PageForm& form);
+
 // The first BODY child of the first HTML child of `root` that has one, or null.
 block* FindBody(block* root);
 
