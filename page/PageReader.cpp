@@ -55,6 +55,11 @@ void ClearSplicePoints() {
     g_pageForm = PageForm{};
 }
 
+void ReleasePageTree() {
+    HTMLFreeTree(g_pRoot);
+    ClearSplicePoints();
+}
+
 block* FindBody(block* root) {
     for (block* html = root->first_child; html != nullptr; html = html->next_sib) {
         if (html->tag != HTML_HTML) continue;

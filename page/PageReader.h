@@ -63,5 +63,9 @@ enum class StrongField { kDate, kTitle };
 // Sets `field` of `item` from the first TEXT child of `strong`; none: unchanged.
 void ReadStrongText(CTavrelItem* item, const block* strong, StrongField field);
 
+// Releases the tree ReadPage kept, if any, and clears the splice points;
+// for a run that ends without writing the page.
+void ReleasePageTree();
+
 // Forgets the splice points (all null, flag clear) without releasing anything.
 void ClearSplicePoints();
