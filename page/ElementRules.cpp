@@ -16,16 +16,15 @@ enum : uint8_t {
 };
 
 constexpr std::string_view kVoidNames[] = {
-    "AREA", "BASE",   "BASEFONT", "BGSOUND", "BR",    "COL",   "EMBED", "FRAME", "HR",
-    "IMG",  "IMAGE",  "INPUT",    "ISINDEX", "KEYGEN", "LINK", "META",  "PARAM", "SOURCE",
-    "TRACK", "WBR"};
-constexpr std::string_view kRawTextNames[] = {"SCRIPT", "STYLE",    "XMP",      "IFRAME",
+    "AREA",  "BASE",  "BASEFONT", "BGSOUND", "BR",   "COL",  "EMBED", "FRAME",  "HR",    "IMG",
+    "IMAGE", "INPUT", "ISINDEX",  "KEYGEN",  "LINK", "META", "PARAM", "SOURCE", "TRACK", "WBR"};
+constexpr std::string_view kRawTextNames[] = {"SCRIPT",  "STYLE",    "XMP",      "IFRAME",
                                               "NOEMBED", "NOFRAMES", "PLAINTEXT"};
 constexpr std::string_view kParagraphClosers[] = {
-    "ADDRESS", "ARTICLE", "ASIDE", "BLOCKQUOTE", "DETAILS", "DIALOG", "DIV",     "DL",
-    "FIELDSET", "FIGCAPTION", "FIGURE", "FOOTER", "FORM", "H1",      "H2",      "H3",
-    "H4",      "H5",      "H6",    "HEADER",     "HGROUP", "HR",     "MAIN",    "MENU",
-    "NAV",     "OL",      "P",     "PRE",        "SECTION", "TABLE", "UL"};
+    "ADDRESS",  "ARTICLE",    "ASIDE",  "BLOCKQUOTE", "DETAILS", "DIALOG", "DIV",  "DL",
+    "FIELDSET", "FIGCAPTION", "FIGURE", "FOOTER",     "FORM",    "H1",     "H2",   "H3",
+    "H4",       "H5",         "H6",     "HEADER",     "HGROUP",  "HR",     "MAIN", "MENU",
+    "NAV",      "OL",         "P",      "PRE",        "SECTION", "TABLE",  "UL"};
 constexpr std::string_view kParagraphKeepers[] = {"A",   "AUDIO",    "DEL",  "INS",
                                                   "MAP", "NOSCRIPT", "VIDEO"};
 

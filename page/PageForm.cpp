@@ -1,7 +1,6 @@
 #include "page/PageForm.h"
 
 #include <iconv.h>
-
 #include <sys/types.h>
 
 #include <cctype>
@@ -17,7 +16,8 @@ constexpr char32_t kReplacementCharacter = 0xFFFD;
 bool IsUtf8Name(const std::string& name) {
     std::string folded;
     for (char c : name) {
-        if (c != '-' && c != '_') folded += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (c != '-' && c != '_')
+            folded += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
     return folded == "utf8";
 }
@@ -53,7 +53,7 @@ size_t DecodeUtf8(std::string_view bytes, char32_t& code) {
 // Converts UTF-8 to the page's form and writes it to a stream, holding back
 // an incomplete sequence at the end of one piece until the next arrives.
 class PageEncoder {
-public:
+  public:
     PageEncoder(FILE* out, const PageForm& form) : m_out(out), m_crlf(form.crlf) {
         if (form.asciiOnly) {
             m_cd = iconv_open("ASCII", "UTF-8");
@@ -96,7 +96,7 @@ public:
         return m_ok;
     }
 
-private:
+  private:
     static inline const iconv_t kNoConversion = reinterpret_cast<iconv_t>(-1);
 
     void Emit(const char* bytes, size_t size) {

@@ -1,9 +1,9 @@
 #include "page/SectionBuilder.h"
 
 #include <algorithm>
-#include <initializer_list>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 #include "editor/ItemList.h"
 #include "page/NewPageWriter.h"
@@ -19,7 +19,7 @@ char* CopyString(const std::string& text, size_t room) {
     const size_t size = std::max(room, text.size() + 1);
     auto* copy = static_cast<char*>(std::calloc(size, 1));
     if (copy == nullptr) std::abort();
-    std::memcpy(copy, text.data(), text.size());
+    std::memcpy(copy, text.c_str(), text.size() + 1);
     return copy;
 }
 

@@ -34,7 +34,7 @@ void HoistChildren(block* anchor) {
 
 // Writes one tree, keeping the open elements on its own stack.
 class TreeWriter {
-public:
+  public:
     TreeWriter(FILE* stream, block* top) : m_stream(stream) {
         for (const block* up = top->parent; up != nullptr; up = up->parent) {
             if (up->tag == HTML_PRE) ++m_openPre;
@@ -60,7 +60,7 @@ public:
         }
     }
 
-private:
+  private:
     void Put(std::string_view text) { fwrite_unlocked(text.data(), 1, text.size(), m_stream); }
 
     // "&", "<" and ">" as references; every other byte as it is.
@@ -69,10 +69,17 @@ private:
         for (size_t i = 0; i < text.size(); ++i) {
             const char* reference = nullptr;
             switch (text[i]) {
-                case '&': reference = "&amp;"; break;
-                case '<': reference = "&lt;"; break;
-                case '>': reference = "&gt;"; break;
-                default: continue;
+                case '&':
+                    reference = "&amp;";
+                    break;
+                case '<':
+                    reference = "&lt;";
+                    break;
+                case '>':
+                    reference = "&gt;";
+                    break;
+                default:
+                    continue;
             }
             Put(text.substr(start, i - start));
             Put(reference);

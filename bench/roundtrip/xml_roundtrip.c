@@ -9,9 +9,9 @@ int main(int argc, char** argv) {
         fprintf(stderr, "usage: %s IN.html OUT.html\n", argv[0]);
         return 2;
     }
-    htmlDocPtr doc = htmlReadFile(argv[1], NULL,
-                                  HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
-                                      HTML_PARSE_HUGE);
+    htmlDocPtr doc = htmlReadFile(
+        argv[1], NULL,
+        HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_HUGE);
     if (doc == NULL) return 1;
     FILE* out = fopen(argv[2], "wb");
     if (out == NULL) return 1;

@@ -9,12 +9,12 @@
 namespace {
 
 const char* const kNames[] = {
-    "A",     "ABBR",   "ADDRESS", "B",       "BLOCKQUOTE", "BODY",  "BR",     "CENTER",
-    "DIV",   "DD",     "EM",      "DL",      "DT",         "FORM",  "H1",     "HEAD",
-    "H2",    "H3",     "I",       "IMG",     "INPUT",      "LINK",  "HR",     "HTML",
-    "META",  "OL",     "UL",      "SPAN",    "TABLE",      "LI",    "TD",     "TR",
-    "SCRIPT", "STYLE", "TEXTAREA", "FONT",   "P",          "PRE",   "SELECT", "OPTION",
-    "STRONG", "SMALL", "TITLE",   "U",       "CODE",       "INS",   "UNKNOWN", "#text"};
+    "A",      "ABBR",  "ADDRESS",  "B",    "BLOCKQUOTE", "BODY", "BR",      "CENTER",
+    "DIV",    "DD",    "EM",       "DL",   "DT",         "FORM", "H1",      "HEAD",
+    "H2",     "H3",    "I",        "IMG",  "INPUT",      "LINK", "HR",      "HTML",
+    "META",   "OL",    "UL",       "SPAN", "TABLE",      "LI",   "TD",      "TR",
+    "SCRIPT", "STYLE", "TEXTAREA", "FONT", "P",          "PRE",  "SELECT",  "OPTION",
+    "STRONG", "SMALL", "TITLE",    "U",    "CODE",       "INS",  "UNKNOWN", "#text"};
 
 }  // namespace
 

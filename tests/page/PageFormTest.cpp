@@ -52,13 +52,18 @@ TEST(PageFormTest, CharactersSplitBetweenWritesAreJoined) {
 }
 
 TEST(PageFormTest, InvalidUtf8IsWrittenAsReplacementReference) {
-    EXPECT_EQ(Convert(Form("windows-1252"), {"a\xFF" "b\xC3("}), "a&#65533;b&#65533;(");
+    EXPECT_EQ(Convert(Form("windows-1252"), {"a\xFF"
+                                             "b\xC3("}),
+              "a&#65533;b&#65533;(");
 }
 
 TEST(PageFormTest, ByteOrderMarkAndWideEncodings) {
-    EXPECT_EQ(Convert(Form("UTF-8", false, false, true), {"a"}), "\xEF\xBB\xBF" "a");
-    EXPECT_EQ(Convert(Form("UTF-16LE", true, false, true), {"a\n"}),
-              std::string("\xFF\xFE" "a\0\r\0\n\0", 8));
+    EXPECT_EQ(Convert(Form("UTF-8", false, false, true), {"a"}),
+              "\xEF\xBB\xBF"
+              "a");
+    EXPECT_EQ(Convert(Form("UTF-16LE", true, false, true), {"a\n"}), std::string("\xFF\xFE"
+                                                                                 "a\0\r\0\n\0",
+                                                                                 8));
 }
 
 TEST(PageFormTest, UnknownEncodingOrFailedWriteIsReported) {

@@ -49,7 +49,7 @@ block* Definition(const std::string& description) {
 }
 
 class PageReaderTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ClearSplicePoints(); }
     void TearDown() override {
         HTMLFreeTree(g_pRoot);
@@ -86,15 +86,14 @@ TEST_F(PageReaderTest, OnlyADirectBodyChildDlStartingWithTheMarkerIsTheSection) 
     block* wrongText = Element(HTML_DL, {Text(" Automatically"), Term("t", "/t", "T")});
     block* noBlank = Element(HTML_DL, {Comment("Automatically generated"), Term("b", "/b", "B")});
     block* element = Element(HTML_DL, {Element(HTML_DT), Marker()});
-    block* section = Element(HTML_DL, {Comment(" Automatic!"), Term("1", "/1", "One"),
-                                       Definition("first")});
+    block* section =
+        Element(HTML_DL, {Comment(" Automatic!"), Term("1", "/1", "One"), Definition("first")});
     block* after = Element(HTML_P);
     block* second = Element(HTML_DL, {Marker(), Term("2", "/2", "Two")});
     block* root =
         Page({before, nested, wrongText, noBlank, element, section, after, second}, &body);
 
-    EXPECT_EQ(Take(ReadTree(root, PageForm{})),
-              (std::vector<Entry>{{"1", "One", "/1", "first"}}));
+    EXPECT_EQ(Take(ReadTree(root, PageForm{})), (std::vector<Entry>{{"1", "One", "/1", "first"}}));
     EXPECT_EQ(g_pRoot, root);
     EXPECT_EQ(g_pBody, body);
     EXPECT_EQ(g_pSectionPrev, element);

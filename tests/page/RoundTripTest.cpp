@@ -158,7 +158,7 @@ const std::vector<Entry> kTrickyEntries = {
 };
 
 class RoundTripTest : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override {
         ReleasePageTree();
         ClearItemList();
@@ -213,7 +213,7 @@ TEST_F(RoundTripTest, AddedEntryGoesOnTopAndDeletingItRestoresThePage) {
 }
 
 class CorpusTest : public ::testing::TestWithParam<const char*> {
-protected:
+  protected:
     void SetUp() override {
         const std::string source =
             std::string(TAVREL_SOURCE_DIR) + "/tests/page/corpus/" + GetParam();
@@ -250,8 +250,8 @@ TEST_P(CorpusTest, RewritingKeepsTheMeaningInThePagesOwnForm) {
 TEST_P(CorpusTest, AddedEntryIsReadBackFirstAndTheRestSurvives) {
     const std::vector<std::string> meaning = Meaning(m_page);
     std::vector<Entry> entries = ReadEntries(m_page);
-    const Entry added{"Sunday, December 06, 2026", "New & <improved>",
-                      "/new.htm?x=1&y=2", "Line 1\nLine 2 \xE2\x82\xAC \xE2\x9C\x93"};
+    const Entry added{"Sunday, December 06, 2026", "New & <improved>", "/new.htm?x=1&y=2",
+                      "Line 1\nLine 2 \xE2\x82\xAC \xE2\x9C\x93"};
     entries.insert(entries.begin(), added);
     ASSERT_TRUE(Update(m_page, [&] { SetList(entries); }));
     EXPECT_EQ(ReadEntries(m_page), entries);
@@ -261,8 +261,7 @@ TEST_P(CorpusTest, AddedEntryIsReadBackFirstAndTheRestSurvives) {
 INSTANTIATE_TEST_SUITE_P(Pages, CorpusTest,
                          ::testing::Values("tables.html", "forms.html", "scripts.html",
                                            "pre-entities.html", "crlf.html", "xhtml.html",
-                                           "page1996.html", "latin1.html",
-                                           "ascii-undeclared.html"),
+                                           "page1996.html", "latin1.html", "ascii-undeclared.html"),
                          [](const auto& info) {
                              std::string name = info.param;
                              for (char& c : name) {

@@ -55,7 +55,7 @@ block* OldSection() {
 }
 
 class SectionBuilderTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ClearSplicePoints(); }
     void TearDown() override {
         HTMLFreeTree(g_pRoot);
@@ -78,12 +78,12 @@ protected:
 TEST_F(SectionBuilderTest, NewSectionOnAPageWithoutOneHasTheToolsForm) {
     AddEntry("%s day", "/b?x=1&y=\"2\"", "Q&A <2>", "line 1\nline 2");
     AddEntry("Monday", "/a.htm", "", "");
-    const std::string expected = PageText(
-        Start(CodeOf("H1")) + "Old" + End(CodeOf("H1")) +
-        SectionText(EntryText("Monday", "/a.htm", "", "") +
-                        EntryText("%s day", "/b?x=1&y=%222%22", "Q&amp;A &lt;2&gt;",
-                                  "line 1\nline 2"),
-                    true));
+    const std::string expected =
+        PageText(Start(CodeOf("H1")) + "Old" + End(CodeOf("H1")) +
+                 SectionText(EntryText("Monday", "/a.htm", "", "") +
+                                 EntryText("%s day", "/b?x=1&y=%222%22", "Q&amp;A &lt;2&gt;",
+                                           "line 1\nline 2"),
+                             true));
     EXPECT_EQ(Update(Page({Element("H1", {Text("Old")})})), expected);
 }
 
@@ -146,8 +146,7 @@ TEST_F(SectionBuilderTest, UnwritablePageLeavesFileAndTreeAsTheyWere) {
 
 TEST_F(SectionBuilderTest, PageIsWrittenInItsOwnEncodingAndLineEnds) {
     AddEntry("d", "/l", "caf\xC3\xA9 \xE2\x82\xAC \xE2\x9C\x93", "x");
-    const std::string written =
-        Update(Page({}), PageForm{"windows-1252", false, true, false});
+    const std::string written = Update(Page({}), PageForm{"windows-1252", false, true, false});
     EXPECT_NE(written.find(">caf\xE9 \x80 &#10003;<"), std::string::npos);
     EXPECT_EQ(written.find('\n'), written.find("\r\n") + 1);
     EXPECT_EQ(written.find("\n\n"), std::string::npos);

@@ -80,8 +80,7 @@ block* UnknownElement(const std::string& name, std::initializer_list<block*> chi
     return node;
 }
 
-void AddAttr(block* element, int code, const std::string& name, const char* value,
-             unsigned flags) {
+void AddAttr(block* element, int code, const std::string& name, const char* value, unsigned flags) {
     auto* attr = static_cast<AttrRec*>(std::calloc(1, sizeof(AttrRec)));
     attr->attr = code;
     attr->name = Copy(name);

@@ -15,7 +15,7 @@ std::string Start(const std::string& name) { return "<" + name + ">"; }
 std::string End(const std::string& name) { return "</" + name + ">"; }
 
 class TreeSerializerTest : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override { HTMLFreeTree(m_tree); }
     // Keeps `tree` for release and returns what dump_tree writes from it.
     std::string Write(block* tree, int level = 0) {
@@ -43,9 +43,8 @@ TEST_F(TreeSerializerTest, AttributesAreWrittenAsStoredWithTheirQuoting) {
     AddAttr(span, 3, "width", "10", 0);
     AddAttr(span, 4, "hidden", nullptr);
     const std::string name = NameOf(CodeOf("SPAN"));
-    EXPECT_EQ(Write(span, 1), "<" + name +
-                                  " Class=\"a&b\" title='say \"hi\"' width=10 hidden>\n" +
-                                  End(name));
+    EXPECT_EQ(Write(span, 1),
+              "<" + name + " Class=\"a&b\" title='say \"hi\"' width=10 hidden>\n" + End(name));
 }
 
 TEST_F(TreeSerializerTest, TextIsEscapedWholeWhateverItsLength) {
@@ -90,9 +89,9 @@ TEST_F(TreeSerializerTest, CommentGetsALineEndOnlyWhereThePageHadOne) {
 TEST_F(TreeSerializerTest, VoidElementsNeverGetAnEndTag) {
     block* img = Element("IMG", {}, BF_BREAK_AFTER_START | BF_BREAK_AFTER_END);
     AddAttr(img, 1, "src", "a.png");
-    block* root = Element("DIV", {Element(HTML_BR, {}, BF_BREAK_AFTER_END), img,
-                                  Element("META"), Element("LINK"), Element("INPUT"),
-                                  Element(HTML_OPTIONAL_END_22, {}, BF_BREAK_AFTER_START)});
+    block* root = Element(
+        "DIV", {Element(HTML_BR, {}, BF_BREAK_AFTER_END), img, Element("META"), Element("LINK"),
+                Element("INPUT"), Element(HTML_OPTIONAL_END_22, {}, BF_BREAK_AFTER_START)});
     root->type = 0;
     EXPECT_EQ(Write(root), Start(NameOf(HTML_BR)) + "<" + NameOf(CodeOf("IMG")) +
                                " src=\"a.png\">\n" + Start(NameOf(CodeOf("META"))) +
@@ -111,24 +110,23 @@ TEST_F(TreeSerializerTest, ParagraphEndTagIsLeftOutOnlyWhereABrowserClosesItAnyw
     const std::string p = NameOf(HTML_P);
     const std::string table = NameOf(CodeOf("TABLE"));
     const std::string a = NameOf(HTML_A);
-    block* root = Element("DIV", {
-        Element(HTML_P, {Text("1")}, BF_BREAK_AFTER_END), Element(HTML_P, {Text("2")}),
-        Text(" "), Element("TABLE"),
-        Element(HTML_P, {Text("3")}), Text("after"),
-        Element(HTML_P, {Text("4")}), Element("B", {Text("bold")}),
-        Element(HTML_A, {Element(HTML_P, {Text("5")})}),
-        Element(HTML_DD, {Text("d"), Element(HTML_P, {}, BF_BREAK_AFTER_END)}),
-        Element(HTML_P, {Text("6")}), Text("\n  ")});
+    block* root = Element(
+        "DIV", {Element(HTML_P, {Text("1")}, BF_BREAK_AFTER_END), Element(HTML_P, {Text("2")}),
+                Text(" "), Element("TABLE"), Element(HTML_P, {Text("3")}), Text("after"),
+                Element(HTML_P, {Text("4")}), Element("B", {Text("bold")}),
+                Element(HTML_A, {Element(HTML_P, {Text("5")})}),
+                Element(HTML_DD, {Text("d"), Element(HTML_P, {}, BF_BREAK_AFTER_END)}),
+                Element(HTML_P, {Text("6")}), Text("\n  ")});
     root->type = 0;
     const std::string b = NameOf(CodeOf("B"));
     const std::string dd = NameOf(HTML_DD);
     EXPECT_EQ(Write(root),
               Start(p) + "1" + Start(p) + "2 " + Start(table) + End(table) +  //
-              Start(p) + "3" + End(p) + "after" +                             //
-              Start(p) + "4" + End(p) + Start(b) + "bold" + End(b) +          //
-              Start(a) + Start(p) + "5" + End(p) + End(a) +                   //
-              Start(dd) + "d" + Start(p) + End(dd) +                          //
-              Start(p) + "6\n  ");
+                  Start(p) + "3" + End(p) + "after" +                         //
+                  Start(p) + "4" + End(p) + Start(b) + "bold" + End(b) +      //
+                  Start(a) + Start(p) + "5" + End(p) + End(a) +               //
+                  Start(dd) + "d" + Start(p) + End(dd) +                      //
+                  Start(p) + "6\n  ");
 }
 
 TEST_F(TreeSerializerTest, ListItemEndTagIsLeftOutBeforeAnotherItemOrTheListEnd) {
@@ -137,23 +135,23 @@ TEST_F(TreeSerializerTest, ListItemEndTagIsLeftOutBeforeAnotherItemOrTheListEnd)
     block* list = Element("UL", {Element(HTML_OPTIONAL_END_29, {Text("1")}), Text(" "),
                                  Element(HTML_OPTIONAL_END_29, {Text("2")}), Text("loose"),
                                  Element(HTML_OPTIONAL_END_29, {Text("3")})});
-    EXPECT_EQ(Write(list, 1), Start(ul) + Start(li) + "1 " + Start(li) + "2" + End(li) +
-                                  "loose" + Start(li) + "3" + End(ul));
+    EXPECT_EQ(Write(list, 1), Start(ul) + Start(li) + "1 " + Start(li) + "2" + End(li) + "loose" +
+                                  Start(li) + "3" + End(ul));
 }
 
 TEST_F(TreeSerializerTest, InsidePreEndTagsKeepNoLineEndButPreItselfDoes) {
     const std::string pre = NameOf(HTML_PRE);
     const std::string b = NameOf(CodeOf("B"));
     const std::string i = NameOf(CodeOf("I"));
-    block* root = Element(
-        "DIV", {Element(HTML_PRE,
-                        {Element("B", {Element("I", {Text("x")}, BF_BREAK_AFTER_END)},
-                                 BF_BREAK_AFTER_START | BF_BREAK_AFTER_END),
-                         Comment("c", BF_BREAK_AFTER_END)},
-                        BF_BREAK_AFTER_START | BF_BREAK_AFTER_END)});
+    block* root =
+        Element("DIV", {Element(HTML_PRE,
+                                {Element("B", {Element("I", {Text("x")}, BF_BREAK_AFTER_END)},
+                                         BF_BREAK_AFTER_START | BF_BREAK_AFTER_END),
+                                 Comment("c", BF_BREAK_AFTER_END)},
+                                BF_BREAK_AFTER_START | BF_BREAK_AFTER_END)});
     root->type = 0;
-    EXPECT_EQ(Write(root), Start(pre) + "\n" + Start(b) + "\n" + Start(i) + "x" + End(i) +
-                               End(b) + "<!--c -->\n" + End(pre) + "\n");
+    EXPECT_EQ(Write(root), Start(pre) + "\n" + Start(b) + "\n" + Start(i) + "x" + End(i) + End(b) +
+                               "<!--c -->\n" + End(pre) + "\n");
 }
 
 TEST_F(TreeSerializerTest, TitleWritesItsFirstTextEscapedAndWhole) {
@@ -206,8 +204,8 @@ TEST_F(TreeSerializerTest, HundredThousandNestedElementsWriteWithoutRecursion) {
     root->type = 0;
     block* innermost = root;
     for (int i = 0; i < kDepth; ++i) {
-        block* next = Element(i % 2 == 0 ? HTML_A : CodeOf("DIV"), {},
-                              i % 3 == 0 ? BF_BREAK_AFTER_END : 0);
+        block* next =
+            Element(i % 2 == 0 ? HTML_A : CodeOf("DIV"), {}, i % 3 == 0 ? BF_BREAK_AFTER_END : 0);
         Append(innermost, {next});
         innermost = next;
     }
