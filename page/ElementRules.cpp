@@ -94,11 +94,10 @@ bool MayOmitEndTag(const block* node, const block* parent) {
     const bool paragraph = node->tag == HTML_P;
     if (!paragraph && node->tag != HTML_OPTIONAL_END_29) return false;
     const block* next = node->next_sib;
-    while (next != nullptr && IsWhiteSpaceText(next)) next = next->next_sib;
-    if (next == nullptr) {
-        return !paragraph || parent == nullptr || (Traits(parent) & kKeepsParagraphOpen) == 0;
+    if (next != nullptr && next->type == BT_ELEMENT) {
+        return paragraph ? (Traits(next) & kClosesParagraph) != 0 : next->tag == node->tag;
     }
-    if (next->type != BT_ELEMENT) return false;
-    if (paragraph) return (Traits(next) & kClosesParagraph) != 0;
-    return next->tag == node->tag;
+    while (next != nullptr && IsWhiteSpaceText(next)) next = next->next_sib;
+    if (next != nullptr) return false;
+    return !paragraph || parent == nullptr || (Traits(parent) & kKeepsParagraphOpen) == 0;
 }

@@ -29,6 +29,7 @@ bool IsRawTextElement(const block* node);
 // that closes a paragraph (P, a list, a table, a heading, DIV ...), an LI
 // directly followed by another LI, or either followed by nothing but white
 // space up to the end of `parent` (for a P, unless `parent` is an element
-// whose end does not close a paragraph, such as A, INS or DEL). Always false
-// for other elements.
+// whose end does not close a paragraph, such as A, INS or DEL). White space
+// before a following element keeps the end tag, so the page keeps its form.
+// Always false for other elements.
 bool MayOmitEndTag(const block* node, const block* parent);

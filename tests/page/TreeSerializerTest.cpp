@@ -121,22 +121,24 @@ TEST_F(TreeSerializerTest, ParagraphEndTagIsLeftOutOnlyWhereABrowserClosesItAnyw
     const std::string b = NameOf(CodeOf("B"));
     const std::string dd = NameOf(HTML_DD);
     EXPECT_EQ(Write(root),
-              Start(p) + "1" + Start(p) + "2 " + Start(table) + End(table) +  //
-                  Start(p) + "3" + End(p) + "after" +                         //
-                  Start(p) + "4" + End(p) + Start(b) + "bold" + End(b) +      //
-                  Start(a) + Start(p) + "5" + End(p) + End(a) +               //
-                  Start(dd) + "d" + Start(p) + End(dd) +                      //
+              Start(p) + "1" + Start(p) + "2" + End(p) + " " + Start(table) + End(table) +
+                  Start(p) + "3" + End(p) + "after" +                     //
+                  Start(p) + "4" + End(p) + Start(b) + "bold" + End(b) +  //
+                  Start(a) + Start(p) + "5" + End(p) + End(a) +           //
+                  Start(dd) + "d" + Start(p) + End(dd) +                  //
                   Start(p) + "6\n  ");
 }
 
 TEST_F(TreeSerializerTest, ListItemEndTagIsLeftOutBeforeAnotherItemOrTheListEnd) {
     const std::string li = NameOf(HTML_OPTIONAL_END_29);
     const std::string ul = NameOf(CodeOf("UL"));
-    block* list = Element("UL", {Element(HTML_OPTIONAL_END_29, {Text("1")}), Text(" "),
-                                 Element(HTML_OPTIONAL_END_29, {Text("2")}), Text("loose"),
-                                 Element(HTML_OPTIONAL_END_29, {Text("3")})});
-    EXPECT_EQ(Write(list, 1), Start(ul) + Start(li) + "1 " + Start(li) + "2" + End(li) + "loose" +
-                                  Start(li) + "3" + End(ul));
+    block* list = Element("UL", {Element(HTML_OPTIONAL_END_29, {Text("1")}),
+                                 Element(HTML_OPTIONAL_END_29, {Text("2")}), Text(" "),
+                                 Element(HTML_OPTIONAL_END_29, {Text("3")}), Text("loose"),
+                                 Element(HTML_OPTIONAL_END_29, {Text("4")}), Text("\n")});
+    EXPECT_EQ(Write(list, 1), Start(ul) + Start(li) + "1" + Start(li) + "2" + End(li) + " " +
+                                  Start(li) + "3" + End(li) + "loose" + Start(li) + "4\n" +
+                                  End(ul));
 }
 
 TEST_F(TreeSerializerTest, InsidePreEndTagsKeepNoLineEndButPreItselfDoes) {
