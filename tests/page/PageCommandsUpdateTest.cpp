@@ -21,6 +21,7 @@ class PageCommandsUpdateTest : public ::testing::Test {
         testing::internal::CaptureStderr();
         testing::internal::CaptureStdout();
         const int code = command();
+        ClearItemList();  // each command runs as a process of its own
         const std::string out = testing::internal::GetCapturedStdout();
         const std::string text = testing::internal::GetCapturedStderr();
         if (errors != nullptr) *errors = text;
