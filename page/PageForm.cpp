@@ -50,17 +50,30 @@ size_t DecodeUtf8(std::string_view bytes, char32_t& code) {
     return length;
 }
 
+// True when `bytes` are the start of a valid UTF-8 sequence that is cut short.
+bool IsIncompleteUtf8(std::string_view bytes) {
+    const auto lead = static_cast<unsigned char>(bytes[0]);
+    const size_t length = (lead & 0xE0) == 0xC0   ? 2
+                          : (lead & 0xF0) == 0xE0 ? 3
+                          : (lead & 0xF8) == 0xF0 ? 4
+                                                  : 0;
+    if (length == 0 || bytes.size() >= length) return false;
+    for (size_t i = 1; i < bytes.size(); ++i) {
+        if ((static_cast<unsigned char>(bytes[i]) & 0xC0) != 0x80) return false;
+    }
+    return true;
+}
+
 // Converts UTF-8 to the page's form and writes it to a stream, holding back
 // an incomplete sequence at the end of one piece until the next arrives.
 class PageEncoder {
   public:
-    PageEncoder(FILE* out, const PageForm& form) : m_out(out), m_crlf(form.crlf) {
-        if (form.asciiOnly) {
-            m_cd = iconv_open("ASCII", "UTF-8");
-        } else if (!IsUtf8Name(form.encoding)) {
+    PageEncoder(FILE* out, const PageForm& form)
+        : m_out(out), m_crlf(form.crlf), m_asciiOnly(form.asciiOnly) {
+        if (!form.asciiOnly && !IsUtf8Name(form.encoding)) {
             m_cd = iconv_open(form.encoding.c_str(), "UTF-8");
+            m_ok = m_cd != kNoConversion;
         }
-        m_ok = m_cd != kNoConversion || (!form.asciiOnly && IsUtf8Name(form.encoding));
         m_output.resize(kBufferSize);
     }
     ~PageEncoder() {
@@ -73,19 +86,24 @@ class PageEncoder {
 
     bool Put(const char* data, size_t size) {
         if (!m_ok) return false;
-        m_pending.reserve(m_pending.size() + size + size / 8);
-        for (size_t i = 0; i < size; ++i) {
-            if (data[i] == '\n' && m_crlf) m_pending += '\r';
-            m_pending += data[i];
+        if (m_crlf) {
+            AppendWithCrlf(std::string_view(data, size));
+        } else {
+            m_pending.append(data, size);
         }
-        size_t used = Convert(m_pending, false);
+        const size_t used =
+            m_asciiOnly ? ConvertToAscii(m_pending, false) : Convert(m_pending, false);
         m_pending.erase(0, used);
         return m_ok;
     }
 
     bool Finish() {
         if (!m_ok) return false;
-        Convert(m_pending, true);
+        if (m_asciiOnly) {
+            ConvertToAscii(m_pending, true);
+        } else {
+            Convert(m_pending, true);
+        }
         m_pending.clear();
         if (m_cd != kNoConversion) {
             char* out = m_output.data();
@@ -101,6 +119,48 @@ class PageEncoder {
 
     void Emit(const char* bytes, size_t size) {
         if (size != 0 && std::fwrite(bytes, 1, size, m_out) != size) m_ok = false;
+    }
+
+    void AppendWithCrlf(std::string_view data) {
+        m_pending.reserve(m_pending.size() + data.size() + data.size() / 16);
+        for (size_t start = 0; start < data.size();) {
+            const size_t lineFeed = data.find('\n', start);
+            if (lineFeed == std::string_view::npos) {
+                m_pending.append(data.substr(start));
+                break;
+            }
+            m_pending.append(data.substr(start, lineFeed - start));
+            m_pending.append("\r\n");
+            start = lineFeed + 1;
+        }
+    }
+
+    // Writes `text` as ASCII, every other character as a reference; returns
+    // how many bytes were used. An incomplete sequence at the end is left
+    // unless `final` is set.
+    size_t ConvertToAscii(std::string_view text, bool final) {
+        size_t start = 0;
+        size_t i = 0;
+        while (i < text.size()) {
+            if (static_cast<unsigned char>(text[i]) < 0x80) {
+                ++i;
+                continue;
+            }
+            Emit(text.data() + start, i - start);
+            char32_t code = 0;
+            size_t length = DecodeUtf8(text.substr(i), code);
+            if (length == 0) {
+                if (!final && text.size() - i < 4 && IsIncompleteUtf8(text.substr(i))) return i;
+                code = kReplacementCharacter;
+                length = 1;
+            }
+            const std::string reference = "&#" + std::to_string(code) + ";";
+            Emit(reference.data(), reference.size());
+            i += length;
+            start = i;
+        }
+        Emit(text.data() + start, i - start);
+        return i;
     }
 
     // Converts as much of `text` as can be; returns how many bytes were used.
@@ -143,6 +203,7 @@ class PageEncoder {
 
     FILE* m_out;
     bool m_crlf;
+    bool m_asciiOnly;
     iconv_t m_cd = kNoConversion;
     bool m_ok = true;
     std::string m_pending;

@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
     }
     htmlDocPtr doc = htmlReadFile(
         argv[1], NULL,
-        HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_HUGE);
+        HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | XML_PARSE_HUGE);
     if (doc == NULL) return 1;
     FILE* out = fopen(argv[2], "wb");
     if (out == NULL) return 1;
