@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -141,6 +142,26 @@ TEST_F(DirectoryWalkTest, DeepTreeBeyondTheSystemPathLimitIsWalkedWhole) {
         unlinkat(levels[level - 1], name.c_str(), AT_REMOVEDIR);
     }
     close(levels[0]);
+}
+
+TEST_F(DirectoryWalkTest, TreeDeeperThanTheOpenFileLimitIsWalkedWhole) {
+    std::string below = "sub";
+    for (int level = 0; level < 300; ++level) below += level % 2 == 0 ? "/a" : "/b";
+    fs::create_directories(root / below);
+    WriteFileBytes(root / (below + "/page.htm"), "x");
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &limit), 0);
+    rlimit lowered = limit;
+    lowered.rlim_cur = 100;
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &lowered), 0);
+
+    std::vector<DirectoryItem> items;
+    WalkDirectory(root.path(), "/", &items);
+
+    setrlimit(RLIMIT_NOFILE, &limit);
+    EXPECT_EQ(items.size(), 304u);  // root, news, sub, sub/deeper and the 300 levels
+    EXPECT_TRUE(std::any_of(items.begin(), items.end(),
+                            [&](const DirectoryItem& item) { return item.url == "/" + below; }));
 }
 
 TEST_F(DirectoryWalkTest, MapEntriesAreWalkedInOrderOverlappingOnesOncePerEntry) {
