@@ -60,6 +60,9 @@ TEST_F(ServerCommandsTest, JsonListsComeInTheChoosersOrder) {
     EXPECT_EQ(nlohmann::json::parse(out), nlohmann::json({"a.htm", "b.htm", "Index.htm"}));
     ASSERT_EQ(Run([&] { return RunFiles(docs.path(), false); }, &out, &err), 0) << err;
     EXPECT_EQ(out, "a.htm\nb.htm\nIndex.htm\n");
+    WriteFileBytes(docs / "caf\xe9.htm", "x");  // not UTF-8
+    ASSERT_EQ(Run([&] { return RunFiles(docs.path(), true); }, &out, &err), 0) << err;
+    EXPECT_EQ(nlohmann::json::parse(out)[2], "caf\uFFFD.htm");
 }
 
 TEST_F(ServerCommandsTest, UnreachableMachineOrDirectoryFailsWithAMessage) {
