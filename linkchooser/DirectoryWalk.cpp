@@ -1,5 +1,6 @@
 #include "linkchooser/DirectoryWalk.h"
 
+#include <algorithm>
 #include <unordered_set>
 #include <utility>
 
@@ -26,13 +27,19 @@ struct OpenDirectory {
     std::size_t nextName = 0;
 };
 
+// `text` with every backslash made a slash, as URLs want them.
+std::string WithSlashes(std::string text) {
+    std::replace(text.begin(), text.end(), '\\', '/');
+    return text;
+}
+
 // The prefix and the path below the mapped directory joined by exactly one
 // slash; every backslash becomes a slash.
 std::string DirectoryUrl(const std::string& prefix, const std::string& below) {
-    std::string url = SystemPath(prefix);
+    std::string url = WithSlashes(prefix);
     if (!below.empty()) {
         if (url.empty() || url.back() != '/') url += '/';
-        url += SystemPath(below);
+        url += WithSlashes(below);
     }
     return url;
 }
