@@ -20,7 +20,7 @@ class Arena {
     Arena(const Arena&) = delete;
     Arena& operator=(const Arena&) = delete;
 
-    // Returns `size` zero-filled bytes aligned for any record. Throws
+    // Returns `size` zero-filled bytes aligned for a pointer. Throws
     // std::bad_alloc when memory runs out; never returns null.
     void* Allocate(std::size_t size);
 

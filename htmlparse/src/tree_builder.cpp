@@ -115,7 +115,7 @@ void TreeBuilder::Text(const Token& token) {
         PopThrough(static_cast<Position>(stack_.size() - 1));
     }
     block* node = Append(BT_TEXT, HTML_TEXT, text);
-    if (token.raw) node->flags |= kRawTextFlag;
+    if (token.raw) node->flags |= BF_RAW_TEXT;
 }
 
 void TreeBuilder::CommentOrDoctype(const Token& token) {

@@ -35,10 +35,6 @@
 
 namespace htmlparse {
 
-// Library flag on TEXT nodes: the content of a raw-text element (SCRIPT,
-// STYLE, ...), references left as written.
-inline constexpr std::uint32_t kRawTextFlag = 0x100u;
-
 class TreeBuilder {
   public:
     // Builds under `root`, whose children must be empty; nodes come from
