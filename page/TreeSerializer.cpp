@@ -171,7 +171,8 @@ class TreeWriter {
                 return true;
             case BT_TEXT: {
                 const block* parent = ParentOf(node);
-                if (parent != nullptr && IsRawTextElement(parent)) {
+                if ((node->flags & BF_RAW_TEXT) != 0 ||
+                    (parent != nullptr && IsRawTextElement(parent))) {
                     Put(TextOf(node));
                 } else {
                     PutEscaped(TextOf(node));

@@ -1,14 +1,15 @@
 #!/usr/bin/env python3
 """Measures the whole job of rewriting a page and writes docs/benchmarks.md.
 
-For each benchmark page (a ~20 MB page in the style of a real site, a page of
-1,000,000 paragraphs, a page nested 100,000 elements deep) it runs, as whole
-processes: `cp` of the file, libxml2's parse + dump, `tavrel rebuild` and
-`tavrel add`. Each is run several times; the best wall time and the largest
+For each of the parser benchmark's pages (made by bench/parser/gen_inputs.py:
+a ~20 MB page of real-looking markup, a page of 1,000,000 paragraphs, a page
+nested 100,000 elements deep, and 1,000,000 deep to show depth is linear) it
+runs, as whole processes: `cp` of the file, libxml2's parse + dump, `tavrel
+rebuild` and `tavrel add`. Each is run several times; the best wall time and the largest
 peak resident memory are reported, with throughput and memory per page byte.
 It also checks that a second `tavrel rebuild` leaves the bytes as they were.
-Where the parser's own benchmark wrote a table (docs/benchmarks-parser.md
-or the output of bench/parser/run_benchmarks.py), it is included.
+The parser benchmark's own table (bench/parser/run_bench.py on the same
+pages) is included.
 
 Usage: bench/roundtrip/run_benchmarks.py [--no-build] [--repeat N] [--work DIR]
 """
@@ -24,8 +25,8 @@ import time
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 BUILD = os.path.join(ROOT, "build", "bench")
-PAGES = [("big.html", "20 MB page"), ("paragraphs.html", "1,000,000 <p>"),
-         ("deep.html", "100,000 deep")]
+PAGES = [("real.html", "20 MB page"), ("p1m.html", "1,000,000 <p>"),
+         ("nested100k.html", "100,000 deep"), ("nested1m.html", "1,000,000 deep")]
 TOOLS = ["cp", "libxml2 parse+dump", "tavrel rebuild", "tavrel add"]
 
 
@@ -137,18 +138,14 @@ def svg_chart(results, sizes):
     return "\n".join(out) + "\n"
 
 
-def parser_table():
-    for candidate in [os.path.join(ROOT, "docs", "benchmarks-parser.md")]:
-        if os.path.exists(candidate):
-            with open(candidate) as f:
-                return f.read()
-    script = os.path.join(ROOT, "bench", "parser", "run_benchmarks.py")
-    if os.path.exists(script):
-        result = subprocess.run([sys.executable, script, "--markdown"], capture_output=True,
-                                text=True)
-        if result.returncode == 0:
-            return result.stdout
-    return ""
+def parser_table(pages):
+    script = os.path.join(ROOT, "bench", "parser", "run_bench.py")
+    programs = os.path.join(BUILD, "bench", "parser")
+    if not os.path.exists(script) or not os.path.isdir(programs):
+        return ""
+    result = subprocess.run([sys.executable, script, programs, pages], capture_output=True,
+                            text=True)
+    return result.stdout if result.returncode == 0 else ""
 
 
 def main():
@@ -167,7 +164,7 @@ def main():
     work = args.work or tempfile.mkdtemp(prefix="tavrel-bench-")
     pages = os.path.join(work, "pages")
     if not all(os.path.exists(os.path.join(pages, name)) for name, _ in PAGES):
-        subprocess.run([sys.executable, os.path.join(os.path.dirname(__file__), "make_pages.py"),
+        subprocess.run([sys.executable, os.path.join(ROOT, "bench", "parser", "gen_inputs.py"),
                         pages], check=True)
 
     sizes, results, stable = {}, {}, {}
@@ -202,7 +199,7 @@ def main():
               ", ".join("%s %s" % (label.replace("<", "&lt;"), "yes" if stable[name] else "NO")
                         for name, label in PAGES) + ".", ""]
     lines += ["Goals, checked on `tavrel rebuild`:", ""]
-    memory_goal = {"big.html": 4, "paragraphs.html": 15, "deep.html": 4}
+    memory_goal = {"real.html": 4, "p1m.html": 15, "nested100k.html": 4, "nested1m.html": 4}
     for name, label in PAGES:
         seconds, rss = results[name]["tavrel rebuild"]
         speedup = results[name]["libxml2 parse+dump"][0] / seconds
@@ -213,7 +210,7 @@ def main():
                          ratio, memory_goal[name], "met" if ratio < memory_goal[name] else "missed",
                          ", %.3f s (goal under 0.25 s: %s)" % (
                              seconds, "met" if seconds < 0.25 else "missed")
-                         if name == "deep.html" else ""))
+                         if name == "nested100k.html" else ""))
     lines.append("")
     chart = svg_chart(results, sizes)
     chart_name = "benchmarks-roundtrip.svg"
@@ -228,7 +225,7 @@ def main():
             lines.append("%-14s %-19s %s %.1f MB/s" % (label, tool, "#" * max(1, round(
                 40 * rate / top)), rate))
     lines += ["```", ""]
-    table = parser_table()
+    table = parser_table(pages)
     if table:
         lines += ["## Parser alone", "", table.strip(), ""]
     with open(args.out, "w") as f:
