@@ -76,28 +76,26 @@ class TreeWriter {
     }
 
     // "&", "<" and ">" as references; every other byte as it is.
-    void PutEscaped(std::string_view text) {
-        size_t start = 0;
-        for (size_t i = 0; i < text.size(); ++i) {
-            const char* reference = nullptr;
-            switch (text[i]) {
+    void PutEscaped(const char* text) {
+        while (*text != '\0') {
+            const size_t plain = std::strcspn(text, "&<>");
+            Put(std::string_view(text, plain));
+            text += plain;
+            switch (*text) {
                 case '&':
-                    reference = "&amp;";
+                    Put("&amp;");
                     break;
                 case '<':
-                    reference = "&lt;";
+                    Put("&lt;");
                     break;
                 case '>':
-                    reference = "&gt;";
+                    Put("&gt;");
                     break;
                 default:
-                    continue;
+                    return;
             }
-            Put(text.substr(start, i - start));
-            Put(reference);
-            start = i + 1;
+            ++text;
         }
-        Put(text.substr(start));
     }
 
     static std::string_view TextOf(const block* node) {
@@ -144,7 +142,7 @@ class TreeWriter {
         const block* text = title->first_child;
         if (text == nullptr || text->type != BT_TEXT) return;
         if (text->next_sib != nullptr) std::fputs(kTitleSiblingMessage, stderr);
-        PutEscaped(TextOf(text));
+        PutEscaped(text->text != nullptr ? text->text : "");
     }
 
     void PutUnknownElement(const block* node) {
@@ -175,7 +173,7 @@ class TreeWriter {
                     (parent != nullptr && IsRawTextElement(parent))) {
                     Put(TextOf(node));
                 } else {
-                    PutEscaped(TextOf(node));
+                    PutEscaped(node->text != nullptr ? node->text : "");
                 }
                 return true;
             }
