@@ -10,16 +10,13 @@ namespace {
 enum : uint8_t {
     kKnown = 1,
     kVoid = 2,
-    kRawText = 4,
-    kClosesParagraph = 8,
-    kKeepsParagraphOpen = 16,  // its end does not end a paragraph inside it
+    kClosesParagraph = 4,
+    kKeepsParagraphOpen = 8,  // its end does not end a paragraph inside it
 };
 
 constexpr std::string_view kVoidNames[] = {
     "AREA",  "BASE",  "BASEFONT", "BGSOUND", "BR",   "COL",  "EMBED", "FRAME",  "HR",    "IMG",
     "IMAGE", "INPUT", "ISINDEX",  "KEYGEN",  "LINK", "META", "PARAM", "SOURCE", "TRACK", "WBR"};
-constexpr std::string_view kRawTextNames[] = {"SCRIPT",  "STYLE",    "XMP",      "IFRAME",
-                                              "NOEMBED", "NOFRAMES", "PLAINTEXT"};
 constexpr std::string_view kParagraphClosers[] = {
     "ADDRESS",  "ARTICLE",    "ASIDE",  "BLOCKQUOTE", "DETAILS", "DIALOG", "DIV",  "DL",
     "FIELDSET", "FIGCAPTION", "FIGURE", "FOOTER",     "FORM",    "H1",     "H2",   "H3",
@@ -39,7 +36,6 @@ bool Contains(const std::string_view (&names)[N], std::string_view name) {
 uint8_t ClassifyName(std::string_view name) {
     uint8_t traits = kKnown;
     if (Contains(kVoidNames, name)) traits |= kVoid;
-    if (Contains(kRawTextNames, name)) traits |= kRawText;
     if (Contains(kParagraphClosers, name)) traits |= kClosesParagraph;
     if (Contains(kParagraphKeepers, name)) traits |= kKeepsParagraphOpen;
     return traits;
@@ -86,8 +82,6 @@ std::string ElementName(const block* node) {
 }
 
 bool IsVoidElement(const block* node) { return (Traits(node) & kVoid) != 0; }
-
-bool IsRawTextElement(const block* node) { return (Traits(node) & kRawText) != 0; }
 
 bool MayOmitEndTag(const block* node, const block* parent) {
     if (node->type != BT_ELEMENT) return false;

@@ -1,6 +1,5 @@
 // What HTML says about an element that the tree writer must respect: whether
-// it may have an end tag at all, whether its content is raw text that must
-// not be escaped, and where the end tag of a paragraph or list item may be
+// it may have an end tag at all, and where the end tag of a paragraph or list item may be
 // left out without changing the page.
 //
 // Elements are recognised by name (the library's name for their code, or the
@@ -19,10 +18,6 @@ std::string ElementName(const block* node);
 
 // A void element (BR, IMG, META, LINK, INPUT, HR ...): HTML forbids its end tag.
 bool IsVoidElement(const block* node);
-
-// An element whose content is raw text (SCRIPT, STYLE ...): its text is
-// written exactly as stored, never escaped.
-bool IsRawTextElement(const block* node);
 
 // True when the end tag of `node`, a P or LI, can be left out without a
 // browser reading the page differently: a P directly followed by an element

@@ -168,9 +168,7 @@ class TreeWriter {
                 }
                 return true;
             case BT_TEXT: {
-                const block* parent = ParentOf(node);
-                if ((node->flags & BF_RAW_TEXT) != 0 ||
-                    (parent != nullptr && IsRawTextElement(parent))) {
+                if ((node->flags & BF_RAW_TEXT) != 0) {
                     Put(TextOf(node));
                 } else {
                     PutEscaped(node->text != nullptr ? node->text : "");

@@ -9,7 +9,8 @@
 //
 // Where HTML needs it for the page to mean what it meant, the writer departs
 // from a plain rule-by-flag dump: void elements (BR, IMG, META ...) never get
-// an end tag; SCRIPT and STYLE content is written unescaped; the end tag of a
+// an end tag; the content of SCRIPT, STYLE and the other raw-text elements
+// (TEXT the parser marked BF_RAW_TEXT) is written unescaped; the end tag of a
 // P or LI is left out only where a browser would close it at the same place
 // anyway; a comment is followed by a line end only where the page had one
 // (BF_BREAK_AFTER_END); an element without code of its own is closed with its

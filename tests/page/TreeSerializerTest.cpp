@@ -68,15 +68,22 @@ TEST_F(TreeSerializerTest, TextIsEscapedWholeWhateverItsLength) {
     EXPECT_EQ(Write(Text(""), 1), "");
 }
 
-TEST_F(TreeSerializerTest, ScriptAndStyleContentIsWrittenUnescaped) {
+// Raw text is what the parser marked so: a STYLE inside SVG holds ordinary,
+// escaped text.
+TEST_F(TreeSerializerTest, RawTextIsWrittenUnescapedAndOnlyIt) {
     const std::string script = "if (a < b && c > d) { x = \"&amp;\"; }\n";
-    block* root = Element("DIV", {Element("SCRIPT", {Text(script)}),
-                                  Element("STYLE", {Text("p > a { }")}), Text("a<b")});
+    block* raw = Text(script);
+    raw->flags = BF_RAW_TEXT;
+    block* rawStyle = Text("p > a { }");
+    rawStyle->flags = BF_RAW_TEXT;
+    block* root = Element("DIV", {Element("SCRIPT", {raw}), Element("STYLE", {rawStyle}),
+                                  UnknownElement("svg", {Element("STYLE", {Text("<p s=\"")})})});
     root->type = 0;
     const std::string scriptName = NameOf(CodeOf("SCRIPT"));
     const std::string styleName = NameOf(CodeOf("STYLE"));
     EXPECT_EQ(Write(root), Start(scriptName) + script + End(scriptName) + Start(styleName) +
-                               "p > a { }" + End(styleName) + "a&lt;b");
+                               "p > a { }" + End(styleName) + "<SVG\n>" + Start(styleName) +
+                               "&lt;p s=\"" + End(styleName) + "</SVG>");
 }
 
 TEST_F(TreeSerializerTest, CommentGetsALineEndOnlyWhereThePageHadOne) {
