@@ -86,10 +86,16 @@ class PageEncoder {
 
     bool Put(const char* data, size_t size) {
         if (!m_ok) return false;
-        if (m_crlf) {
-            AppendWithCrlf(std::string_view(data, size));
+        const std::string_view text(data, size);
+        const bool plain = !m_crlf && !m_afterCr && text.find('\r') == std::string_view::npos;
+        if (plain && m_pending.empty() && m_cd == kNoConversion && !m_asciiOnly) {
+            Emit(data, size);
+            return m_ok;
+        }
+        if (plain) {
+            m_pending.append(text);
         } else {
-            m_pending.append(data, size);
+            AppendWithLineEnds(text);
         }
         const size_t used =
             m_asciiOnly ? ConvertToAscii(m_pending, false) : Convert(m_pending, false);
@@ -121,17 +127,19 @@ class PageEncoder {
         if (size != 0 && std::fwrite(bytes, 1, size, m_out) != size) m_ok = false;
     }
 
-    void AppendWithCrlf(std::string_view data) {
+    // Appends `data` with each line end (LF, CR or CRLF, as a browser reads
+    // them) written as the page's own.
+    void AppendWithLineEnds(std::string_view data) {
+        const char* lineEnd = m_crlf ? "\r\n" : "\n";
         m_pending.reserve(m_pending.size() + data.size() + data.size() / 16);
-        for (size_t start = 0; start < data.size();) {
-            const size_t lineFeed = data.find('\n', start);
-            if (lineFeed == std::string_view::npos) {
-                m_pending.append(data.substr(start));
-                break;
+        for (char c : data) {
+            const bool afterCr = m_afterCr;
+            m_afterCr = c == '\r';
+            if (c == '\r' || (c == '\n' && !afterCr)) {
+                m_pending.append(lineEnd);
+            } else if (c != '\n') {
+                m_pending += c;
             }
-            m_pending.append(data.substr(start, lineFeed - start));
-            m_pending.append("\r\n");
-            start = lineFeed + 1;
         }
     }
 
@@ -204,6 +212,7 @@ class PageEncoder {
     FILE* m_out;
     bool m_crlf;
     bool m_asciiOnly;
+    bool m_afterCr = false;  // the last character put was a CR
     iconv_t m_cd = kNoConversion;
     bool m_ok = true;
     std::string m_pending;
@@ -226,9 +235,6 @@ PageForm PageFormOf(const HTMLPageInfo& info) {
 }
 
 bool WriteInPageForm(FILE* out, const PageForm& form, const std::function<bool(FILE*)>& write) {
-    if (IsUtf8Name(form.encoding) && !form.asciiOnly && !form.crlf && !form.bom) {
-        return write(out) && std::ferror(out) == 0;
-    }
     PageEncoder encoder(out, form);
     if (!encoder.Ok()) return false;
     cookie_io_functions_t functions = {nullptr, WriteToEncoder, nullptr, nullptr};

@@ -3,8 +3,9 @@
 // differently.
 //
 // The tree holds UTF-8 text and the serializer writes UTF-8 with line feeds.
-// WriteInPageForm puts a converting stream between the two: line feeds become
-// CRLF for a page that had them, the UTF-8 is converted to the page's
+// WriteInPageForm puts a converting stream between the two: every line end
+// (LF, a lone CR or CRLF, all one line break to a browser) is written as the
+// page's own, CRLF or LF, the UTF-8 is converted to the page's
 // encoding, and a character the encoding cannot hold is written as a numeric
 // character reference ("&#8364;"). A page that declared no encoding and was
 // plain ASCII stays plain ASCII, every other character becoming a reference,

@@ -33,9 +33,13 @@ PageForm Form(const char* encoding, bool crlf = false, bool asciiOnly = false, b
     return PageForm{encoding, asciiOnly, crlf, bom};
 }
 
-TEST(PageFormTest, Utf8PageWithLineFeedsPassesUnchanged) {
-    EXPECT_EQ(Convert(Form("UTF-8"), {"a\n\xC3\xA9\r\n"}), "a\n\xC3\xA9\r\n");
+TEST(PageFormTest, EveryLineEndIsWrittenAsThePagesOwn) {
+    EXPECT_EQ(Convert(Form("UTF-8"), {"a\n\xC3\xA9\r\n"}), "a\n\xC3\xA9\n");
     EXPECT_EQ(Convert(Form("utf-8", true), {"a\nb\n"}), "a\r\nb\r\n");
+    // A lone CR is a line break of its own, also when a LF follows later;
+    // a CRLF split between two writes stays one line end.
+    EXPECT_EQ(Convert(Form("UTF-8"), {"\r\r\r\n\n", "x\r", "\ny"}), "\n\n\n\nx\ny");
+    EXPECT_EQ(Convert(Form("windows-1252", true), {"a\rb\r", "\n"}), "a\r\nb\r\n");
 }
 
 TEST(PageFormTest, CharactersTheEncodingCannotHoldBecomeReferences) {
