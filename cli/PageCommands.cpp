@@ -13,6 +13,8 @@
 #include "editor/Messages.h"
 #include "editor/PagePath.h"
 #include "page/NewPageWriter.h"
+#include "page/PageReader.h"
+#include "page/SectionBuilder.h"
 
 namespace {
 
@@ -21,10 +23,17 @@ int Refuse(const std::string& caption, const char* message) {
     return 1;
 }
 
-// Opens the page for updating: reads its entries into the item list.
+// Reads the entries of an existing page into the item list and keeps its
+// tree for the update, as the wizard does when it opens a page.
 int OpenExistingPage(const std::string& page) {
-    std::cerr << page << ": updating an existing page is not available in this build.\n";
-    return 1;
+    FILE* stream = std::fopen(page.c_str(), "r");
+    if (stream == nullptr) return Refuse(page, kMsgCannotRead);
+    CTavrelItem* items = ReadPage(stream);
+    const bool unreadable = std::ferror(stream) != 0;
+    std::fclose(stream);
+    AdoptItemList(items);
+    if (unreadable) return Refuse(page, kMsgCannotRead);
+    return 0;
 }
 
 // Tests the path and reads the page's entries into the item list; sets
@@ -37,7 +46,11 @@ int OpenPage(const std::string& page, bool* isNew) {
 
 // Writes the item list to the page with the writer the wizard would use.
 int BuildPage(const std::string& page, bool isNew) {
-    if (!isNew) return OpenExistingPage(page);
+    if (!isNew) {
+        if (g_pBody == nullptr) return Refuse(page, kMsgNoBody);
+        if (!WriteUpdatedPage(page)) return Refuse(page, kMsgCouldNotCreate);
+        return 0;
+    }
     if (!WriteNewPage(page, g_pItemHead)) return Refuse(page, kMsgCouldNotCreate);
     return 0;
 }
@@ -83,9 +96,18 @@ void PrintJson() {
     std::cout << entries.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
 }
 
+// Releases the tree of an existing page when a command ends without writing it.
+struct PageTreeGuard {
+    PageTreeGuard() = default;
+    PageTreeGuard(const PageTreeGuard&) = delete;
+    PageTreeGuard& operator=(const PageTreeGuard&) = delete;
+    ~PageTreeGuard() { ReleasePageTree(); }
+};
+
 }  // namespace
 
 int RunList(const std::string& page, bool json) {
+    const PageTreeGuard tree;
     bool isNew = false;
     if (const int failed = OpenPage(page, &isNew)) return failed;
     json ? PrintJson() : PrintTable();
@@ -93,6 +115,7 @@ int RunList(const std::string& page, bool json) {
 }
 
 int RunAdd(const std::string& page, const EntryFields& fields) {
+    const PageTreeGuard tree;
     bool isNew = false;
     if (const int failed = OpenPage(page, &isNew)) return failed;
     if (fields.hyperlink.value_or("").empty()) return Refuse(kAppCaption, kMsgHyperlinkRequired);
@@ -104,6 +127,7 @@ int RunAdd(const std::string& page, const EntryFields& fields) {
 }
 
 int RunChange(const std::string& page, int index, const EntryFields& fields) {
+    const PageTreeGuard tree;
     bool isNew = false;
     if (const int failed = OpenPage(page, &isNew)) return failed;
     CTavrelItem* item = ItemAt(index);
@@ -113,6 +137,7 @@ int RunChange(const std::string& page, int index, const EntryFields& fields) {
 }
 
 int RunDelete(const std::string& page, int index) {
+    const PageTreeGuard tree;
     bool isNew = false;
     if (const int failed = OpenPage(page, &isNew)) return failed;
     if (ItemAt(index) == nullptr) return RefuseIndex(page, index);
@@ -121,6 +146,7 @@ int RunDelete(const std::string& page, int index) {
 }
 
 int RunRebuild(const std::string& page) {
+    const PageTreeGuard tree;
     bool isNew = false;
     if (const int failed = OpenPage(page, &isNew)) return failed;
     return BuildPage(page, isNew);

@@ -1,0 +1,237 @@
+#!/usr/bin/env python3
+"""Measures the whole job of rewriting a page and writes docs/benchmarks.md.
+
+For each of the parser benchmark's pages (made by bench/parser/gen_inputs.py:
+a ~20 MB page of real-looking markup, a page of 1,000,000 paragraphs, a page
+nested 100,000 elements deep, and 1,000,000 deep to show depth is linear) it
+runs, as whole processes: `cp` of the file, libxml2's parse + dump, `tavrel
+rebuild` and `tavrel add`. Each is run several times; the best wall time and the largest
+peak resident memory are reported, with throughput and memory per page byte.
+It also checks that a second `tavrel rebuild` leaves the bytes as they were.
+The parser benchmark's own table (bench/parser/run_bench.py on the same
+pages) is included.
+
+Usage: bench/roundtrip/run_benchmarks.py [--no-build] [--repeat N] [--work DIR]
+"""
+import argparse
+import datetime
+import os
+import platform
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+BUILD = os.path.join(ROOT, "build", "bench")
+PAGES = [("real.html", "20 MB page"), ("p1m.html", "1,000,000 <p>"),
+         ("nested100k.html", "100,000 deep"), ("nested1m.html", "1,000,000 deep")]
+TOOLS = ["cp", "libxml2 parse+dump", "tavrel rebuild", "tavrel add"]
+
+
+GNU_TIME = "/usr/bin/time"
+
+
+def run_measured(command):
+    """Runs `command`; returns (seconds, peak resident kB, exit status).
+
+    The peak memory comes from GNU time where it is installed: a child forked
+    from this Python process would count the parent's memory as its own."""
+    with tempfile.NamedTemporaryFile("r") as report:
+        measured = command
+        if os.access(GNU_TIME, os.X_OK):
+            measured = [GNU_TIME, "-f", "%M", "-o", report.name] + command
+        start = time.perf_counter()
+        process = subprocess.Popen(measured, stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL)
+        _, status, usage = os.wait4(process.pid, 0)
+        seconds = time.perf_counter() - start
+        peak = usage.ru_maxrss
+        if measured is not command:
+            peak = int(report.read().split()[-1])
+    return seconds, peak, os.waitstatus_to_exitcode(status)
+
+
+def command_for(tool, page, target):
+    tavrel = os.path.join(BUILD, "cli", "tavrel")
+    if tool == "cp":
+        return ["cp", page, target]
+    if tool == "libxml2 parse+dump":
+        return [os.path.join(BUILD, "bench", "roundtrip", "xml_roundtrip"), page, target]
+    if tool == "tavrel rebuild":
+        return [tavrel, "rebuild", target]
+    return [tavrel, "add", target, "--link", "/x.htm", "--title", "X", "--date", "today"]
+
+
+def measure(tool, page, work, repeat):
+    best, peak = float("inf"), 0
+    target = os.path.join(work, "target.html")
+    for _ in range(repeat):
+        if tool.startswith("tavrel"):
+            shutil.copyfile(page, target)
+        seconds, rss, code = run_measured(command_for(tool, page, target))
+        if code != 0:
+            raise SystemExit("%s failed on %s (exit %d)" % (tool, page, code))
+        best, peak = min(best, seconds), max(peak, rss)
+    return best, peak
+
+
+def second_rebuild_identical(page, work):
+    target = os.path.join(work, "stable.html")
+    shutil.copyfile(page, target)
+    tavrel = os.path.join(BUILD, "cli", "tavrel")
+    subprocess.run([tavrel, "rebuild", target], check=True)
+    with open(target, "rb") as f:
+        once = f.read()
+    subprocess.run([tavrel, "rebuild", target], check=True)
+    with open(target, "rb") as f:
+        return f.read() == once
+
+
+def machine_text():
+    cpu = platform.processor() or platform.machine()
+    try:
+        with open("/proc/cpuinfo") as f:
+            for line in f:
+                if line.startswith("model name"):
+                    cpu = line.split(":", 1)[1].strip()
+                    break
+    except OSError:
+        pass
+    memory = ""
+    try:
+        with open("/proc/meminfo") as f:
+            kb = int(f.readline().split()[1])
+            memory = ", %.0f GiB memory" % (kb / 1024 / 1024)
+    except (OSError, ValueError, IndexError):
+        pass
+    return "%s, %d cores%s, %s" % (cpu, os.cpu_count() or 0, memory, platform.platform())
+
+
+def svg_chart(results, sizes):
+    """Horizontal bars of throughput (MB/s, log scale) per page and tool."""
+    import math
+    colours = {"cp": "#999999", "libxml2 parse+dump": "#d98c3f", "tavrel rebuild": "#3f78d9",
+               "tavrel add": "#6fb36f"}
+    bar, gap, left, width = 14, 10, 230, 460
+    rows = [(label, tool, sizes[name] / 1e6 / results[name][tool][0])
+            for name, label in PAGES for tool in TOOLS]
+    top = max(r[2] for r in rows)
+    scale = lambda v: width * math.log10(max(v, 1.0)) / math.log10(max(top, 10.0))
+    height = len(rows) * (bar + 4) + len(PAGES) * gap + 50
+    out = ['<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" '
+           'font-family="DejaVu Sans, sans-serif" font-size="11">' % (left + width + 90, height),
+           '<rect width="100%" height="100%" fill="white"/>',
+           '<text x="10" y="16" font-size="13">Throughput, MB/s (log scale), '
+           'whole process, best of runs</text>']
+    y = 30
+    for index, (label, tool, value) in enumerate(rows):
+        if index % len(TOOLS) == 0:
+            y += gap
+        out.append('<text x="10" y="%d">%s &#8211; %s</text>' % (y + 11, label.replace("<", "&lt;"), tool))
+        out.append('<rect x="%d" y="%d" width="%.1f" height="%d" fill="%s"/>'
+                   % (left, y, max(scale(value), 1), bar, colours[tool]))
+        out.append('<text x="%.1f" y="%d">%.1f</text>' % (left + scale(value) + 4, y + 11, value))
+        y += bar + 4
+    out.append("</svg>")
+    return "\n".join(out) + "\n"
+
+
+def parser_table(pages):
+    script = os.path.join(ROOT, "bench", "parser", "run_bench.py")
+    programs = os.path.join(BUILD, "bench", "parser")
+    if not os.path.exists(script) or not os.path.isdir(programs):
+        return ""
+    result = subprocess.run([sys.executable, script, programs, pages], capture_output=True,
+                            text=True)
+    return result.stdout if result.returncode == 0 else ""
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--no-build", action="store_true")
+    parser.add_argument("--repeat", type=int, default=3)
+    parser.add_argument("--work", default=None, help="folder for the pages (default: temporary)")
+    parser.add_argument("--out", default=os.path.join(ROOT, "docs", "benchmarks.md"))
+    args = parser.parse_args()
+
+    if not args.no_build:
+        subprocess.run(["cmake", "--preset", "bench"], cwd=ROOT, check=True,
+                       stdout=subprocess.DEVNULL)
+        subprocess.run(["cmake", "--build", "--preset", "bench"], cwd=ROOT, check=True,
+                       stdout=subprocess.DEVNULL)
+    work = args.work or tempfile.mkdtemp(prefix="tavrel-bench-")
+    pages = os.path.join(work, "pages")
+    if not all(os.path.exists(os.path.join(pages, name)) for name, _ in PAGES):
+        subprocess.run([sys.executable, os.path.join(ROOT, "bench", "parser", "gen_inputs.py"),
+                        pages], check=True)
+
+    sizes, results, stable = {}, {}, {}
+    for name, label in PAGES:
+        page = os.path.join(pages, name)
+        sizes[name] = os.path.getsize(page)
+        results[name] = {}
+        for tool in TOOLS:
+            results[name][tool] = measure(tool, page, work, args.repeat)
+            print("%-16s %-20s %8.3f s %8d kB" % (label, tool, *results[name][tool]))
+        stable[name] = second_rebuild_identical(page, work)
+
+    date = datetime.datetime.now().strftime("%Y-%m-%d %H:%M")
+    lines = ["# Benchmarks", "",
+             "Produced by `bench/roundtrip/run_benchmarks.py` on %s." % date, "",
+             "Machine: %s." % machine_text(), "",
+             "## Rewriting a whole page", "",
+             "Each command runs as a whole process on a fresh copy of the page; best wall time "
+             "of %d runs, largest peak resident memory. `tavrel add` puts one entry on top "
+             "(a page without a section gets one at the end of BODY)." % args.repeat, "",
+             "| Page | Size | Tool | Time (s) | MB/s | Peak memory (MB) | Memory / page | "
+             "vs libxml2 |", "|---|---:|---|---:|---:|---:|---:|---:|"]
+    for name, label in PAGES:
+        xml_time = results[name]["libxml2 parse+dump"][0]
+        for tool in TOOLS:
+            seconds, rss = results[name][tool]
+            lines.append("| %s | %.1f MB | %s | %.3f | %.1f | %.1f | %.2fx | %.2fx faster |"
+                         % (label.replace("<", "&lt;"), sizes[name] / 1e6, tool, seconds,
+                            sizes[name] / 1e6 / seconds, rss / 1024,
+                            rss * 1024 / sizes[name], xml_time / seconds))
+    lines += ["", "Second `tavrel rebuild` byte-identical to the first: " +
+              ", ".join("%s %s" % (label.replace("<", "&lt;"), "yes" if stable[name] else "NO")
+                        for name, label in PAGES) + ".", ""]
+    lines += ["Goals, checked on `tavrel rebuild`:", ""]
+    memory_goal = {"real.html": 4, "p1m.html": 15, "nested100k.html": 4, "nested1m.html": 4}
+    for name, label in PAGES:
+        seconds, rss = results[name]["tavrel rebuild"]
+        speedup = results[name]["libxml2 parse+dump"][0] / seconds
+        ratio = rss * 1024 / sizes[name]
+        lines.append("- %s: %.2fx libxml2's speed (goal 4x: %s), peak memory %.1fx the page "
+                     "(goal under %dx: %s)%s" % (
+                         label.replace("<", "&lt;"), speedup, "met" if speedup >= 4 else "missed",
+                         ratio, memory_goal[name], "met" if ratio < memory_goal[name] else "missed",
+                         ", %.3f s (goal under 0.25 s: %s)" % (
+                             seconds, "met" if seconds < 0.25 else "missed")
+                         if name == "nested100k.html" else ""))
+    lines.append("")
+    chart = svg_chart(results, sizes)
+    chart_name = "benchmarks-roundtrip.svg"
+    os.makedirs(os.path.dirname(args.out), exist_ok=True)
+    with open(os.path.join(os.path.dirname(args.out), chart_name), "w") as f:
+        f.write(chart)
+    lines += ["![Throughput chart](%s)" % chart_name, "", "```"]
+    top = max(sizes[n] / 1e6 / results[n][t][0] for n, _ in PAGES for t in TOOLS)
+    for name, label in PAGES:
+        for tool in TOOLS:
+            rate = sizes[name] / 1e6 / results[name][tool][0]
+            lines.append("%-14s %-19s %s %.1f MB/s" % (label, tool, "#" * max(1, round(
+                40 * rate / top)), rate))
+    lines += ["```", ""]
+    table = parser_table(pages)
+    if table:
+        lines += ["## Parser alone", "", table.strip(), ""]
+    with open(args.out, "w") as f:
+        f.write("\n".join(lines))
+    print("wrote", args.out)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,89 @@
+// The tavrel subcommands on pages that exist: they read the page, change the
+// list and write it back exactly as the wizard does, and refuse pages they
+// cannot read or put a list into without touching them.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <string>
+
+#include "cli/Commands.h"
+#include "editor/ItemList.h"
+#include "support/TempDir.h"
+
+namespace {
+
+class PageCommandsUpdateTest : public ::testing::Test {
+  protected:
+    void TearDown() override { ClearItemList(); }
+
+    template <typename Command>
+    int Run(Command command, std::string* errors = nullptr, std::string* output = nullptr) {
+        testing::internal::CaptureStderr();
+        testing::internal::CaptureStdout();
+        const int code = command();
+        ClearItemList();  // each command runs as a process of its own
+        const std::string out = testing::internal::GetCapturedStdout();
+        const std::string text = testing::internal::GetCapturedStderr();
+        if (errors != nullptr) *errors = text;
+        if (output != nullptr) *output = out;
+        return code;
+    }
+
+    int Add(const std::string& title, const std::string& link) {
+        EntryFields fields;
+        fields.title = title;
+        fields.hyperlink = link;
+        fields.date = "Sunday, December 06, 2026";
+        return Run([&] { return RunAdd(m_page, fields); });
+    }
+
+    TempDir m_dir;
+    std::string m_page = m_dir / "page.html";
+};
+
+TEST_F(PageCommandsUpdateTest, AddListDeleteAndRebuildOnAPageWithASection) {
+    ASSERT_EQ(Add("Old", "/old.htm"), 0);  // fresh page
+    ASSERT_EQ(Run([&] { return RunRebuild(m_page); }), 0);
+    const std::string before = ReadFileBytes(m_page);
+
+    ASSERT_EQ(Add("X", "/x.htm"), 0);
+    std::string json;
+    ASSERT_EQ(Run([&] { return RunList(m_page, true); }, nullptr, &json), 0);
+    const size_t x = json.find("\"title\": \"X\"");
+    ASSERT_NE(x, std::string::npos) << json;
+    EXPECT_LT(x, json.find("\"title\": \"Old\""));
+
+    ASSERT_EQ(Run([&] { return RunDelete(m_page, 0); }), 0);
+    EXPECT_EQ(ReadFileBytes(m_page), before);
+
+    EntryFields change;
+    change.description = "a < b && c";
+    ASSERT_EQ(Run([&] { return RunChange(m_page, 0, change); }), 0);
+    const std::string changed = ReadFileBytes(m_page);
+    EXPECT_NE(changed.find("a &lt; b &amp;&amp; c"), std::string::npos);
+    ASSERT_EQ(Run([&] { return RunRebuild(m_page); }), 0);
+    EXPECT_EQ(ReadFileBytes(m_page), changed);
+}
+
+TEST_F(PageCommandsUpdateTest, PageWithoutBodyIsRefusedAndLeftAsItWas) {
+    const std::string frames =
+        "<html><head><title>F</title></head>\n<frameset cols=\"50%,50%\">"
+        "<frame src=\"a.htm\"><frame src=\"b.htm\"></frameset></html>\n";
+    WriteFileBytes(m_page, frames);
+    std::string errors;
+    EntryFields fields;
+    fields.hyperlink = "/x.htm";
+    EXPECT_EQ(Run([&] { return RunAdd(m_page, fields); }, &errors), 1);
+    EXPECT_NE(errors.find("The page has no BODY element"), std::string::npos) << errors;
+    EXPECT_EQ(Run([&] { return RunRebuild(m_page); }), 1);
+    EXPECT_EQ(ReadFileBytes(m_page), frames);
+}
+
+TEST_F(PageCommandsUpdateTest, UnreadablePageIsRefused) {
+    ASSERT_EQ(mkdir(m_page.c_str(), 0755), 0);  // exists, opens, but cannot be read
+    std::string errors;
+    EXPECT_EQ(Run([&] { return RunRebuild(m_page); }, &errors), 1);
+    EXPECT_NE(errors.find("The page could not be read."), std::string::npos) << errors;
+}
+
+}  // namespace
