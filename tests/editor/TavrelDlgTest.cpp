@@ -156,19 +156,6 @@ class TavrelDlgTest : public testing::Test {
 
 // --- Opening ---------------------------------------------------------------
 
-TEST_F(TavrelDlgTest, MissingPageStartsWithPlaceholdersAndTodaysDate) {
-    CTavrelDlg& dialog = Open(m_dir / "new.html");
-    EXPECT_EQ(dialog.ModalResult(), 0);
-    EXPECT_EQ(g_bNewPage, 1);
-    EXPECT_TRUE(Rows().empty());
-    EXPECT_EQ(ButtonStates(), kEntryState);
-    EXPECT_EQ(Field(IDC_TITLE), kTitleHint);
-    EXPECT_EQ(Field(IDC_DESCRIPTION), kDescriptionHint);
-    EXPECT_EQ(Field(IDC_HYPERLINK), kHyperlinkHint);
-    EXPECT_EQ(Field(IDC_DATE), DateText());
-    EXPECT_TRUE(m_messages.empty());
-}
-
 TEST_F(TavrelDlgTest, RefusedOrUnreadablePagesEndTheDialogUntouched) {
     // A folder with a page's name exists but cannot be read as a page.
     const std::string folder = m_dir / "folder.html";
@@ -208,13 +195,23 @@ TEST_F(TavrelDlgTest, PageWithEntriesShowsThemInPageOrderAndTheFirstSelected) {
 
 // --- New Item, Add, Change, Delete ----------------------------------------
 
-TEST_F(TavrelDlgTest, AddPutsTheFieldsOnTopAndNeedsAHyperlink) {
-    Open(m_dir / "new.html");
+TEST_F(TavrelDlgTest, MissingPageStartsWithPlaceholdersWhichAddTakesAsTheyAre) {
+    CTavrelDlg& dialog = Open(m_dir / "new.html");
+    EXPECT_EQ(dialog.ModalResult(), 0);
+    EXPECT_EQ(g_bNewPage, 1);
+    EXPECT_EQ(ButtonStates(), kEntryState);
+    EXPECT_EQ(Field(IDC_TITLE) + Field(IDC_DESCRIPTION) + Field(IDC_HYPERLINK),
+              std::string(kTitleHint) + kDescriptionHint + kHyperlinkHint);
+    EXPECT_EQ(Field(IDC_DATE), DateText());
     Click(IDC_ADD);  // the placeholders are ordinary text, the link one included
     EXPECT_EQ(Rows(), (std::vector<std::string>{kTitleHint}));
     EXPECT_EQ(SelectedRow(), 0);
     EXPECT_EQ(ButtonStates(), kItemState);
+}
 
+TEST_F(TavrelDlgTest, NewItemThenAddPutsTheFieldsOnTopAndNeedsAHyperlink) {
+    Open(m_dir / "new.html");
+    AddEntry("First", "/first.htm");
     Click(IDC_NEW_ITEM);
     EXPECT_EQ(Field(IDC_TITLE) + Field(IDC_HYPERLINK) + Field(IDC_DESCRIPTION), "");
     EXPECT_EQ(Field(IDC_DATE), DateText());
@@ -236,7 +233,7 @@ TEST_F(TavrelDlgTest, AddPutsTheFieldsOnTopAndNeedsAHyperlink) {
     Type(IDC_DESCRIPTION, "two\nlines");
     Type(IDC_DATE, "");
     Click(IDC_ADD);
-    EXPECT_EQ(ListTitles(), (std::vector<std::string>{std::string(254, 't'), kTitleHint}));
+    EXPECT_EQ(ListTitles(), (std::vector<std::string>{std::string(254, 't'), "First"}));
     EXPECT_EQ(Rows()[0], std::string(254, 't'));
     EXPECT_EQ(g_pItemHead->GetDescription(), "two\nlines");
     EXPECT_EQ(g_pItemHead->GetDate(), "");
