@@ -63,16 +63,15 @@ void WritePage(const std::string& path, const std::vector<std::array<std::string
     }
 }
 
-// Releases what a read page left alive: the tree and the part of BODY that
-// followed the old section, which hangs outside the tree until Build It.
+// Releases what a read page left alive: the part of BODY that followed the
+// old section, which hangs outside the tree until Build It, then the tree.
 void ReleaseKeptPage() {
-    block* rest = g_pSectionNext;
-    if (g_pRoot != nullptr) HTMLFreeTree(g_pRoot);
-    while (rest != nullptr) {
+    for (block* rest = g_pSectionNext; rest != nullptr;) {
         block* next = rest->next_sib;
         HTMLFreeTree(rest);
         rest = next;
     }
+    HTMLFreeTree(g_pRoot);
     ClearSplicePoints();
 }
 
