@@ -408,6 +408,19 @@ TEST_F(TavrelDlgTest, WriteFailureIsReportedAndLeavesThePageAlone) {
     EXPECT_EQ(ReadFileBytes(moved + "/news.html"), before);
 }
 
+TEST_F(TavrelDlgTest, PageWithoutBodyIsNeverWritten) {
+    const std::string page = m_dir / "bodiless.html";
+    WriteFileBytes(page, "<p>No body here</p>\n");
+    Open(page);
+    EXPECT_EQ(ButtonStates(), kEntryState);
+    Click(IDC_ADD);
+    Click(IDC_BUILD_IT);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0].text, kMsgNoBody);
+    EXPECT_EQ(m_messages[0].caption, page);
+    EXPECT_EQ(ReadFileBytes(page), "<p>No body here</p>\n");
+}
+
 // --- The modal run ----------------------------------------------------------
 
 TEST_F(TavrelDlgTest, DoModalRunsUntilEnterInTheDescriptionBuildsThePage) {
