@@ -1,0 +1,3 @@
+#include "app/ServerRegistry.h"
+
+HKEY g_hkeyServer = HKEY_LOCAL_MACHINE;

@@ -1,0 +1,42 @@
+// The walk over the document tree that fills the link chooser's directory list.
+//
+// Each mapped directory and every directory below it becomes one item: its
+// URL path and its absolute path. The walk is depth first; a directory's own
+// item comes before those of its sub-directories, which follow in the order
+// the system lists them. Names beginning with '.' are left out together with
+// everything below them. A directory that cannot be entered is left out with
+// its subtree, silently.
+//
+// The walk reads directories through open handles and opens each child
+// relative to its parent, so it neither uses nor changes the process's
+// current directory and no path length limit applies below a mapped
+// directory. A directory reached again through a symbolic link (same device
+// and inode as a directory on the path from the mapped directory down to it)
+// is listed once and not entered, so every tree ends.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class DocMapEntry;
+
+struct DirectoryItem {
+    // The URL path: the entry's prefix and the path below the entry's
+    // directory joined by exactly one slash, every backslash made a slash.
+    std::string url;
+    // The absolute path in the system's form ('/' separators, no doubled
+    // slashes); a relative mapped directory is taken from the current
+    // directory at the time of the walk.
+    std::string path;
+};
+
+// Appends the items of `directory` and everything below it, listed under
+// `urlPrefix`. Backslashes in `directory` are separators. Nothing is appended
+// when `directory` cannot be opened.
+void WalkDirectory(const std::string& directory, const std::string& urlPrefix,
+                   std::vector<DirectoryItem>* items);
+
+// The items of every entry of a list read by ReadDocMap, entry after entry in
+// list order. Directories shared by overlapping entries appear once per entry,
+// each under that entry's URL. An empty map gives no items.
+std::vector<DirectoryItem> WalkDocMap(const DocMapEntry& head);

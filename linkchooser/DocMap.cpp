@@ -1,0 +1,141 @@
+#include "linkchooser/DocMap.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/ServerRegistry.h"
+#include "platform/registry.h"
+
+namespace {
+
+constexpr char kServerKey[] = "SOFTWARE\\Ostrim\\WebServer\\CurrentVersion";
+constexpr char kDocMapKey[] = "SOFTWARE\\Ostrim\\WebServer\\CurrentVersion\\DocMap";
+constexpr char kServerRootValue[] = "ServerRoot";
+constexpr char kRootPrefix[] = "/";
+
+// The room offered for an enumerated value's name (in characters, NUL
+// included) and for its data (in bytes).
+constexpr DWORD kTextRoom = 260;
+
+// One value of the DocMap key.
+struct MapValue {
+    std::string name;
+    std::string data;
+};
+
+// Registry data is handed over as bytes of any type; it is used as text up to
+// its first NUL, and never beyond the `size` bytes the registry returned.
+std::string TextOf(const BYTE* data, DWORD size) {
+    const char* text = reinterpret_cast<const char*>(data);
+    return std::string(text, strnlen(text, size));
+}
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// The drive letter form: the second character is ':' (the first may be anything).
+bool HasDriveLetter(const std::string& text) { return text.size() >= 2 && text[1] == ':'; }
+
+// "ServerRoot", always ending in a separator: a backslash is added unless it
+// ends in one already. A root too long for the usual 260-byte room is read
+// whole. When the key or the value cannot be read the server has no defined
+// root; it is then empty (no separator added), so a directory beginning with
+// a separator stays as written.
+std::string ReadServerRoot() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(g_hkeyServer, kServerKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return "";
+    std::vector<BYTE> data(kTextRoom);
+    DWORD size = kTextRoom;
+    LONG result = RegQueryValueExA(key, kServerRootValue, nullptr, nullptr, data.data(), &size);
+    if (result == ERROR_MORE_DATA) {
+        data.resize(size);
+        result = RegQueryValueExA(key, kServerRootValue, nullptr, nullptr, data.data(), &size);
+    }
+    RegCloseKey(key);
+    if (result != ERROR_SUCCESS) return "";
+    std::string root = TextOf(data.data(), std::min<DWORD>(size, data.size()));
+    if (root.empty() || !IsSeparator(root.back())) root += '\\';
+    return root;
+}
+
+// Reads the value at `index` with the 260-character rooms. False when the
+// call fails for any reason, also for a name or data that does not fit.
+bool EnumMapValue(HKEY key, DWORD index, MapValue* value) {
+    char name[kTextRoom];
+    BYTE data[kTextRoom];
+    DWORD nameLength = kTextRoom;
+    DWORD size = kTextRoom;
+    if (RegEnumValueA(key, index, name, &nameLength, nullptr, nullptr, data, &size) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    value->name.assign(name, strnlen(name, std::min(nameLength, kTextRoom - 1)));
+    value->data = TextOf(data, std::min(size, kTextRoom));
+    return true;
+}
+
+// The data of the value named "/" wherever it stands in the enumeration (up
+// to the first failing call). Without one the document root has no defined
+// value; it is then empty, so other directories resolve against the server
+// root alone.
+std::string FindRootMapping(HKEY key) {
+    MapValue value;
+    for (DWORD index = 0; EnumMapValue(key, index, &value); ++index) {
+        if (value.name == kRootPrefix) return value.data;
+    }
+    return "";
+}
+
+// The first rule that applies gives the full directory; parts are joined as
+// they stand, with no separator added, removed or converted.
+std::string ResolveDirectory(const MapValue& value, const std::string& serverRoot,
+                             const std::string& rootMapping) {
+    if (HasDriveLetter(value.data)) return value.data;
+    if (!value.data.empty() && IsSeparator(value.data[0])) return serverRoot + value.data;
+    if (value.name == kRootPrefix) return serverRoot + value.data;
+    if (HasDriveLetter(rootMapping)) return rootMapping + value.data;
+    return serverRoot + rootMapping + value.data;
+}
+
+std::unique_ptr<char[]> CopyText(const std::string& text) {
+    auto copy = std::make_unique<char[]>(text.size() + 1);
+    std::memcpy(copy.get(), text.c_str(), text.size() + 1);
+    return copy;
+}
+
+}  // namespace
+
+DocMapEntry::DocMapEntry() = default;
+
+DocMapEntry::~DocMapEntry() {
+    // Unlinks the records one by one, so a long list does not nest destructors.
+    while (m_pNext) m_pNext = std::move(m_pNext->m_pNext);
+}
+
+void DocMapEntry::ReadDocMap() {
+    m_pszUrlPrefix.reset();
+    m_pszStoredDir.reset();
+    m_pNext.reset();
+    m_pszResolvedDir.reset();
+
+    const std::string serverRoot = ReadServerRoot();
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(g_hkeyServer, kDocMapKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    const std::string rootMapping = FindRootMapping(key);
+
+    DocMapEntry* record = nullptr;
+    MapValue value;
+    for (DWORD index = 0; EnumMapValue(key, index, &value); ++index) {
+        if (record == nullptr) {
+            record = this;
+        } else {
+            record->m_pNext = std::make_unique<DocMapEntry>();
+            record = record->m_pNext.get();
+        }
+        record->m_pszUrlPrefix = CopyText(value.name);
+        record->m_pszStoredDir = CopyText(value.data);
+        record->m_pszResolvedDir = CopyText(ResolveDirectory(value, serverRoot, rootMapping));
+    }
+    RegCloseKey(key);
+}

@@ -1,0 +1,41 @@
+// The web server's document map, read from the registry.
+//
+// The server keeps its root directory in the value "ServerRoot" of
+// SOFTWARE\Ostrim\WebServer\CurrentVersion and its document map in the subkey
+// DocMap: each value maps one URL prefix (the value's name) to one directory
+// (its data). ReadDocMap reads both through g_hkeyServer and builds the map as
+// a singly linked list of DocMapEntry records in registry enumeration order,
+// each carrying its directory resolved to a full path. Nothing is written and
+// nothing is reported: every failure gives a shorter or an empty list.
+#pragma once
+
+#include <memory>
+
+class DocMapEntry {
+public:
+    // A record with all four fields null: an empty map until ReadDocMap runs.
+    DocMapEntry();
+    // Releases this record's texts and every record behind it.
+    ~DocMapEntry();
+    DocMapEntry(const DocMapEntry&) = delete;
+    DocMapEntry& operator=(const DocMapEntry&) = delete;
+
+    // The next mapping, or null at the end of the list.
+    DocMapEntry* GetNext() const { return m_pNext.get(); }
+
+    // Called on the first record of a list: fills it from the first value of
+    // the DocMap key and links one more record per further value, in
+    // enumeration order. Whatever the record held before is dropped. A null
+    // m_pszResolvedDir in this record afterwards means the map is empty.
+    // g_hkeyServer must have been set.
+    void ReadDocMap();
+
+    // The URL prefix: the value's name (at most 259 characters).
+    std::unique_ptr<char[]> m_pszUrlPrefix;
+    // The directory as stored: the value's data up to its first NUL.
+    std::unique_ptr<char[]> m_pszStoredDir;
+    std::unique_ptr<DocMapEntry> m_pNext;
+    // The directory resolved against the server root and the root mapping.
+    // Kept whole, however long the joined parts make it.
+    std::unique_ptr<char[]> m_pszResolvedDir;
+};

@@ -1,0 +1,129 @@
+#include "platform/file_system.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr int kDirectoryFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK;
+
+// The current directory, however long; "" when it cannot be read.
+std::string CurrentDirectory() {
+    std::vector<char> buffer(256);
+    while (getcwd(buffer.data(), buffer.size()) == nullptr) {
+        if (errno != ERANGE) return "";
+        buffer.resize(buffer.size() * 2);
+    }
+    return buffer.data();
+}
+
+// Opens `path` one component at a time from the root or the current
+// directory: for paths the system refuses whole as too long.
+int OpenByComponents(const std::string& path) {
+    int fd = open(path[0] == '/' ? "/" : ".", kDirectoryFlags);
+    std::size_t start = 0;
+    while (fd >= 0 && start < path.size()) {
+        std::size_t end = path.find('/', start);
+        if (end == std::string::npos) end = path.size();
+        if (end > start) {
+            const std::string component = path.substr(start, end - start);
+            const int child = openat(fd, component.c_str(), kDirectoryFlags);
+            close(fd);
+            fd = child;
+        }
+        start = end + 1;
+    }
+    return fd;
+}
+
+}  // namespace
+
+std::string SystemPath(std::string_view path) {
+    std::string result(path);
+    for (char& c : result) {
+        if (c == '\\') c = '/';
+    }
+    return result;
+}
+
+std::string AbsoluteSystemPath(std::string_view path) {
+    std::string joined = SystemPath(path);
+    if (joined.empty() || joined[0] != '/') joined = CurrentDirectory() + "/" + joined;
+    std::string result;
+    result.reserve(joined.size());
+    for (char c : joined) {
+        if (c != '/' || result.empty() || result.back() != '/') result += c;
+    }
+    if (result.size() > 1 && result.back() == '/') result.pop_back();
+    return result;
+}
+
+DirectoryReader DirectoryReader::Open(const std::string& path) {
+    const std::string systemPath = SystemPath(path);
+    if (systemPath.empty()) return {};
+    int fd = open(systemPath.c_str(), kDirectoryFlags);
+    if (fd < 0 && errno == ENAMETOOLONG) fd = OpenByComponents(systemPath);
+    return FromDescriptor(fd);
+}
+
+DirectoryReader DirectoryReader::FromDescriptor(int fd) {
+    DirectoryReader reader;
+    if (fd < 0) return reader;
+    struct stat info {};
+    if (fstat(fd, &info) != 0) {
+        close(fd);
+        return reader;
+    }
+    reader.m_dir = fdopendir(fd);
+    if (reader.m_dir == nullptr) {
+        close(fd);
+        return reader;
+    }
+    reader.m_id = {info.st_dev, info.st_ino};
+    return reader;
+}
+
+DirectoryReader::~DirectoryReader() {
+    if (m_dir != nullptr) closedir(m_dir);
+}
+
+DirectoryReader::DirectoryReader(DirectoryReader&& other) noexcept
+    : m_dir(std::exchange(other.m_dir, nullptr)), m_id(other.m_id) {}
+
+DirectoryReader& DirectoryReader::operator=(DirectoryReader&& other) noexcept {
+    if (this != &other) {
+        if (m_dir != nullptr) closedir(m_dir);
+        m_dir = std::exchange(other.m_dir, nullptr);
+        m_id = other.m_id;
+    }
+    return *this;
+}
+
+DirectoryReader DirectoryReader::OpenChild(std::string_view name) const {
+    if (m_dir == nullptr) return {};
+    const std::string childName(name);
+    return FromDescriptor(openat(dirfd(m_dir), childName.c_str(), kDirectoryFlags));
+}
+
+bool DirectoryReader::ChildIsDirectory(std::string_view name) const {
+    if (m_dir == nullptr) return false;
+    const std::string childName(name);
+    struct stat info {};
+    return fstatat(dirfd(m_dir), childName.c_str(), &info, 0) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool DirectoryReader::Next(DirectoryEntry* entry) {
+    if (m_dir == nullptr) return false;
+    const dirent* found = readdir(m_dir);
+    if (found == nullptr) return false;
+    entry->name = found->d_name;
+    const unsigned char type = found->d_type;
+    entry->mayBeDirectory = type == DT_DIR || type == DT_LNK || type == DT_UNKNOWN;
+    return true;
+}

@@ -1,0 +1,88 @@
+// Reading directories, with paths as the server's settings write them.
+//
+// Paths that come from the registry may use '\' or '/' as separator, as the
+// file API of the server's platform accepts both; this layer turns every '\'
+// into '/' before a path reaches the system. Directories are read through
+// open handles and children are opened relative to their parent's handle, so
+// a walk needs no path buffers, is bound by no path length limit below its
+// first directory, and neither uses nor changes the current directory.
+#pragma once
+
+#include <dirent.h>
+#include <sys/types.h>
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+
+// The identity of a file: the same device and inode is the same file, by
+// whatever path or link it was reached.
+struct FileId {
+    dev_t device = 0;
+    ino_t inode = 0;
+    friend bool operator==(const FileId&, const FileId&) = default;
+};
+
+struct FileIdHash {
+    std::size_t operator()(const FileId& id) const {
+        return std::hash<ino_t>()(id.inode) ^ (std::hash<dev_t>()(id.device) << 1);
+    }
+};
+
+// `path` in the system's form: every backslash becomes a slash.
+std::string SystemPath(std::string_view path);
+
+// `path` in the system's form, made absolute against the current directory
+// (which is read, never changed) when relative, with runs of slashes reduced
+// to one. Nothing else is resolved: links and ".." stay as written.
+std::string AbsoluteSystemPath(std::string_view path);
+
+// One name read from a directory.
+struct DirectoryEntry {
+    // Valid until the next read from the same directory.
+    std::string_view name;
+    // False only when the system says the name is neither a directory nor a
+    // link (which might lead to one) nor of unknown kind.
+    bool mayBeDirectory = false;
+};
+
+// An open directory, read name by name in the order the system gives them.
+class DirectoryReader {
+public:
+    // A reader that is not open.
+    DirectoryReader() = default;
+    // Opens the directory at `path` (any separators), following links. Paths
+    // longer than the system accepts whole are opened component by component.
+    // Not open when the path does not lead to a readable directory.
+    static DirectoryReader Open(const std::string& path);
+
+    ~DirectoryReader();
+    DirectoryReader(DirectoryReader&& other) noexcept;
+    DirectoryReader& operator=(DirectoryReader&& other) noexcept;
+    DirectoryReader(const DirectoryReader&) = delete;
+    DirectoryReader& operator=(const DirectoryReader&) = delete;
+
+    bool IsOpen() const { return m_dir != nullptr; }
+
+    // The directory's identity; valid when open.
+    FileId Id() const { return m_id; }
+
+    // Opens the entry `name` of this directory as a directory, following
+    // links. Not open when it is no directory or cannot be read.
+    DirectoryReader OpenChild(std::string_view name) const;
+
+    // True when the entry `name` is a directory, following links; false when
+    // it is not or cannot be examined.
+    bool ChildIsDirectory(std::string_view name) const;
+
+    // Reads the next name ("." and ".." included). False at the end of the
+    // directory and on any read failure, which both end the reading.
+    bool Next(DirectoryEntry* entry);
+
+private:
+    static DirectoryReader FromDescriptor(int fd);
+
+    DIR* m_dir = nullptr;
+    FileId m_id;
+};
