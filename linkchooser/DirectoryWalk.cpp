@@ -38,7 +38,7 @@ std::string JoinBelow(const std::string& below, std::string_view name) {
 // on the stack while its names are read; its identity stays in `m_onPath`
 // until it is left, which is how a link back to it is recognised.
 class Walk {
-public:
+  public:
     Walk(const std::string& urlPrefix, std::vector<DirectoryItem>* items)
         : m_urlPrefix(urlPrefix), m_items(items) {}
 
@@ -49,7 +49,7 @@ public:
         while (!m_stack.empty()) ReadNextName();
     }
 
-private:
+  private:
     // Lists the directory, then keeps it open for reading unless it is
     // already on the path (a link loop), in which case it is not entered.
     void Enter(DirectoryReader reader, std::string path, std::string below) {

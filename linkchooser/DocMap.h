@@ -12,7 +12,7 @@
 #include <memory>
 
 class DocMapEntry {
-public:
+  public:
     // A record with all four fields null: an empty map until ReadDocMap runs.
     DocMapEntry();
     // Releases this record's texts and every record behind it.

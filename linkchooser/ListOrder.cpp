@@ -12,7 +12,6 @@ unsigned char FoldCase(char c) {
 }  // namespace
 
 bool ListTextLess(std::string_view a, std::string_view b) {
-    return std::lexicographical_compare(
-        a.begin(), a.end(), b.begin(), b.end(),
-        [](char x, char y) { return FoldCase(x) < FoldCase(y); });
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return FoldCase(x) < FoldCase(y); });
 }

@@ -49,7 +49,7 @@ struct DirectoryEntry {
 
 // An open directory, read name by name in the order the system gives them.
 class DirectoryReader {
-public:
+  public:
     // A reader that is not open.
     DirectoryReader() = default;
     // Opens the directory at `path` (any separators), following links. Paths
@@ -80,7 +80,7 @@ public:
     // directory and on any read failure, which both end the reading.
     bool Next(DirectoryEntry* entry);
 
-private:
+  private:
     static DirectoryReader FromDescriptor(int fd);
 
     DIR* m_dir = nullptr;

@@ -1,0 +1,136 @@
+// The tavrel subcommands that show the web server's document map and tree:
+// what the link chooser reads and lists, for scripts.
+#include <algorithm>
+#include <iostream>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "app/ServerRegistry.h"
+#include "cli/Commands.h"
+#include "linkchooser/DirectoryWalk.h"
+#include "linkchooser/DocMap.h"
+#include "linkchooser/FileList.h"
+#include "linkchooser/ListOrder.h"
+#include "platform/registry.h"
+
+namespace {
+
+// Points g_hkeyServer at the registry of `machine` ("" for this machine) for
+// as long as it lives, and back at this machine's afterwards.
+class ServerRegistryConnection {
+  public:
+    explicit ServerRegistryConnection(const std::string& machine) {
+        HKEY key = nullptr;
+        if (RegConnectRegistryA(machine.empty() ? nullptr : machine.c_str(), HKEY_LOCAL_MACHINE,
+                                &key) == ERROR_SUCCESS) {
+            g_hkeyServer = key;
+            m_connected = true;
+        }
+    }
+    ~ServerRegistryConnection() {
+        if (!m_connected) return;
+        RegCloseKey(g_hkeyServer);
+        g_hkeyServer = HKEY_LOCAL_MACHINE;
+    }
+    ServerRegistryConnection(const ServerRegistryConnection&) = delete;
+    ServerRegistryConnection& operator=(const ServerRegistryConnection&) = delete;
+
+    bool connected() const { return m_connected; }
+
+  private:
+    bool m_connected = false;
+};
+
+int RefuseMachine(const std::string& machine) {
+    std::cerr << "tavrel: cannot reach the registry of machine \"" << machine << "\".\n";
+    return 1;
+}
+
+std::string Text(const std::unique_ptr<char[]>& text) { return text ? text.get() : ""; }
+
+// Prints rows as columns padded to their widest cell, two spaces apart.
+void PrintColumns(const std::vector<std::vector<std::string>>& rows) {
+    std::vector<std::size_t> widths;
+    for (const auto& row : rows) {
+        widths.resize(std::max(widths.size(), row.size()));
+        for (std::size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], row[i].size());
+    }
+    for (const auto& row : rows) {
+        std::string line;
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            line += row[i];
+            if (i + 1 < row.size()) line += std::string(widths[i] - row[i].size() + 2, ' ');
+        }
+        std::cout << line << '\n';
+    }
+}
+
+void PrintDocMap(const DocMapEntry& head, bool json) {
+    nlohmann::json entries = nlohmann::json::array();
+    std::vector<std::vector<std::string>> rows = {{"PREFIX", "STORED", "RESOLVED"}};
+    for (const DocMapEntry* entry = &head; entry != nullptr; entry = entry->GetNext()) {
+        if (!entry->m_pszResolvedDir) continue;
+        const std::string prefix = Text(entry->m_pszUrlPrefix);
+        const std::string stored = Text(entry->m_pszStoredDir);
+        const std::string resolved = Text(entry->m_pszResolvedDir);
+        entries.push_back({{"prefix", prefix}, {"stored", stored}, {"resolved", resolved}});
+        rows.push_back({prefix, stored, resolved});
+    }
+    if (json) {
+        std::cout << entries.dump(2) << '\n';
+    } else {
+        PrintColumns(rows);
+    }
+}
+
+void PrintDirectories(std::vector<DirectoryItem> items, bool json) {
+    std::stable_sort(items.begin(), items.end(),
+                     [](const auto& a, const auto& b) { return ListTextLess(a.url, b.url); });
+    nlohmann::json entries = nlohmann::json::array();
+    std::vector<std::vector<std::string>> rows = {{"URL", "PATH"}};
+    for (const DirectoryItem& item : items) {
+        entries.push_back({{"url", item.url}, {"path", item.path}});
+        rows.push_back({item.url, item.path});
+    }
+    if (json) {
+        std::cout << entries.dump(2) << '\n';
+    } else {
+        PrintColumns(rows);
+    }
+}
+
+}  // namespace
+
+int RunDocmap(const std::string& machine, bool json) {
+    ServerRegistryConnection connection(machine);
+    if (!connection.connected()) return RefuseMachine(machine);
+    DocMapEntry head;
+    head.ReadDocMap();
+    PrintDocMap(head, json);
+    return 0;
+}
+
+int RunDirs(const std::string& machine, bool json) {
+    ServerRegistryConnection connection(machine);
+    if (!connection.connected()) return RefuseMachine(machine);
+    DocMapEntry head;
+    head.ReadDocMap();
+    PrintDirectories(WalkDocMap(head), json);
+    return 0;
+}
+
+int RunFiles(const std::string& directory, bool json) {
+    std::vector<std::string> names;
+    if (!ListFileNames(directory, &names)) {
+        std::cerr << directory << ": cannot read this directory.\n";
+        return 1;
+    }
+    std::stable_sort(names.begin(), names.end(), ListTextLess);
+    if (json) {
+        std::cout << nlohmann::json(names).dump(2) << '\n';
+    } else {
+        for (const std::string& name : names) std::cout << name << '\n';
+    }
+    return 0;
+}

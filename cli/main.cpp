@@ -1,0 +1,87 @@
+// tavrel: the wizard's jobs from the command line, for scripts and cron jobs.
+// This is the one file that includes CLI11 (it is slow to compile).
+#include <CLI/CLI.hpp>
+#include <string>
+
+#include "cli/Commands.h"
+
+namespace {
+
+void AddEntryOptions(CLI::App* command, EntryFields* fields, bool linkFirst) {
+    if (linkFirst) command->add_option("--link", fields->hyperlink, "hyperlink of the entry");
+    command->add_option("--title", fields->title, "title of the entry");
+    if (!linkFirst) command->add_option("--link", fields->hyperlink, "hyperlink of the entry");
+    command->add_option("--description", fields->description, "short description");
+    command->add_option("--date", fields->date, "date text");
+}
+
+void AddPage(CLI::App* command, std::string* page) {
+    command->add_option("PAGE", *page, "the Tavrel page (an .htm or .html file)")->required();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"tavrel: keep a Tavrel page from the command line"};
+    app.require_subcommand(1);
+    std::string page;
+    std::string machine;
+    std::string directory;
+    bool json = false;
+    int index = 0;
+    EntryFields fields;
+
+    CLI::App* list = app.add_subcommand("list", "print the entries of the page, in page order");
+    AddPage(list, &page);
+    list->add_flag("--json", json, "print JSON");
+
+    CLI::App* add = app.add_subcommand("add", "add an entry on top and build the page");
+    AddPage(add, &page);
+    AddEntryOptions(add, &fields, true);
+    add->footer("--date defaults to today's date; --link is required.");
+
+    CLI::App* change = app.add_subcommand("change", "change entry INDEX and build the page");
+    AddPage(change, &page);
+    change->add_option("INDEX", index, "entry number, 0 for the top entry")
+        ->required()
+        ->check(CLI::NonNegativeNumber);
+    AddEntryOptions(change, &fields, false);
+    change->footer("Fields not given keep their value.");
+
+    CLI::App* remove = app.add_subcommand("delete", "delete entry INDEX and build the page");
+    AddPage(remove, &page);
+    remove->add_option("INDEX", index, "entry number, 0 for the top entry")
+        ->required()
+        ->check(CLI::NonNegativeNumber);
+
+    CLI::App* rebuild = app.add_subcommand("rebuild", "build the page with its entries unchanged");
+    AddPage(rebuild, &page);
+
+    CLI::App* docmap = app.add_subcommand("docmap", "print the web server's document map");
+    CLI::App* dirs = app.add_subcommand("dirs", "print the directories the link chooser lists");
+    for (CLI::App* command : {docmap, dirs}) {
+        command->add_option("-r", machine, "read the registry of MACHINE instead of this one")
+            ->option_text("MACHINE");
+        command->add_flag("--json", json, "print JSON");
+    }
+
+    CLI::App* files = app.add_subcommand("files", "print the files of one document directory");
+    files->add_option("DIR", directory, "a directory of the document tree")->required();
+    files->add_flag("--json", json, "print JSON");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        const int code = app.exit(error);
+        return code == 0 ? 0 : 2;
+    }
+
+    if (*list) return RunList(page, json);
+    if (*add) return RunAdd(page, fields);
+    if (*change) return RunChange(page, index, fields);
+    if (*remove) return RunDelete(page, index);
+    if (*rebuild) return RunRebuild(page);
+    if (*docmap) return RunDocmap(machine, json);
+    if (*dirs) return RunDirs(machine, json);
+    return RunFiles(directory, json);
+}

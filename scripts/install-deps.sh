@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build, the tests and the demo need, if
+# any is missing. With --bench also the benchmark peers. Runs apt-get as root
+# (through sudo when not root).
+set -euo pipefail
+
+packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libcli11-dev
+          nlohmann-json3-dev fonts-dejavu-core xvfb xauth imagemagick x11-utils
+          clang-14 libclang-rt-14-dev)
+if [[ "${1:-}" == "--bench" ]]; then
+  packages+=(libxml2-dev libgumbo-dev libbenchmark-dev python3 time)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$package")
+  fi
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+sudo=()
+[[ $(id -u) -ne 0 ]] && sudo=(sudo)
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+  -o DPkg::Lock::Timeout=600 "${missing[@]}"

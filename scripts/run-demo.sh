@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs the main job on the bundled demo:
+# a copy of demo/ in build/demo-run, with a registry hive whose document map
+# points at the copy's document tree. The checkout itself is never changed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+cmake --preset default
+cmake --build --preset default
+
+run=$PWD/build/demo-run
+rm -rf "$run"
+mkdir -p "$run"
+cp -r demo/htdocs "$run/htdocs"
+mkdir -p "$run/registry"
+sed "s|@DEMO_ROOT@|$run|g" demo/registry/local.reg.in > "$run/registry/local.reg"
+export TAVREL_REGISTRY_DIR=$run/registry
+
+tavrel=build/default/cli/tavrel
+page=$run/htdocs/tavrel.html
+"$tavrel" add "$page" --link /news/opening.htm --title "The new server is open" \
+  --description "Our pages now live on a new machine."
+cat "$page"
+echo "Demo page written: $page"
