@@ -5,12 +5,17 @@
 // comment), reads its entries into a new item list, releases the old
 // section's nodes and remembers where it stood. The tree stays alive, owned
 // by the program, until the section builder writes and releases it.
+//
+// Every test on a node compares its element code and nothing else; only the
+// marker test also requires the node to be a comment. Only direct children
+// are looked at, at every level.
 #pragma once
 
 #include <cstdio>
 
 #include "editor/TavrelItem.h"
 #include "htmlparse.h"
+#include "page/PageForm.h"
 
 // Splice points, set once by ReadPage and read by the section builder.
 extern block* g_pRoot;         // root of the parsed tree
@@ -18,8 +23,45 @@ extern block* g_pBody;         // the BODY element; null when the page has none
 extern block* g_pSectionPrev;  // BODY child before the old section (or BODY's last child)
 extern block* g_pSectionNext;  // BODY child after the old section
 extern int g_bNoSection;       // BODY had no generated section
+extern PageForm g_pageForm;    // encoding and line ends of the page ReadPage parsed
 
 // Parses the page from `stream` (open for reading at its start; the caller
 // closes it) and returns the head of a new item list of its entries in page
-// order, or null when none was read. Sets the splice points.
+// order, or null when none was read. Sets the splice points. A page without
+// BODY sets none of them (g_pBody stays null) and its tree is released.
 CTavrelItem* ReadPage(FILE* stream);
+
+// What ReadPage does once the page is parsed: takes `root` (as the parser
+// handed it over) and the page's `form`, reads the section and sets the
+// splice points; without BODY the tree is released and nothing is set.
+CTavrelItem* ReadTree(block* root, const PageForm& form);
+
+// The first BODY child of the first HTML child of `root` that has one, or null.
+block* FindBody(block* root);
+
+// The entries of the section `dl`, in page order, or null. A DT starts an
+// entry and a DD describes the latest one; a DD before any DT makes the whole
+// section read as empty. Entries that a malformed order leaves unreachable
+// from the head are destroyed.
+CTavrelItem* ReadSection(const block* dl);
+
+// Fills the date (first STRONG child) and, from every A child in turn, the
+// hyperlink and title of `item`.
+void ReadTerm(CTavrelItem* item, const block* dt);
+
+// Hyperlink from the anchor's first HREF attribute (an empty string for one
+// without value), title from its first STRONG child. Fields with no source
+// stay as they were.
+void ReadAnchor(CTavrelItem* item, const block* anchor);
+
+// Description from the first TEXT child of `dd`; none: unchanged.
+void ReadDefinition(CTavrelItem* item, const block* dd);
+
+// Which field of an entry ReadStrongText fills.
+enum class StrongField { kDate, kTitle };
+
+// Sets `field` of `item` from the first TEXT child of `strong`; none: unchanged.
+void ReadStrongText(CTavrelItem* item, const block* strong, StrongField field);
+
+// Forgets the splice points (all null, flag clear) without releasing anything.
+void ClearSplicePoints();

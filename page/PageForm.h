@@ -1,0 +1,34 @@
+// The form in which a page is written back: its own encoding, byte-order mark
+// and line ends, so that rewriting a page changes nothing a browser decodes
+// differently.
+//
+// The tree holds UTF-8 text and the serializer writes UTF-8 with line feeds.
+// WriteInPageForm puts a converting stream between the two: line feeds become
+// CRLF for a page that had them, the UTF-8 is converted to the page's
+// encoding, and a character the encoding cannot hold is written as a numeric
+// character reference ("&#8364;"). A page that declared no encoding and was
+// plain ASCII stays plain ASCII, every other character becoming a reference,
+// because a browser would have to guess the encoding of anything else.
+#pragma once
+
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "htmlparse.h"
+
+struct PageForm {
+    std::string encoding = "UTF-8";  // iconv name of the page's encoding
+    bool asciiOnly = false;          // write only ASCII; all else as references
+    bool crlf = false;               // lines end in CRLF
+    bool bom = false;                // the page starts with a byte-order mark
+};
+
+// The form of the page that `info` describes (as the parser reports it).
+PageForm PageFormOf(const HTMLPageInfo& info);
+
+// Calls `write` with a stream that takes UTF-8 text with line feeds and puts
+// it into `out` in `form`. True only when the encoding is known, `write`
+// returned true and every byte reached `out`. Invalid UTF-8 is written as
+// "&#65533;". The stream handed to `write` is valid only during the call.
+bool WriteInPageForm(FILE* out, const PageForm& form, const std::function<bool(FILE*)>& write);

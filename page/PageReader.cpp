@@ -1,0 +1,177 @@
+#include "page/PageReader.h"
+
+#include <cstring>
+#include <unordered_set>
+#include <vector>
+
+#include "page/NewPageWriter.h"
+
+block* g_pRoot = nullptr;
+block* g_pBody = nullptr;
+block* g_pSectionPrev = nullptr;
+block* g_pSectionNext = nullptr;
+int g_bNoSection = 0;
+PageForm g_pageForm;
+
+namespace {
+
+const block* FirstChildWithCode(const block* node, int code) {
+    for (const block* child = node->first_child; child != nullptr; child = child->next_sib) {
+        if (child->tag == code) return child;
+    }
+    return nullptr;
+}
+
+// The text of the first TEXT child of `node`, or null when it has none.
+const char* FirstText(const block* node) {
+    const block* text = FirstChildWithCode(node, HTML_TEXT);
+    if (text == nullptr) return nullptr;
+    return text->text != nullptr ? text->text : "";
+}
+
+bool IsSection(const block* node) {
+    if (node->tag != HTML_DL) return false;
+    const block* first = node->first_child;
+    if (first == nullptr || first->type != BT_COMMENT || first->text == nullptr) return false;
+    return std::strncmp(first->text, kMarkerBody, kMarkerPrefixLength) == 0;
+}
+
+// Destroys every item in `created` that cannot be reached from `head`.
+void DiscardUnreachable(const CTavrelItem* head, const std::vector<CTavrelItem*>& created) {
+    std::unordered_set<const CTavrelItem*> kept;
+    for (const CTavrelItem* item = head; item != nullptr; item = item->GetNext()) {
+        kept.insert(item);
+    }
+    for (CTavrelItem* item : created) {
+        if (kept.count(item) == 0) delete item;
+    }
+}
+
+}  // namespace
+
+void ClearSplicePoints() {
+    g_pRoot = g_pBody = g_pSectionPrev = g_pSectionNext = nullptr;
+    g_bNoSection = 0;
+    g_pageForm = PageForm{};
+}
+
+block* FindBody(block* root) {
+    for (block* html = root->first_child; html != nullptr; html = html->next_sib) {
+        if (html->tag != HTML_HTML) continue;
+        for (block* child = html->first_child; child != nullptr; child = child->next_sib) {
+            if (child->tag == HTML_BODY) return child;
+        }
+    }
+    return nullptr;
+}
+
+void ReadStrongText(CTavrelItem* item, const block* strong, StrongField field) {
+    const char* text = FirstText(strong);
+    if (text == nullptr) return;
+    if (field == StrongField::kDate) {
+        item->SetDate(text);
+    } else {
+        item->SetTitle(text);
+    }
+}
+
+void ReadAnchor(CTavrelItem* item, const block* anchor) {
+    for (const AttrRec* attr = anchor->attrs; attr != nullptr; attr = attr->next) {
+        if (attr->attr == HTML_ATTR_HREF) {
+            item->SetHyperlink(attr->value != nullptr ? attr->value : "");
+            break;
+        }
+    }
+    const block* strong = FirstChildWithCode(anchor, HTML_STRONG);
+    if (strong != nullptr) ReadStrongText(item, strong, StrongField::kTitle);
+}
+
+void ReadTerm(CTavrelItem* item, const block* dt) {
+    bool dateRead = false;
+    for (const block* child = dt->first_child; child != nullptr; child = child->next_sib) {
+        if (child->tag == HTML_A) {
+            ReadAnchor(item, child);
+        } else if (child->tag == HTML_STRONG && !dateRead) {
+            ReadStrongText(item, child, StrongField::kDate);
+            dateRead = true;
+        }
+    }
+}
+
+void ReadDefinition(CTavrelItem* item, const block* dd) {
+    const char* text = FirstText(dd);
+    if (text != nullptr) item->SetDescription(text);
+}
+
+CTavrelItem* ReadSection(const block* dl) {
+    std::vector<CTavrelItem*> created;
+    CTavrelItem* head = nullptr;
+    CTavrelItem* current = nullptr;
+    CTavrelItem* defined = nullptr;
+    for (const block* child = dl->first_child; child != nullptr; child = child->next_sib) {
+        if (child->tag == HTML_DT) {
+            current = new CTavrelItem;
+            created.push_back(current);
+            if (head == nullptr) {
+                head = current;
+            } else if (defined != nullptr) {
+                defined->SetNext(current);
+            }
+            ReadTerm(current, child);
+        } else if (child->tag == HTML_DD) {
+            if (current == nullptr) {
+                head = nullptr;
+                break;
+            }
+            defined = current;
+            ReadDefinition(current, child);
+        }
+    }
+    DiscardUnreachable(head, created);
+    return head;
+}
+
+CTavrelItem* ReadPage(FILE* stream) {
+    HTMLParseBegin();
+    HTMLParseDo(stream);
+    block* root = HTMLParseEnd();
+    HTMLPageInfo info;
+    HTMLGetPageInfo(&info);
+    return ReadTree(root, PageFormOf(info));
+}
+
+CTavrelItem* ReadTree(block* root, const PageForm& form) {
+    block* body = FindBody(root);
+    if (body == nullptr) {
+        HTMLFreeTree(root);
+        return nullptr;
+    }
+
+    CTavrelItem* items = nullptr;
+    block* prev = nullptr;
+    block* next = nullptr;
+    block* section = body->first_child;
+    while (section != nullptr && !IsSection(section)) {
+        prev = section;
+        section = section->next_sib;
+    }
+    if (section != nullptr) {
+        items = ReadSection(section);
+        next = section->next_sib;
+        HTMLFreeTree(section);
+        if (prev != nullptr) {
+            prev->next_sib = nullptr;
+        } else {
+            body->first_child = nullptr;
+        }
+    } else {
+        g_bNoSection = 1;
+    }
+
+    g_pSectionPrev = prev;
+    g_pBody = body;
+    g_pRoot = root;
+    g_pSectionNext = next;
+    g_pageForm = form;
+    return items;
+}

@@ -1,0 +1,221 @@
+#include "page/TreeSerializer.h"
+
+#include <cctype>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "page/ElementRules.h"
+
+namespace {
+
+constexpr const char kUnknownKindMessage[] =
+    "Internal error in HTML parser dump_tree()\n\t-- unknown value for top->type\n";
+constexpr const char kTitleSiblingMessage[] =
+    "Internal error in HTML parser dump_tree()\n"
+    "\t-- TITLE's TEXT child has non-NULL '->next_sib' slot...\n";
+
+bool IsElement(const block* node, int code) {
+    return node->type == BT_ELEMENT && node->tag == code;
+}
+
+bool HasHref(const block* anchor) { return HTMLGetAttr(anchor, "HREF") != nullptr; }
+
+// Moves the children of an anchor without HREF out behind it.
+void HoistChildren(block* anchor) {
+    block* first = anchor->first_child;
+    block* last = first;
+    while (last->next_sib != nullptr) last = last->next_sib;
+    last->next_sib = anchor->next_sib;
+    anchor->next_sib = first;
+    anchor->first_child = nullptr;
+}
+
+// Writes one tree, keeping the open elements on its own stack.
+class TreeWriter {
+public:
+    TreeWriter(FILE* stream, block* top) : m_stream(stream) {
+        for (const block* up = top->parent; up != nullptr; up = up->parent) {
+            if (up->tag == HTML_PRE) ++m_openPre;
+        }
+    }
+
+    void Write(block* top, int level) {
+        block* node = top;
+        for (;;) {
+            const bool children = (node == top && level == 0) || WriteStart(node);
+            if (children && node->first_child != nullptr) {
+                Open(node);
+                node = node->first_child;
+                continue;
+            }
+            WriteEnd(node);
+            while (node != top && node->next_sib == nullptr) {
+                node = Close();
+                WriteEnd(node);
+            }
+            if (node == top) return;
+            node = node->next_sib;
+        }
+    }
+
+private:
+    void Put(std::string_view text) { fwrite_unlocked(text.data(), 1, text.size(), m_stream); }
+
+    // "&", "<" and ">" as references; every other byte as it is.
+    void PutEscaped(std::string_view text) {
+        size_t start = 0;
+        for (size_t i = 0; i < text.size(); ++i) {
+            const char* reference = nullptr;
+            switch (text[i]) {
+                case '&': reference = "&amp;"; break;
+                case '<': reference = "&lt;"; break;
+                case '>': reference = "&gt;"; break;
+                default: continue;
+            }
+            Put(text.substr(start, i - start));
+            Put(reference);
+            start = i + 1;
+        }
+        Put(text.substr(start));
+    }
+
+    static std::string_view TextOf(const block* node) {
+        return node->text != nullptr ? std::string_view(node->text) : std::string_view();
+    }
+
+    // The element the children of `node` are written in.
+    const block* ParentOf(const block* node) const {
+        return m_open.empty() ? node->parent : m_open.back();
+    }
+
+    void Open(block* node) {
+        m_open.push_back(node);
+        if (node->tag == HTML_PRE) ++m_openPre;
+    }
+
+    block* Close() {
+        block* node = m_open.back();
+        m_open.pop_back();
+        if (node->tag == HTML_PRE) --m_openPre;
+        return node;
+    }
+
+    void PutAttributes(const block* node) {
+        for (const AttrRec* attr = node->attrs; attr != nullptr; attr = attr->next) {
+            Put(" ");
+            Put(attr->name != nullptr ? attr->name : "");
+            if (attr->value == nullptr) continue;
+            if ((attr->flags & AF_DOUBLE_QUOTED) != 0) {
+                Put("=\""), Put(attr->value), Put("\"");
+            } else if ((attr->flags & AF_SINGLE_QUOTED) != 0) {
+                Put("='"), Put(attr->value), Put("'");
+            } else {
+                Put("="), Put(attr->value);
+            }
+        }
+        Put((node->flags & BF_BREAK_AFTER_START) != 0 ? ">\n" : ">");
+    }
+
+    // The title's text, escaped and whole, between its tags; only its first
+    // TEXT child counts.
+    void PutTitle(const block* title) {
+        Put("<"), Put(_ElementToName(title->tag)), Put(">");
+        const block* text = title->first_child;
+        if (text == nullptr || text->type != BT_TEXT) return;
+        if (text->next_sib != nullptr) std::fputs(kTitleSiblingMessage, stderr);
+        PutEscaped(TextOf(text));
+    }
+
+    void PutUnknownElement(const block* node) {
+        std::string name(TextOf(node));
+        for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        Put(name), Put("\n");
+        PutAttributes(node);
+    }
+
+    // Writes the node itself; returns whether its children are to be written.
+    bool WriteStart(const block* node) {
+        switch (node->type) {
+            case BT_ELEMENT:
+                if (node->tag == HTML_TITLE) {
+                    PutTitle(node);
+                    return false;
+                }
+                if (node->tag == HTML_UNKNOWN) {
+                    PutUnknownElement(node);
+                } else {
+                    Put("<"), Put(_ElementToName(node->tag));
+                    PutAttributes(node);
+                }
+                return true;
+            case BT_TEXT: {
+                const block* parent = ParentOf(node);
+                if (parent != nullptr && IsRawTextElement(parent)) {
+                    Put(TextOf(node));
+                } else {
+                    PutEscaped(TextOf(node));
+                }
+                return true;
+            }
+            case BT_COMMENT:
+                Put("<!--"), Put(TextOf(node));
+                Put((node->flags & BF_BREAK_AFTER_END) != 0 ? " -->\n" : " -->");
+                return true;
+            case BT_DOCTYPE:
+                Put("<!DOCTYPE "), Put(TextOf(node)), Put(">\n");
+                return true;
+            default:
+                std::fputs(kUnknownKindMessage, stderr);
+                return true;
+        }
+    }
+
+    void WriteEnd(const block* node) {
+        if (node->type != BT_ELEMENT || IsVoidElement(node)) return;
+        if (MayOmitEndTag(node, ParentOf(node))) return;
+        Put("</");
+        if (node->tag == HTML_UNKNOWN) {
+            const std::string name = ElementName(node);
+            Put(name);
+        } else {
+            Put(_ElementToName(node->tag));
+        }
+        Put((node->flags & BF_BREAK_AFTER_END) != 0 && m_openPre == 0 ? ">\n" : ">");
+    }
+
+    FILE* m_stream;
+    std::vector<block*> m_open;
+    int m_openPre = 0;
+};
+
+}  // namespace
+
+void HoistNamedAnchors(block* node) {
+    // Each entry is a node whose children are being visited; when they are
+    // done, the walk goes on with its next sibling.
+    std::vector<block*> resume;
+    while (node != nullptr || !resume.empty()) {
+        if (node == nullptr) {
+            node = resume.back()->next_sib;
+            resume.pop_back();
+            continue;
+        }
+        if (IsElement(node, HTML_A) && node->first_child != nullptr && !HasHref(node)) {
+            HoistChildren(node);
+        }
+        if (node->first_child != nullptr) {
+            resume.push_back(node);
+            node = node->first_child;
+        } else {
+            node = node->next_sib;
+        }
+    }
+}
+
+void dump_tree(FILE* stream, block* top, int level) {
+    flockfile(stream);
+    TreeWriter(stream, top).Write(top, level);
+    funlockfile(stream);
+}
