@@ -11,7 +11,7 @@
 class QWidget;
 
 class CTavrelApp {
-public:
+  public:
     // `commandLine` is the process command line (BuildProcessCommandLine);
     // the command tail m_lpCmdLine is cut from it here, as the process's
     // start-up code does before the application runs.
@@ -33,7 +33,7 @@ public:
     // The editor dialog while it runs, null before and after.
     QWidget* m_pMainWnd = nullptr;
 
-private:
+  private:
     // Connects g_hkeyServer to the -r machine's registry, or to this
     // machine's when no machine was named. False when the machine is unreachable.
     static bool ConnectServerRegistry();

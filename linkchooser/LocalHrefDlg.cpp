@@ -18,7 +18,7 @@ namespace {
 
 // Shows the wait cursor for as long as it lives.
 class WaitCursor {
-public:
+  public:
     WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
     ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
     WaitCursor(const WaitCursor&) = delete;
@@ -77,10 +77,9 @@ void CLocalHrefDlg::ListDirectory(const char* pszDir, const char* pszUrlPrefix) 
 }
 
 void CLocalHrefDlg::FillDirectoryList() {
-    std::stable_sort(m_walkedDirs.begin(), m_walkedDirs.end(),
-                     [](const DirectoryItem& a, const DirectoryItem& b) {
-                         return ListTextLess(a.url, b.url);
-                     });
+    std::stable_sort(
+        m_walkedDirs.begin(), m_walkedDirs.end(),
+        [](const DirectoryItem& a, const DirectoryItem& b) { return ListTextLess(a.url, b.url); });
     m_listDirs->clear();
     for (const DirectoryItem& directory : m_walkedDirs) {
         auto* pItem = new QListWidgetItem(QString::fromStdString(directory.url));

@@ -24,7 +24,7 @@ class SimpleComboBox;
 
 class CLocalHrefDlg : public QDialog {
     Q_OBJECT
-public:
+  public:
     // Builds the dialog on template 130, empty; `pParent` (may be null) owns
     // it while it runs.
     explicit CLocalHrefDlg(QWidget* pParent);
@@ -38,11 +38,10 @@ public:
     // DoModal returned IDOK.
     std::string m_strResult;
 
-protected:
     // Esc and the close box cancel, as the Cancel button does.
     void reject() override;
 
-private:
+  private:
     // Reads the document map and lists every mapped directory with all
     // directories below it, under a wait cursor. Nothing is selected and the
     // file list is empty afterwards.
