@@ -8,7 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
-#include <QStyle>
+#include <algorithm>
 #include <vector>
 
 #include "platform/icon_resource.h"
@@ -63,10 +63,12 @@ QWidget* CreateEdit(const DialogControl& control, QWidget* parent) {
     return edit;
 }
 
-QWidget* CreateStatic(const DialogControl& control, QWidget* parent) {
+QWidget* CreateStatic(const DialogControl& control, QWidget* parent, const DialogUnits& units) {
     auto* label = new QLabel(parent);
     if ((control.style & SS_TYPEMASK) == SS_ICON) {
-        const int size = label->style()->pixelMetric(QStyle::PM_LargeIconSize);
+        // The icon is drawn as large as the control's rectangle allows, so it
+        // never runs into the controls beside it.
+        const int size = std::min(units.ToPixelsX(control.width), units.ToPixelsY(control.height));
         label->setPixmap(LoadIconResource(control.iconId).pixmap(size, size));
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         return label;
@@ -96,14 +98,14 @@ QWidget* CreateComboBox(const DialogControl& control, QWidget* parent) {
     return combo;
 }
 
-QWidget* CreateControl(const DialogControl& control, QWidget* parent) {
+QWidget* CreateControl(const DialogControl& control, QWidget* parent, const DialogUnits& units) {
     switch (control.controlClass) {
         case ControlClass::Button:
             return CreateButton(control, parent);
         case ControlClass::Edit:
             return CreateEdit(control, parent);
         case ControlClass::Static:
-            return CreateStatic(control, parent);
+            return CreateStatic(control, parent, units);
         case ControlClass::ListBox:
             return CreateListBox(control, parent);
         case ControlClass::ComboBox:
@@ -116,16 +118,6 @@ QWidget* CreateControl(const DialogControl& control, QWidget* parent) {
 void SetFocusPolicy(QWidget* widget, DialogStyle style) {
     if (widget->focusPolicy() == Qt::NoFocus) return;
     widget->setFocusPolicy((style & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
-}
-
-void PlaceControl(QWidget* widget, const DialogControl& control, const DialogUnits& units) {
-    QRect rect = units.ToPixels(control.x, control.y, control.width, control.height);
-    if (control.controlClass == ControlClass::Static && (control.style & SS_TYPEMASK) == SS_ICON) {
-        // An icon static takes the size of the icon it shows.
-        const int size = widget->style()->pixelMetric(QStyle::PM_LargeIconSize);
-        rect.setSize(QSize(size, size));
-    }
-    widget->setGeometry(rect);
 }
 
 Qt::WindowFlags FrameFlags(DialogStyle style) {
@@ -169,10 +161,10 @@ void BuildDialog(QDialog* dialog, const DialogTemplate& dialogTemplate) {
 
     std::vector<QWidget*> created;
     for (const DialogControl& control : dialogTemplate.controls) {
-        QWidget* widget = CreateControl(control, dialog);
+        QWidget* widget = CreateControl(control, dialog, units);
         widget->setProperty(kControlIdProperty, control.id);
         SetFocusPolicy(widget, control.style);
-        PlaceControl(widget, control, units);
+        widget->setGeometry(units.ToPixels(control.x, control.y, control.width, control.height));
         widget->setEnabled(!(control.style & WS_DISABLED));
         widget->setVisible(control.style & WS_VISIBLE);
         created.push_back(widget);
