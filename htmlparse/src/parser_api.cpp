@@ -1,0 +1,103 @@
+// The C interface of the library: one parse at a time, state kept here.
+// No exception crosses this boundary: running out of memory ends a parse
+// early with the tree built so far.
+#include <cstring>
+#include <new>
+
+#include "attributes.h"
+#include "encoding.h"
+#include "htmlparse.h"
+#include "records.h"
+#include "stream_reader.h"
+#include "tag_table.h"
+#include "tokenizer.h"
+#include "tree_builder.h"
+#include "tree_release.h"
+
+namespace htmlparse {
+namespace {
+
+// The tree of the parse in progress, between HTMLParseBegin and HTMLParseEnd.
+RootRecord* g_parse_root = nullptr;
+
+// Facts about the page of the last HTMLParseDo.
+PageFacts g_page_facts;
+
+// Handed out when not even a root can be allocated; never released.
+block g_fallback_root{};
+
+RootRecord* NewRoot() {
+    auto* root = new (std::nothrow) RootRecord;
+    if (root == nullptr) return nullptr;
+    root->node.type = 0;  // no kind: the root is a container that is never written
+    root->node.tag = -1;
+    root->node.reserved = kRootMark;
+    return root;
+}
+
+void ParseInto(RootRecord& root, std::FILE* stream) {
+    std::size_t size = 0;
+    char* raw = ReadWholeStream(stream, &size);
+    PageText page = PreparePageText(raw, size);
+    g_page_facts = page.facts;
+    root.arena.Adopt(page.buffer);
+    Tokenizer tokenizer(page.text, page.size, root.arena);
+    TreeBuilder builder(&root.node, root.arena);
+    builder.Build(tokenizer);
+}
+
+}  // namespace
+}  // namespace htmlparse
+
+using namespace htmlparse;
+
+extern "C" {
+
+HTMLPARSE_API void HTMLParseBegin(void) {
+    delete g_parse_root;
+    g_parse_root = NewRoot();
+    g_page_facts = PageFacts{};
+}
+
+HTMLPARSE_API void HTMLParseDo(FILE* stream) {
+    if (g_parse_root == nullptr || g_parse_root->node.first_child != nullptr) {
+        HTMLParseBegin();
+    }
+    if (g_parse_root == nullptr || stream == nullptr) return;
+    try {
+        ParseInto(*g_parse_root, stream);
+    } catch (...) {
+        // Out of memory: keep the tree built so far.
+    }
+}
+
+HTMLPARSE_API block* HTMLParseEnd(void) {
+    if (g_parse_root == nullptr) g_parse_root = NewRoot();
+    RootRecord* root = g_parse_root;
+    g_parse_root = nullptr;
+    return root == nullptr ? &g_fallback_root : &root->node;
+}
+
+HTMLPARSE_API void HTMLFreeTree(block* node) {
+    if (node == &g_fallback_root) return;
+    ReleaseSubtree(node);
+}
+
+HTMLPARSE_API const char* HTMLGetAttr(const block* node, const char* name) {
+    const AttrRec* attr = FindAttribute(node, name);
+    if (attr == nullptr) return nullptr;
+    return attr->value == nullptr ? "" : attr->value;
+}
+
+HTMLPARSE_API const char* _ElementToName(int code) { return ElementUpperName(code); }
+
+HTMLPARSE_API void HTMLGetPageInfo(HTMLPageInfo* info) {
+    if (info == nullptr) return;
+    info->encoding = g_page_facts.encoding;
+    info->encoding_source = g_page_facts.encoding_source;
+    info->has_bom = g_page_facts.has_bom ? 1 : 0;
+    info->crlf = g_page_facts.crlf ? 1 : 0;
+    info->ascii_only = g_page_facts.ascii_only ? 1 : 0;
+}
+
+}  // extern "C"

@@ -1,0 +1,45 @@
+// Records of the library: how parsed `block` and `AttrRec` records are made
+// and recognised.
+//
+// Records the parser makes come from the tree's arena and carry a mark in
+// their `reserved` field; records a caller adds have zero there and come from
+// malloc/calloc. The release of a tree relies on this difference. The root of
+// a parsed tree sits in a RootRecord that also owns the tree's arena.
+#ifndef HTMLPARSE_RECORDS_H
+#define HTMLPARSE_RECORDS_H
+
+#include <cstdint>
+
+#include "arena.h"
+#include "htmlparse.h"
+
+namespace htmlparse {
+
+// `reserved` of a parsed node, attribute or root.
+inline constexpr std::uint32_t kNodeMark = 0x48504E44u;  // "HPND"
+inline constexpr std::uint32_t kRootMark = 0x48505254u;  // "HPRT"
+
+// The root of a parsed tree: the root node followed by the arena holding the
+// whole tree. Allocated with new, so the arena's lifetime is the root's.
+struct RootRecord {
+    block node{};  // first member: a block* of the root converts back
+    Arena arena;
+};
+
+inline bool IsLibraryRecord(std::uint32_t reserved) {
+    return reserved == kNodeMark || reserved == kRootMark;
+}
+
+// A new node of `type` from the arena, marked as the library's.
+inline block* NewNode(Arena& arena, std::int32_t type, std::int32_t tag, char* text) {
+    block* node = arena.New<block>();
+    node->type = type;
+    node->tag = tag;
+    node->text = text;
+    node->reserved = kNodeMark;
+    return node;
+}
+
+}  // namespace htmlparse
+
+#endif

@@ -1,0 +1,102 @@
+// Tokenizer: cuts the page text into text runs, tags, comments and doctypes.
+//
+// It follows the HTML5 tokenizer where that matters for real pages: tag and
+// attribute names in any letter case; attribute values double-quoted,
+// single-quoted, unquoted or absent; "<!-->" and comments left open to the end
+// of the page; bogus comments ("<?xml ...?>", "<!...>") kept as comments;
+// raw-text element content read up to its matching end tag only.
+//
+// Tokens are made in place: the page text is modified to NUL-terminate the
+// strings of each token (text, attribute names and values, comment and
+// doctype bodies), so the text must stay alive as long as the tree. A tag
+// left unterminated at the end of the page is kept as text with everything
+// after it, rather than dropped, so no bytes of the page are lost.
+#ifndef HTMLPARSE_TOKENIZER_H
+#define HTMLPARSE_TOKENIZER_H
+
+#include <cstddef>
+#include <vector>
+
+#include "arena.h"
+#include "htmlparse.h"
+
+namespace htmlparse {
+
+enum class TokenKind {
+    kText,
+    kStartTag,
+    kEndTag,
+    kComment,
+    kDoctype,
+    kSkipped,  // a construct that stands for nothing ("</>")
+    kEnd,      // the page is exhausted; returned again on every later call
+};
+
+struct Token {
+    TokenKind kind = TokenKind::kEnd;
+    // Text: the decoded characters; comment: the body after "<!--" without
+    // the one blank before "-->"; doctype: the text after "<!DOCTYPE ".
+    // These are NUL-terminated. Tags: the name as written, not terminated.
+    char* text = nullptr;
+    std::size_t length = 0;
+    int code = HTML_UNKNOWN;       // tags: element code
+    char* element_text = nullptr;  // start tags of unknown elements: "<" and the name
+    AttrRec* attrs = nullptr;      // start tags: attributes in source order, from the arena
+    bool self_closing = false;     // start tags: ended in "/>"
+    bool raw = false;              // text: raw-text content, references left as written
+    bool line_end_first = false;   // text: the source began with a line end
+};
+
+class Tokenizer {
+  public:
+    // Reads `size` bytes of `text`; text[size] must be a writable '\0'.
+    // Attribute records and the few strings that need room of their own come
+    // from `arena`.
+    Tokenizer(char* text, std::size_t size, Arena& arena);
+
+    // The next token. Throws std::bad_alloc from the arena.
+    Token Next();
+
+    // Called after the start tag of an element whose content is raw text
+    // (`decode` false: SCRIPT, STYLE, ...) or escapable raw text (`decode`
+    // true: TITLE, TEXTAREA): the following tokens are the content as one
+    // text token, if it is not empty, and then the matching end tag, if the
+    // page has one.
+    void ReadRawText(int code, bool decode);
+
+  private:
+    enum class Scan { kComplete, kNotMarkup, kRunsToEnd };
+
+    struct AttrSpan {
+        char* name;
+        char* name_end;
+        char* value;  // null: no value
+        char* value_end;
+        unsigned flags;
+    };
+
+    Token NextInData();
+    Token NextInRawText();
+    Scan ScanMarkup(char* at, Token& token, char** after);
+    Scan ScanTag(char* at, bool end_tag, Token& token, char** after);
+    Scan ScanAttributes(char* p, Token& token, char** after);
+    void ScanComment(char* at, Token& token, char** after);
+    void ScanBogusComment(char* body, Token& token, char** after);
+    void ScanDoctype(char* at, Token& token, char** after);
+    void FinishTag(Token& token);
+    Token MakeText(char* begin, char* end, bool decode, bool raw);
+    bool IsRawTextEnd(const char* at, const char* lower_name) const;
+
+    char* pos_;
+    char* end_;
+    Arena& arena_;
+    Token pending_;
+    bool has_pending_ = false;
+    int raw_code_ = -1;  // element whose raw text comes next, or -1
+    bool raw_decode_ = false;
+    std::vector<AttrSpan> spans_;  // attributes of the tag being scanned
+};
+
+}  // namespace htmlparse
+
+#endif

@@ -1,0 +1,250 @@
+#include "tree_builder.h"
+
+#include "name_table.h"
+#include "records.h"
+
+namespace htmlparse {
+
+namespace {
+
+bool HasNonSpace(const char* text, std::size_t length) {
+    for (std::size_t i = 0; i < length; ++i) {
+        char c = text[i];
+        if (c != ' ' && c != '\t' && c != '\n' && c != '\f' && c != '\r') return true;
+    }
+    return false;
+}
+
+bool IsTablePart(int code) {
+    return code == kCodeTable || code == kCodeTbody || code == kCodeThead || code == kCodeTfoot ||
+           code == kCodeTr || code == kCodeTd || code == kCodeTh || code == kCodeCaption;
+}
+
+}  // namespace
+
+TreeBuilder::TreeBuilder(block* root, Arena& arena) : arena_(arena) {
+    stack_.push_back(OpenElement{root, nullptr, -1, nullptr, Bounds{0, 0, 0, 0, 0, 0}});
+}
+
+void TreeBuilder::Build(Tokenizer& tokenizer) {
+    while (true) {
+        Token token = tokenizer.Next();
+        if (token.kind == TokenKind::kEnd) return;
+        if (token.kind == TokenKind::kText) {
+            Text(token);
+            continue;
+        }
+        break_node_ = nullptr;
+        switch (token.kind) {
+            case TokenKind::kStartTag:
+                StartTag(tokenizer, token);
+                break;
+            case TokenKind::kEndTag:
+                EndTag(token);
+                break;
+            case TokenKind::kComment:
+            case TokenKind::kDoctype:
+                CommentOrDoctype(token);
+                break;
+            default:
+                break;
+        }
+    }
+}
+
+void TreeBuilder::StartTag(Tokenizer& tokenizer, const Token& token) {
+    int code = token.code;
+    std::uint32_t properties = ElementProperties(code);
+    CloseHeadFor(properties);
+    CloseImpliedBy(code, properties);
+    char* text =
+        code == HTML_UNKNOWN ? token.element_text : const_cast<char*>(ElementLowerName(code));
+    block* node = Append(BT_ELEMENT, code, text);
+    node->attrs = token.attrs;
+    BreakAfter(node, BF_BREAK_AFTER_START);
+    // "/>" closes an element only where browsers honour it: in SVG and
+    // MathML, and on names HTML does not define.
+    bool foreign = InForeignContent() || (properties & kForeign) != 0;
+    bool closed_at_once =
+        (properties & kVoid) != 0 || (token.self_closing && (foreign || code == HTML_UNKNOWN));
+    if (closed_at_once) return;
+    Push(node, code, token.text, token.length);
+    if (!foreign && (properties & (kRawText | kRcdata)) != 0) {
+        tokenizer.ReadRawText(code, (properties & kRcdata) != 0);
+    }
+}
+
+void TreeBuilder::EndTag(const Token& token) {
+    int code = token.code;
+    if (code == HTML_BR) {  // "</br>" reads as "<br>"
+        Append(BT_ELEMENT, HTML_BR, const_cast<char*>(ElementLowerName(HTML_BR)));
+        return;
+    }
+    Position position =
+        code == HTML_UNKNOWN ? NearestUnknown(token.text, token.length) : Nearest(code);
+    const Bounds& bounds = stack_.back().bounds;
+    Position bound = code == HTML_P                 ? bounds.button
+                     : code == HTML_OPTIONAL_END_29 ? bounds.list
+                     : IsTablePart(code)            ? bounds.table
+                                                    : bounds.scope;
+    if (position == kNone || position < bound) {
+        if (code == HTML_P) {  // "</p>" without an open P reads as "<p></p>"
+            Append(BT_ELEMENT, HTML_P, const_cast<char*>(ElementLowerName(HTML_P)));
+        }
+        return;
+    }
+    block* node = stack_[position].node;
+    PopThrough(position);
+    bool end_tag_written = (ElementProperties(code) & kEndTagOmitted) == 0;
+    if (end_tag_written && open_by_code_[HTML_PRE].empty()) {
+        BreakAfter(node, BF_BREAK_AFTER_END);
+    }
+}
+
+void TreeBuilder::Text(const Token& token) {
+    char* text = token.text;
+    std::size_t length = token.length;
+    if (break_node_ != nullptr && token.line_end_first) {
+        break_node_->flags |= break_flag_;
+        ++text;
+        --length;
+    }
+    break_node_ = nullptr;
+    if (length == 0) return;
+    if (stack_.back().code == kCodeHead && HasNonSpace(text, length)) {
+        PopThrough(static_cast<Position>(stack_.size() - 1));
+    }
+    block* node = Append(BT_TEXT, HTML_TEXT, text);
+    if (token.raw) node->flags |= kRawTextFlag;
+}
+
+void TreeBuilder::CommentOrDoctype(const Token& token) {
+    std::int32_t type = token.kind == TokenKind::kComment ? BT_COMMENT : BT_DOCTYPE;
+    block* node = Append(type, HTML_UNKNOWN, token.text);
+    BreakAfter(node, BF_BREAK_AFTER_END);
+}
+
+// Closes what a start tag of `code` implicitly ends.
+void TreeBuilder::CloseImpliedBy(int code, std::uint32_t properties) {
+    auto close_if = [this](Position position, Position bound) {
+        if (position != kNone && position >= bound) PopThrough(position);
+    };
+    auto latest = [](Position a, Position b) {
+        if (a == kNone) return b;
+        if (b == kNone) return a;
+        return a > b ? a : b;
+    };
+    auto bounds = [this]() -> const Bounds& { return stack_.back().bounds; };
+
+    if (code == HTML_OPTIONAL_END_29) {
+        close_if(Nearest(HTML_OPTIONAL_END_29), bounds().list_item);
+    } else if (code == HTML_DD || code == HTML_DT) {
+        close_if(latest(Nearest(HTML_DD), Nearest(HTML_DT)), bounds().term);
+    } else if (code == kCodeTd || code == kCodeTh) {
+        close_if(latest(Nearest(kCodeTd), Nearest(kCodeTh)), bounds().table);
+    } else if (code == kCodeTr || code == kCodeTbody || code == kCodeThead || code == kCodeTfoot) {
+        Position target = kNone;
+        if (code != kCodeTr) {
+            target = latest(latest(Nearest(kCodeTbody), Nearest(kCodeThead)), Nearest(kCodeTfoot));
+        }
+        if (target == kNone || target < bounds().table) target = Nearest(kCodeTr);
+        if (target == kNone || target < bounds().table) {
+            target = latest(Nearest(kCodeTd), Nearest(kCodeTh));
+        }
+        close_if(target, bounds().table);
+    } else if (code == kCodeOption || code == kCodeOptgroup) {
+        if (stack_.back().code == kCodeOption) PopThrough(static_cast<Position>(stack_.size() - 1));
+        if (code == kCodeOptgroup && stack_.back().code == kCodeOptgroup) {
+            PopThrough(static_cast<Position>(stack_.size() - 1));
+        }
+    } else if (code == HTML_A || code == kCodeButton) {
+        close_if(Nearest(code), bounds().scope);
+    }
+    if ((properties & kClosesP) != 0) close_if(Nearest(HTML_P), bounds().button);
+    if ((properties & kHeading) != 0 && (ElementProperties(stack_.back().code) & kHeading) != 0) {
+        PopThrough(static_cast<Position>(stack_.size() - 1));
+    }
+}
+
+// HEAD ends at the first element that cannot stand in it.
+void TreeBuilder::CloseHeadFor(std::uint32_t properties) {
+    if (stack_.back().code == kCodeHead && (properties & kHeadContent) == 0) {
+        PopThrough(static_cast<Position>(stack_.size() - 1));
+    }
+}
+
+block* TreeBuilder::Append(std::int32_t type, std::int32_t tag, char* text) {
+    OpenElement& parent = stack_.back();
+    block* node = NewNode(arena_, type, tag, text);
+    node->parent = parent.node;
+    if (parent.last_child == nullptr) {
+        parent.node->first_child = node;
+    } else {
+        parent.last_child->next_sib = node;
+    }
+    parent.last_child = node;
+    return node;
+}
+
+void TreeBuilder::Push(block* node, int code, const char* name, std::size_t name_length) {
+    auto position = static_cast<Position>(stack_.size());
+    std::uint32_t properties = ElementProperties(code);
+    Bounds bounds = stack_.back().bounds;
+    if ((properties & kScopeBoundary) != 0) {
+        bounds.scope = bounds.button = bounds.list = position;
+    }
+    if (code == kCodeButton) bounds.button = position;
+    if (code == kCodeOl || code == kCodeUl) bounds.list = position;
+    if ((properties & kTableBoundary) != 0) bounds.table = position;
+    bool keeps_search_open = code == kCodeAddress || code == kCodeDiv || code == HTML_P;
+    if ((properties & kSpecial) != 0 && !keeps_search_open) {
+        if (code != HTML_OPTIONAL_END_29) bounds.list_item = position;
+        if (code != HTML_DD && code != HTML_DT) bounds.term = position;
+    }
+    std::vector<Position>* same_name = nullptr;
+    if (code == HTML_UNKNOWN) {
+        std::string key(name, name_length);
+        for (char& c : key) c = LowerAscii(c);
+        same_name = &open_by_unknown_name_[key];
+        same_name->push_back(position);
+    } else {
+        open_by_code_[code].push_back(position);
+    }
+    stack_.push_back(OpenElement{node, nullptr, code, same_name, bounds});
+}
+
+void TreeBuilder::PopThrough(Position position) {
+    while (stack_.size() > position && stack_.size() > 1) {
+        OpenElement& top = stack_.back();
+        if (top.same_name != nullptr) {
+            top.same_name->pop_back();
+        } else {
+            open_by_code_[top.code].pop_back();
+        }
+        stack_.pop_back();
+    }
+}
+
+TreeBuilder::Position TreeBuilder::Nearest(int code) const {
+    const std::vector<Position>& open = open_by_code_[code];
+    return open.empty() ? kNone : open.back();
+}
+
+TreeBuilder::Position TreeBuilder::NearestUnknown(const char* name, std::size_t length) {
+    std::string key(name, length);
+    for (char& c : key) c = LowerAscii(c);
+    auto found = open_by_unknown_name_.find(key);
+    if (found == open_by_unknown_name_.end() || found->second.empty()) return kNone;
+    return found->second.back();
+}
+
+bool TreeBuilder::InForeignContent() const {
+    return !open_by_code_[kCodeSvg].empty() || !open_by_code_[kCodeMath].empty();
+}
+
+void TreeBuilder::BreakAfter(block* node, std::uint32_t flag) {
+    break_node_ = node;
+    break_flag_ = flag;
+}
+
+}  // namespace htmlparse

@@ -1,0 +1,99 @@
+// Tree builder: turns the token stream into the `block` tree.
+//
+// The tree keeps the page's structure as written: no HTML, HEAD or BODY is
+// invented and nothing is moved. What the builder adds is what HTML itself
+// implies: void elements take no children; elements whose end tag may be
+// omitted are closed where HTML closes them (P by a block start tag; LI, DT,
+// DD, OPTION, table rows, cells and sections by their siblings; HEAD by the
+// first element that cannot stand in it); an end tag closes up to its
+// nearest open match within the scope HTML gives it; an end tag with no open
+// match is dropped, except "</p>", which makes an empty P, and "</br>", which
+// makes a BR; what is open at the end of the page stays as it is (closed).
+//
+// A line end directly after a start tag, an end tag, a comment or a doctype
+// becomes a layout flag instead of text, except after end tags the tree
+// writer leaves out (P, BR, LI, HR, void elements) and after end tags inside
+// PRE, where it stays text so the page keeps its lines.
+//
+// The open elements are kept on an explicit stack with, per entry, the
+// position of the nearest element that bounds each kind of search, and the
+// open positions are indexed per element code, so each token costs constant
+// time (amortised) whatever the nesting depth.
+#ifndef HTMLPARSE_TREE_BUILDER_H
+#define HTMLPARSE_TREE_BUILDER_H
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "arena.h"
+#include "htmlparse.h"
+#include "tag_table.h"
+#include "tokenizer.h"
+
+namespace htmlparse {
+
+// Library flag on TEXT nodes: the content of a raw-text element (SCRIPT,
+// STYLE, ...), references left as written.
+inline constexpr std::uint32_t kRawTextFlag = 0x100u;
+
+class TreeBuilder {
+  public:
+    // Builds under `root`, whose children must be empty; nodes come from
+    // `arena`.
+    TreeBuilder(block* root, Arena& arena);
+
+    // Reads every token of `tokenizer` into the tree. Throws std::bad_alloc
+    // from the arena; the tree built so far stays consistent.
+    void Build(Tokenizer& tokenizer);
+
+  private:
+    using Position = std::uint32_t;
+    static constexpr Position kNone = UINT32_MAX;
+
+    // Positions of the nearest open elements that bound each search.
+    struct Bounds {
+        Position scope;      // end tags: APPLET, CAPTION, HTML, TABLE, TD, TH, ...
+        Position button;     // "</p>" and closing P: scope plus BUTTON
+        Position list;       // "</li>": scope plus OL, UL
+        Position table;      // table parts: HTML, TABLE, TEMPLATE
+        Position list_item;  // a new LI: special elements except ADDRESS, DIV, P
+        Position term;       // a new DD or DT: the same
+    };
+
+    struct OpenElement {
+        block* node;
+        block* last_child;
+        int code;
+        std::vector<Position>* same_name;  // unknown elements: open positions of the name
+        Bounds bounds;
+    };
+
+    void StartTag(Tokenizer& tokenizer, const Token& token);
+    void EndTag(const Token& token);
+    void Text(const Token& token);
+    void CommentOrDoctype(const Token& token);
+
+    void CloseImpliedBy(int code, std::uint32_t properties);
+    void CloseHeadFor(std::uint32_t properties);
+    block* Append(std::int32_t type, std::int32_t tag, char* text);
+    void Push(block* node, int code, const char* name, std::size_t name_length);
+    void PopThrough(Position position);
+    Position Nearest(int code) const;
+    Position NearestUnknown(const char* name, std::size_t length);
+    bool InForeignContent() const;
+    void BreakAfter(block* node, std::uint32_t flag);
+
+    Arena& arena_;
+    std::vector<OpenElement> stack_;  // stack_[0] is the root
+    std::array<std::vector<Position>, kCodeLimit> open_by_code_;
+    std::unordered_map<std::string, std::vector<Position>> open_by_unknown_name_;
+    block* break_node_ = nullptr;  // node whose flag a following line end sets
+    std::uint32_t break_flag_ = 0;
+};
+
+}  // namespace htmlparse
+
+#endif

@@ -1,0 +1,23 @@
+// Tree release: freeing a subtree whose records come from two owners.
+//
+// Parsed records carry the library's mark in `reserved` and live in the
+// tree's arena; records the caller added have zero there and came from
+// malloc/calloc, as did their strings. Releasing a subtree frees the caller's
+// records (and attribute records) with free() and leaves the library's to the
+// arena, which goes when the root of the parsed tree is released. The walk
+// splices each child chain into the work list instead of recursing or
+// allocating, so any nesting depth is released in linear time.
+#ifndef HTMLPARSE_TREE_RELEASE_H
+#define HTMLPARSE_TREE_RELEASE_H
+
+#include "htmlparse.h"
+
+namespace htmlparse {
+
+// Releases `node` and its descendants; the node's following siblings are not
+// touched. A parsed root also releases its arena. Null does nothing.
+void ReleaseSubtree(block* node);
+
+}  // namespace htmlparse
+
+#endif
