@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -13,8 +14,11 @@
 
 #include "ServerHive.h"
 #include "app/ServerRegistry.h"
+#include "editor/ItemList.h"
+#include "editor/TavrelDlg.h"
 #include "linkchooser/LocalHrefDlg.h"
 #include "platform/dialog_builder.h"
+#include "platform/dialog_items.h"
 #include "platform/simple_combo_box.h"
 #include "res/resource.h"
 #include "support/Hive.h"
@@ -193,6 +197,50 @@ TEST_F(LocalHrefDlgTest, LeavesTheCurrentDirectoryAsFound) {
         ClickOk(dlg);
     });
     EXPECT_EQ(CurrentDirectory(), before);
+}
+
+// Browse in the editor runs the chooser over it.
+class BrowseTest : public LocalHrefDlgTest {
+  protected:
+    // Opens an editor on a page not written yet, presses Browse, lets `steps`
+    // act on the chooser, and returns the editor's hyperlink field afterwards.
+    std::string HyperlinkAfterBrowse(const std::function<void(CLocalHrefDlg&)>& steps) {
+        CTavrelDlg editor;
+        editor.m_strPagePath = server / "news.htm";
+        editor.OnInitDialog();
+        editor.show();
+        QTimer::singleShot(0, &editor, [&] {
+            auto* chooser = qobject_cast<CLocalHrefDlg*>(QApplication::activeModalWidget());
+            ASSERT_NE(chooser, nullptr);
+            steps(*chooser);
+            if (chooser->isVisible()) chooser->reject();
+        });
+        qobject_cast<QPushButton*>(DialogItem(&editor, IDC_BROWSE))->click();
+        EXPECT_EQ(g_pItemHead, nullptr);  // the entries are not touched
+        return GetDlgItemText(&editor, IDC_HYPERLINK, 1000);
+    }
+
+    void TearDown() override {
+        ClearItemList();
+        g_bNewPage = 0;
+    }
+};
+
+TEST_F(BrowseTest, OkPutsTheHyperlinkIntoTheField) {
+    EXPECT_EQ(HyperlinkAfterBrowse([](CLocalHrefDlg& dlg) {
+                  ClickRow(DirList(dlg), "/sub");
+                  DoubleClickRow(FileCombo(dlg)->List(), "a.htm");
+              }),
+              "/sub/a.htm");
+}
+
+TEST_F(BrowseTest, CancelLeavesTheFieldAlone) {
+    EXPECT_EQ(HyperlinkAfterBrowse([](CLocalHrefDlg& dlg) {
+                  ClickRow(DirList(dlg), "/sub");
+                  ClickRow(FileCombo(dlg)->List(), "a.htm");
+                  qobject_cast<QPushButton*>(DialogItem(&dlg, IDCANCEL))->click();
+              }),
+              "*** Add hyperlink here ***");
 }
 
 }  // namespace
