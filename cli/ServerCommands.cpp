@@ -47,6 +47,12 @@ int RefuseMachine(const std::string& machine) {
     return 1;
 }
 
+// File names and registry texts are bytes: any that are not UTF-8 are shown
+// as U+FFFD rather than stopping the output.
+void PrintJson(const nlohmann::json& value) {
+    std::cout << value.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+}
+
 std::string Text(const std::unique_ptr<char[]>& text) { return text ? text.get() : ""; }
 
 // Prints rows as columns padded to their widest cell, two spaces apart.
@@ -78,7 +84,7 @@ void PrintDocMap(const DocMapEntry& head, bool json) {
         rows.push_back({prefix, stored, resolved});
     }
     if (json) {
-        std::cout << entries.dump(2) << '\n';
+        PrintJson(entries);
     } else {
         PrintColumns(rows);
     }
@@ -94,7 +100,7 @@ void PrintDirectories(std::vector<DirectoryItem> items, bool json) {
         rows.push_back({item.url, item.path});
     }
     if (json) {
-        std::cout << entries.dump(2) << '\n';
+        PrintJson(entries);
     } else {
         PrintColumns(rows);
     }
@@ -128,7 +134,7 @@ int RunFiles(const std::string& directory, bool json) {
     }
     std::stable_sort(names.begin(), names.end(), ListTextLess);
     if (json) {
-        std::cout << nlohmann::json(names).dump(2) << '\n';
+        PrintJson(names);
     } else {
         for (const std::string& name : names) std::cout << name << '\n';
     }

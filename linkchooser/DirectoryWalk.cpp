@@ -1,5 +1,6 @@
 #include "linkchooser/DirectoryWalk.h"
 
+#include <algorithm>
 #include <unordered_set>
 #include <utility>
 
@@ -8,21 +9,37 @@
 
 namespace {
 
+// At most this many directories on the current path keep their handle open;
+// the names still unread in shallower ones are read ahead into memory and
+// their handles closed, so the depth of a tree is not bound by the number of
+// files a process may open.
+constexpr std::size_t kMaxOpenDirectories = 64;
+
 // A directory on the path from the mapped directory down to the one being read.
 struct OpenDirectory {
     DirectoryReader reader;
     std::string path;
     // The path below the mapped directory, '/'-separated; "" for the mapped one.
     std::string below;
+    FileId id;
+    // The unread names once the handle has been closed, and the next of them.
+    std::vector<std::string> names;
+    std::size_t nextName = 0;
 };
+
+// `text` with every backslash made a slash, as URLs want them.
+std::string WithSlashes(std::string text) {
+    std::replace(text.begin(), text.end(), '\\', '/');
+    return text;
+}
 
 // The prefix and the path below the mapped directory joined by exactly one
 // slash; every backslash becomes a slash.
 std::string DirectoryUrl(const std::string& prefix, const std::string& below) {
-    std::string url = SystemPath(prefix);
+    std::string url = WithSlashes(prefix);
     if (!below.empty()) {
         if (url.empty() || url.back() != '/') url += '/';
-        url += SystemPath(below);
+        url += WithSlashes(below);
     }
     return url;
 }
@@ -54,25 +71,61 @@ class Walk {
     // already on the path (a link loop), in which case it is not entered.
     void Enter(DirectoryReader reader, std::string path, std::string below) {
         m_items->push_back({DirectoryUrl(m_urlPrefix, below), path});
-        if (!m_onPath.insert(reader.Id()).second) return;
-        m_stack.push_back({std::move(reader), std::move(path), std::move(below)});
+        const FileId id = reader.Id();
+        if (!m_onPath.insert(id).second) return;
+        m_stack.push_back({std::move(reader), std::move(path), std::move(below), id, {}, 0});
+        if (m_stack.size() > kMaxOpenDirectories) {
+            ReadAhead(&m_stack[m_stack.size() - 1 - kMaxOpenDirectories]);
+        }
+    }
+
+    // Moves the unread names that may be directories into memory and closes
+    // the handle.
+    static void ReadAhead(OpenDirectory* directory) {
+        DirectoryEntry entry;
+        while (directory->reader.Next(&entry)) {
+            if (IsCandidate(entry)) directory->names.emplace_back(entry.name);
+        }
+        directory->reader = DirectoryReader();
+    }
+
+    static bool IsCandidate(const DirectoryEntry& entry) {
+        return !entry.name.empty() && entry.name[0] != '.' && entry.mayBeDirectory;
+    }
+
+    // The next name of the directory that may be a sub-directory; false when
+    // there is none left.
+    static bool NextCandidate(OpenDirectory* directory, std::string* name) {
+        if (!directory->reader.IsOpen()) {
+            if (directory->nextName == directory->names.size()) return false;
+            *name = std::move(directory->names[directory->nextName++]);
+            return true;
+        }
+        DirectoryEntry entry;
+        while (directory->reader.Next(&entry)) {
+            if (IsCandidate(entry)) {
+                *name = entry.name;
+                return true;
+            }
+        }
+        return false;
     }
 
     void ReadNextName() {
         OpenDirectory& current = m_stack.back();
-        DirectoryEntry entry;
-        if (!current.reader.Next(&entry)) {
-            m_onPath.erase(current.reader.Id());
+        std::string name;
+        if (!NextCandidate(&current, &name)) {
+            m_onPath.erase(current.id);
             m_stack.pop_back();
             return;
         }
-        if (entry.name.empty() || entry.name[0] == '.' || !entry.mayBeDirectory) return;
-        DirectoryReader child = current.reader.OpenChild(entry.name);
-        if (!child.IsOpen()) return;
         std::string path = current.path;
         if (path.back() != '/') path += '/';
-        path += entry.name;
-        std::string below = JoinBelow(current.below, entry.name);
+        path += name;
+        DirectoryReader child =
+            current.reader.IsOpen() ? current.reader.OpenChild(name) : DirectoryReader::Open(path);
+        if (!child.IsOpen()) return;
+        std::string below = JoinBelow(current.below, name);
         Enter(std::move(child), std::move(path), std::move(below));
     }
 

@@ -12,7 +12,8 @@
 // current directory and no path length limit applies below a mapped
 // directory. A directory reached again through a symbolic link (same device
 // and inode as a directory on the path from the mapped directory down to it)
-// is listed once and not entered, so every tree ends.
+// is listed once and not entered, so every tree ends. Neither the depth of a
+// tree nor the length of its paths is limited.
 #pragma once
 
 #include <string>

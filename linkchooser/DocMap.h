@@ -7,6 +7,11 @@
 // a singly linked list of DocMapEntry records in registry enumeration order,
 // each carrying its directory resolved to a full path. Nothing is written and
 // nothing is reported: every failure gives a shorter or an empty list.
+//
+// Values are enumerated with rooms of 260 characters for the name and 260
+// bytes for the data; the first value that does not fit ends the list, as any
+// failed enumeration does. The server root is read whatever its length, and a
+// resolved directory is kept whole however long its joined parts make it.
 #pragma once
 
 #include <memory>
@@ -36,6 +41,5 @@ class DocMapEntry {
     std::unique_ptr<char[]> m_pszStoredDir;
     std::unique_ptr<DocMapEntry> m_pNext;
     // The directory resolved against the server root and the root mapping.
-    // Kept whole, however long the joined parts make it.
     std::unique_ptr<char[]> m_pszResolvedDir;
 };

@@ -54,7 +54,10 @@ std::string SystemPath(std::string_view path) {
 
 std::string AbsoluteSystemPath(std::string_view path) {
     std::string joined = SystemPath(path);
-    if (joined.empty() || joined[0] != '/') joined = CurrentDirectory() + "/" + joined;
+    if (joined.empty() || joined[0] != '/') {
+        const std::string current = CurrentDirectory();
+        if (!current.empty()) joined = current + "/" + joined;
+    }
     std::string result;
     result.reserve(joined.size());
     for (char c : joined) {

@@ -34,8 +34,9 @@ struct FileIdHash {
 std::string SystemPath(std::string_view path);
 
 // `path` in the system's form, made absolute against the current directory
-// (which is read, never changed) when relative, with runs of slashes reduced
-// to one. Nothing else is resolved: links and ".." stay as written.
+// (which is read, never changed) when relative and the current directory can
+// be named, with runs of slashes reduced to one. Nothing else is resolved:
+// links and ".." stay as written.
 std::string AbsoluteSystemPath(std::string_view path);
 
 // One name read from a directory.

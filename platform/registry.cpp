@@ -70,7 +70,7 @@ LONG HandOver(const RegValue& value, DWORD* type, BYTE* data, DWORD* size) {
         *size = needed;
         return ERROR_MORE_DATA;
     }
-    if (data != nullptr) std::memcpy(data, value.data.data(), needed);
+    if (data != nullptr && needed > 0) std::memcpy(data, value.data.data(), needed);
     *size = needed;
     return ERROR_SUCCESS;
 }

@@ -11,7 +11,7 @@ cmake --build --preset default
 run=$PWD/build/demo-run
 rm -rf "$run"
 mkdir -p "$run"
-cp -r demo/htdocs "$run/htdocs"
+cp -r demo/htdocs demo/archive "$run/"
 mkdir -p "$run/registry"
 sed "s|@DEMO_ROOT@|$run|g" demo/registry/local.reg.in > "$run/registry/local.reg"
 export TAVREL_REGISTRY_DIR=$run/registry
