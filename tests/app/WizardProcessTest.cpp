@@ -34,13 +34,4 @@ TEST(WizardProcessTest, WithoutADisplaySaysSoInOneLineAndFails) {
               "`tavrel` edits pages headless\n");
 }
 
-TEST(WizardProcessTest, HelpAndVersionNeedNoDisplay) {
-    const Outcome help = RunWithoutDisplay("--help");
-    EXPECT_EQ(help.exitCode, 0);
-    EXPECT_EQ(help.output.rfind("Usage: tavrel-wizard [-r MACHINE] PAGE.htm\n", 0), 0u);
-    const Outcome version = RunWithoutDisplay("--version");
-    EXPECT_EQ(version.exitCode, 0);
-    EXPECT_EQ(version.output.rfind("tavrel-wizard ", 0), 0u);
-}
-
 }  // namespace
