@@ -28,10 +28,8 @@ bool CTavrelApp::InitInstance() {
     }
 
     CTavrelDlg dlg;
-    m_pMainWnd = &dlg;
     dlg.m_strPagePath = PagePath();
     dlg.DoModal();
-    m_pMainWnd = nullptr;
     return false;
 }
 

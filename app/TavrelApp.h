@@ -8,8 +8,6 @@
 
 #include <string>
 
-class QWidget;
-
 class CTavrelApp {
   public:
     // `commandLine` is the process command line (BuildProcessCommandLine);
@@ -30,8 +28,6 @@ class CTavrelApp {
 
     // Everything after the program name, verbatim; points into the command line.
     const char* m_lpCmdLine;
-    // The editor dialog while it runs, null before and after.
-    QWidget* m_pMainWnd = nullptr;
 
   private:
     // Connects g_hkeyServer to the -r machine's registry, or to this
