@@ -13,8 +13,10 @@
  * hands over the root. HTMLGetPageInfo describes the page of the last parse.
  *
  * Text is handed over in UTF-8 whatever the page's encoding; TEXT nodes hold
- * "&", "<" and ">" decoded. Attribute names and values are kept exactly as
- * written in the source (values without their quotes, references not decoded).
+ * character references decoded ("&amp;" is "&", "&eacute;" is its UTF-8),
+ * except the content of raw-text elements (SCRIPT, STYLE, ...), which is kept
+ * byte for byte. Attribute names and values are kept exactly as written in the
+ * source (values without their quotes, references not decoded).
  */
 #ifndef HTMLPARSE_H
 #define HTMLPARSE_H
@@ -45,6 +47,11 @@ enum {
  * end directly after "-->". Other bits belong to the library. */
 #define BF_BREAK_AFTER_START 0x10u
 #define BF_BREAK_AFTER_END 0x20u
+
+/* Set by the library on a TEXT node that is the content of a raw-text element
+ * (SCRIPT, STYLE, XMP, IFRAME, NOEMBED, NOFRAMES, PLAINTEXT): its references
+ * were not decoded, so it is to be written back unescaped. */
+#define BF_RAW_TEXT 0x100u
 
 /* Quoting of an attribute value (AttrRec.flags); neither bit: unquoted. */
 #define AF_DOUBLE_QUOTED 1u
@@ -118,12 +125,19 @@ HTMLPARSE_API void HTMLParseBegin(void);
 HTMLPARSE_API void HTMLParseDo(FILE* stream);
 
 /* Ends the parse and hands over the root, an element-less container node whose
- * children are the page's top-level nodes. Never NULL. */
+ * children are the page's top-level nodes: its `type` is 0 (no kind, as it is
+ * never written) and its `tag` -1. Never NULL. The root owns the memory of
+ * the whole parsed tree, which HTMLFreeTree of the root releases. */
 HTMLPARSE_API block* HTMLParseEnd(void);
 
 /* Releases `node`, its attributes, its strings and all its descendants,
  * records added by the caller included. Leaves the node's following siblings
- * and every other node alone and unlinks nothing. NULL does nothing. */
+ * and every other node alone and unlinks nothing. NULL does nothing.
+ * Records whose `reserved` is zero are the caller's: they and their strings
+ * are released with free(). Records of the parse (and their strings) stay in
+ * the parsed tree's memory until HTMLFreeTree of its root, so a string the
+ * caller puts on a parsed record is not released. Works without recursion,
+ * whatever the depth. */
 HTMLPARSE_API void HTMLFreeTree(block* node);
 
 /* The value of the element's first attribute named `name` (letter case

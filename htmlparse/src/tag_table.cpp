@@ -119,7 +119,7 @@ constexpr ElementEntry kElements[] = {
     {"i", "I", 132, 0},
     {"image", "IMAGE", 133, kVoid | kEndTagOmitted},
     {"ins", "INS", 134, 0},
-    {"isindex", "ISINDEX", 135, 0},
+    {"isindex", "ISINDEX", 135, kVoid | kEndTagOmitted},
     {"kbd", "KBD", 136, 0},
     {"label", "LABEL", 137, 0},
     {"legend", "LEGEND", 138, 0},
