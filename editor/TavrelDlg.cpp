@@ -318,4 +318,4 @@ void CTavrelDlg::DeleteRow(int row) {
 
 // The meta-object code lives with the class, so programs that never use the
 // dialog do not link it (and the page modules it needs).
-#include "moc_TavrelDlg.cpp"
+#include "moc_TavrelDlg.cpp"  // NOLINT(bugprone-suspicious-include)

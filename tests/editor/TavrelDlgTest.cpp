@@ -1,7 +1,6 @@
 // The editor dialog driven through its buttons and fields, headless.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QListWidget>
@@ -64,16 +63,15 @@ void WritePage(const std::string& path, const std::vector<std::array<std::string
     }
 }
 
-// Releases what a read page left alive: the tree and the part of BODY that
-// followed the old section, which hangs outside the tree until Build It.
+// Releases what a read page left alive: the part of BODY that followed the
+// old section, which hangs outside the tree until Build It, then the tree.
 void ReleaseKeptPage() {
-    block* rest = g_pSectionNext;
-    if (g_pRoot != nullptr) HTMLFreeTree(g_pRoot);
-    while (rest != nullptr) {
+    for (block* rest = g_pSectionNext; rest != nullptr;) {
         block* next = rest->next_sib;
         HTMLFreeTree(rest);
         rest = next;
     }
+    HTMLFreeTree(g_pRoot);
     ClearSplicePoints();
 }
 
@@ -157,32 +155,25 @@ class TavrelDlgTest : public testing::Test {
 
 // --- Opening ---------------------------------------------------------------
 
-TEST_F(TavrelDlgTest, MissingPageStartsWithPlaceholdersAndTodaysDate) {
-    CTavrelDlg& dialog = Open(m_dir / "new.html");
-    EXPECT_EQ(dialog.ModalResult(), 0);
-    EXPECT_EQ(g_bNewPage, 1);
-    EXPECT_TRUE(Rows().empty());
-    EXPECT_EQ(ButtonStates(), kEntryState);
-    EXPECT_EQ(Field(IDC_TITLE), kTitleHint);
-    EXPECT_EQ(Field(IDC_DESCRIPTION), kDescriptionHint);
-    EXPECT_EQ(Field(IDC_HYPERLINK), kHyperlinkHint);
-    EXPECT_EQ(Field(IDC_DATE), DateText());
-    EXPECT_TRUE(m_messages.empty());
-    EXPECT_EQ(dialog.windowTitle().toStdString(), kAppCaption);
-}
-
-TEST_F(TavrelDlgTest, PathThatIsNotHtmlIsRefusedWithoutTouchingAnything) {
-    for (const std::string& path : {m_dir / "page.txt", m_dir / "page.ht", std::string()}) {
+TEST_F(TavrelDlgTest, RefusedOrUnreadablePagesEndTheDialogUntouched) {
+    // A folder with a page's name exists but cannot be read as a page.
+    const std::string folder = m_dir / "folder.html";
+    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+    const std::vector<std::pair<std::string, const char*>> cases = {
+        {m_dir / "page.txt", kMsgNotHtml},
+        {m_dir / "page.ht", kMsgNotHtml},
+        {"", kMsgNotHtml},
+        {folder, kMsgCannotRead}};
+    for (const auto& [path, message] : cases) {
         m_messages.clear();
         CTavrelDlg& dialog = Open(path);
-        EXPECT_EQ(dialog.ModalResult(), IDCANCEL);
-        ASSERT_EQ(m_messages.size(), 1u);
-        EXPECT_EQ(m_messages[0].text, kMsgNotHtml);
+        EXPECT_EQ(dialog.ModalResult(), IDCANCEL) << path;
+        ASSERT_EQ(m_messages.size(), 1u) << path;
+        EXPECT_EQ(m_messages[0].text, message);
         EXPECT_EQ(m_messages[0].caption, path);
-        if (!path.empty()) {
-            EXPECT_FALSE(PathExists(path));
-        }
+        EXPECT_EQ(g_pItemHead, nullptr);
     }
+    EXPECT_FALSE(PathExists(m_dir / "page.txt"));
 }
 
 TEST_F(TavrelDlgTest, PageWithEntriesShowsThemInPageOrderAndTheFirstSelected) {
@@ -190,108 +181,65 @@ TEST_F(TavrelDlgTest, PageWithEntriesShowsThemInPageOrderAndTheFirstSelected) {
     WritePage(page, {{"Mon", "First", "/1.htm", "one"},
                      {"Tue", "", "/2.htm", "untitled"},
                      {"Wed", "Third", "/3.htm", "three"}});
-    CTavrelDlg& dialog = Open(page);
-    EXPECT_EQ(dialog.ModalResult(), 0);
+    Open(page);
     EXPECT_EQ(g_bNewPage, 0);
     // An entry read without a title shows as an empty row, not "[none]".
     EXPECT_EQ(Rows(), (std::vector<std::string>{"First", "", "Third"}));
     EXPECT_EQ(SelectedRow(), 0);
     EXPECT_EQ(ButtonStates(), kItemState);
-    EXPECT_EQ(Field(IDC_TITLE), "First");
-    EXPECT_EQ(Field(IDC_HYPERLINK), "/1.htm");
-    EXPECT_EQ(Field(IDC_DESCRIPTION), "one");
-    EXPECT_EQ(Field(IDC_DATE), "Mon");
+    EXPECT_EQ(Field(IDC_TITLE) + Field(IDC_HYPERLINK) + Field(IDC_DESCRIPTION) + Field(IDC_DATE),
+              "First/1.htmoneMon");
     EXPECT_EQ(g_pItemTail, ItemAt(2));
-}
-
-TEST_F(TavrelDlgTest, PageWithoutSectionStartsLikeANewOneButIsNotNew) {
-    const std::string page = m_dir / "plain.html";
-    WriteFileBytes(page, "<html><body><p>Keep me</p></body></html>\n");
-    CTavrelDlg& dialog = Open(page);
-    EXPECT_EQ(dialog.ModalResult(), 0);
-    EXPECT_EQ(g_bNewPage, 0);
-    EXPECT_TRUE(Rows().empty());
-    EXPECT_EQ(ButtonStates(), kEntryState);
-    EXPECT_EQ(Field(IDC_TITLE), kTitleHint);
-    EXPECT_EQ(Field(IDC_DATE), DateText());
-}
-
-TEST_F(TavrelDlgTest, PageThatCannotBeReadIsRefusedAndNeverWritten) {
-    // A folder with a page's name opens but cannot be read.
-    const std::string folder = m_dir / "folder.html";
-    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
-    std::vector<std::string> unreadable = {folder};
-    const std::string locked = m_dir / "locked.html";
-    WriteFileBytes(locked, "<html><body></body></html>");
-    chmod(locked.c_str(), 0);
-    if (geteuid() != 0) unreadable.push_back(locked);  // root reads it anyway
-
-    for (const std::string& path : unreadable) {
-        m_messages.clear();
-        CTavrelDlg& dialog = Open(path);
-        EXPECT_EQ(dialog.ModalResult(), IDCANCEL) << path;
-        ASSERT_EQ(m_messages.size(), 1u);
-        EXPECT_EQ(m_messages[0].text, kMsgCannotRead);
-        EXPECT_EQ(m_messages[0].caption, path);
-        EXPECT_EQ(g_pItemHead, nullptr);
-    }
-    chmod(locked.c_str(), 0644);
-    EXPECT_EQ(ReadFileBytes(locked), "<html><body></body></html>");
 }
 
 // --- New Item, Add, Change, Delete ----------------------------------------
 
-TEST_F(TavrelDlgTest, AddTakesTheFieldsAsTheNewFirstEntry) {
-    Open(m_dir / "new.html");
-    // The placeholders are ordinary text: Add accepts them as they are.
-    Click(IDC_ADD);
+TEST_F(TavrelDlgTest, MissingPageStartsWithPlaceholdersWhichAddTakesAsTheyAre) {
+    CTavrelDlg& dialog = Open(m_dir / "new.html");
+    EXPECT_EQ(dialog.ModalResult(), 0);
+    EXPECT_EQ(g_bNewPage, 1);
+    EXPECT_EQ(ButtonStates(), kEntryState);
+    EXPECT_EQ(Field(IDC_TITLE) + Field(IDC_DESCRIPTION) + Field(IDC_HYPERLINK),
+              std::string(kTitleHint) + kDescriptionHint + kHyperlinkHint);
+    EXPECT_EQ(Field(IDC_DATE), DateText());
+    Click(IDC_ADD);  // the placeholders are ordinary text, the link one included
     EXPECT_EQ(Rows(), (std::vector<std::string>{kTitleHint}));
-    EXPECT_EQ(g_pItemHead->GetHyperlink(), kHyperlinkHint);
     EXPECT_EQ(SelectedRow(), 0);
     EXPECT_EQ(ButtonStates(), kItemState);
+}
 
+TEST_F(TavrelDlgTest, NewItemThenAddPutsTheFieldsOnTopAndNeedsAHyperlink) {
+    Open(m_dir / "new.html");
+    AddEntry("First", "/first.htm");
     Click(IDC_NEW_ITEM);
-    EXPECT_EQ(Field(IDC_TITLE), "");
-    EXPECT_EQ(Field(IDC_HYPERLINK), "");
-    EXPECT_EQ(Field(IDC_DESCRIPTION), "");
+    EXPECT_EQ(Field(IDC_TITLE) + Field(IDC_HYPERLINK) + Field(IDC_DESCRIPTION), "");
     EXPECT_EQ(Field(IDC_DATE), DateText());
     EXPECT_EQ(SelectedRow(), -1);
     EXPECT_EQ(ButtonStates(), kEntryState);
 
-    Type(IDC_TITLE, "Second");
-    Type(IDC_HYPERLINK, "/second.htm");
-    Type(IDC_DESCRIPTION, "two\nlines");
-    Type(IDC_DATE, "");
-    Click(IDC_ADD);
-    EXPECT_EQ(Rows(), (std::vector<std::string>{"Second", kTitleHint}));
-    EXPECT_EQ(ListTitles(), (std::vector<std::string>{"Second", kTitleHint}));
-    EXPECT_EQ(g_pItemHead->GetDescription(), "two\nlines");
-    EXPECT_EQ(g_pItemHead->GetDate(), "");  // the date is free text, also empty
-    EXPECT_EQ(ButtonStates(), kItemState);
-    EXPECT_EQ(Field(IDC_TITLE), "Second");  // the fields keep what was typed
-    // Add disabled itself: the same fields cannot be added twice.
-    Click(IDC_ADD);
-    EXPECT_EQ(Rows().size(), 2u);
-}
-
-TEST_F(TavrelDlgTest, AddWithoutHyperlinkIsRefusedAndChangesNothing) {
-    Open(m_dir / "new.html");
-    AddEntry("Kept", "/kept.htm");
-    Click(IDC_NEW_ITEM);
     Type(IDC_TITLE, "No link");
     Click(IDC_ADD);
     ASSERT_EQ(m_messages.size(), 1u);
     EXPECT_EQ(m_messages[0].text, kMsgHyperlinkRequired);
     EXPECT_EQ(m_messages[0].caption, kAppCaption);
-    EXPECT_EQ(Rows(), (std::vector<std::string>{"Kept"}));
-    EXPECT_EQ(ListTitles(), (std::vector<std::string>{"Kept"}));
+    EXPECT_EQ(Rows().size(), 1u);
     EXPECT_EQ(ButtonStates(), kEntryState);
-    EXPECT_EQ(Field(IDC_TITLE), "No link");
 
+    // Over-long fields are cut to 255 bytes, before a character that would split.
+    const std::string longTitle = std::string(254, 't') + "\xC3\xA9";
+    Type(IDC_TITLE, longTitle);
     Type(IDC_HYPERLINK, " ");  // a blank is text
+    Type(IDC_DESCRIPTION, "two\nlines");
+    Type(IDC_DATE, "");
     Click(IDC_ADD);
-    EXPECT_EQ(m_messages.size(), 1u);
-    EXPECT_EQ(Rows(), (std::vector<std::string>{"No link", "Kept"}));
+    EXPECT_EQ(ListTitles(), (std::vector<std::string>{std::string(254, 't'), "First"}));
+    EXPECT_EQ(Rows()[0], std::string(254, 't'));
+    EXPECT_EQ(g_pItemHead->GetDescription(), "two\nlines");
+    EXPECT_EQ(g_pItemHead->GetDate(), "");
+    EXPECT_EQ(Field(IDC_TITLE), longTitle);  // the field keeps all of it
+    EXPECT_EQ(ButtonStates(), kItemState);
+    Click(IDC_ADD);  // disabled now: the same fields cannot go in twice
+    EXPECT_EQ(Rows().size(), 2u);
 }
 
 TEST_F(TavrelDlgTest, ChangeRewritesTheSelectedEntryInPlace) {
@@ -313,38 +261,22 @@ TEST_F(TavrelDlgTest, ChangeRewritesTheSelectedEntryInPlace) {
     EXPECT_EQ(ItemAt(1)->GetDescription(), "changed");
     EXPECT_EQ(SelectedRow(), 1);
     EXPECT_EQ(ButtonStates(), kItemState);
-    EXPECT_EQ(g_pItemTail, ItemAt(2));
 
     // Edits of a selected entry are dropped when another row is selected.
     Type(IDC_TITLE, "never stored");
     Select(2);
     Select(1);
     EXPECT_EQ(Field(IDC_TITLE), "");
-    EXPECT_EQ(ItemAt(1)->GetTitle(), "");
-}
-
-TEST_F(TavrelDlgTest, FieldsLongerThan255BytesAreCutOnAddAndChange) {
-    Open(m_dir / "new.html");
-    const std::string longTitle = std::string(254, 't') + "\xC3\xA9" + "tail";
-    AddEntry(longTitle, "/x.htm");
-    EXPECT_EQ(g_pItemHead->GetTitle(), std::string(254, 't'));
-    EXPECT_EQ(Field(IDC_TITLE), longTitle);  // the field keeps all of it
-    Type(IDC_DESCRIPTION, std::string(300, 'd'));
-    Click(IDC_CHANGE);
-    EXPECT_EQ(g_pItemHead->GetDescription(), std::string(255, 'd'));
 }
 
 TEST_F(TavrelDlgTest, DeleteSelectsTheNeighbourAndEmptiesAtTheEnd) {
     Open(m_dir / "new.html");
-    AddEntry("D", "/d.htm");
-    AddEntry("C", "/c.htm");
-    AddEntry("B", "/b.htm");
-    AddEntry("A", "/a.htm");
+    for (const char* title : {"D", "C", "B", "A"}) AddEntry(title, "/x.htm");
 
     Select(2);  // C: the one before it is selected next
     Click(IDC_DELETE);
     EXPECT_EQ(Rows(), (std::vector<std::string>{"A", "B", "D"}));
-    EXPECT_EQ(ListTitles(), (std::vector<std::string>{"A", "B", "D"}));
+    EXPECT_EQ(ListTitles(), Rows());
     EXPECT_EQ(SelectedRow(), 1);
     EXPECT_EQ(Field(IDC_TITLE), "B");
     EXPECT_EQ(ButtonStates(), kItemState);
@@ -355,23 +287,17 @@ TEST_F(TavrelDlgTest, DeleteSelectsTheNeighbourAndEmptiesAtTheEnd) {
     EXPECT_EQ(SelectedRow(), 0);
     EXPECT_EQ(Field(IDC_TITLE), "B");
 
-    Select(1);  // the last of several
+    Select(1);
     Click(IDC_DELETE);
-    EXPECT_EQ(Rows(), (std::vector<std::string>{"B"}));
     EXPECT_EQ(g_pItemTail, g_pItemHead);
-
     Click(IDC_DELETE);  // the only one left
     EXPECT_TRUE(Rows().empty());
     EXPECT_EQ(g_pItemHead, nullptr);
-    EXPECT_EQ(g_pItemTail, nullptr);
     EXPECT_EQ(ButtonStates(), kEmptyState);
-    for (const int id : {IDC_TITLE, IDC_HYPERLINK, IDC_DESCRIPTION, IDC_DATE}) {
-        EXPECT_EQ(Field(id), "") << id;
-    }
-
+    EXPECT_EQ(Field(IDC_TITLE) + Field(IDC_HYPERLINK) + Field(IDC_DESCRIPTION) + Field(IDC_DATE),
+              "");
     Click(IDC_NEW_ITEM);
     EXPECT_EQ(ButtonStates(), kEntryState);
-    EXPECT_EQ(Field(IDC_DATE), DateText());
 }
 
 // --- Build It, Cancel --------------------------------------------------------
@@ -383,55 +309,40 @@ TEST_F(TavrelDlgTest, BuildItWritesAFreshPageWithTheListOnly) {
     AddEntry("Newer", "/newer.htm", "second text", "Tuesday");
     Click(IDC_NEW_ITEM);
     Type(IDC_TITLE, "Typed but never added");
-    Type(IDC_HYPERLINK, "/typed.htm");
     Click(IDC_BUILD_IT);
     EXPECT_EQ(dialog.ModalResult(), IDOK);
     EXPECT_TRUE(m_messages.empty());
 
-    // The page holds exactly what the fresh-page writer makes of the list.
-    const std::string written = ReadFileBytes(page);
     const std::string expected = m_dir / "expected.html";
     WritePage(expected, {{"Tuesday", "Newer", "/newer.htm", "second text"},
                          {"Monday", "Older", "/older.htm", "first text"}});
-    EXPECT_EQ(written, ReadFileBytes(expected));
-    EXPECT_EQ(written.find("Typed but never added"), std::string::npos);
-}
-
-TEST_F(TavrelDlgTest, BuildItWithNoEntriesWritesAnEmptyFreshPage) {
-    const std::string page = m_dir / "empty.html";
-    Open(page);
-    Click(IDC_BUILD_IT);
-    const std::string expected = m_dir / "expected.html";
-    WritePage(expected, {});
     EXPECT_EQ(ReadFileBytes(page), ReadFileBytes(expected));
 }
 
 TEST_F(TavrelDlgTest, BuildItUpdatesAnExistingPageThroughItsTree) {
     const std::string page = m_dir / "news.html";
     WritePage(page, {{"Mon", "Old one", "/old.htm", "old text"}});
-    CTavrelDlg& dialog = Open(page);
+    Open(page);
     AddEntry("New one", "/new.htm", "new text", "Tue");
     Click(IDC_BUILD_IT);
-    EXPECT_EQ(dialog.ModalResult(), IDOK);
     EXPECT_TRUE(m_messages.empty());
     ReleaseKeptPage();
     ClearItemList();
 
-    // Read back, the page holds both entries, the new one first.
-    Open(page);
-    EXPECT_EQ(g_bNewPage, 0);
+    Open(page);  // read back
     EXPECT_EQ(Rows(), (std::vector<std::string>{"New one", "Old one"}));
-    EXPECT_EQ(ItemAt(0)->GetHyperlink(), "/new.htm");
-    EXPECT_EQ(ItemAt(0)->GetDescription(), "new text");
+    EXPECT_EQ(ItemAt(0)->GetHyperlink() + ItemAt(0)->GetDescription(), "/new.htmnew text");
     EXPECT_EQ(ItemAt(1)->GetDate(), "Mon");
 }
 
-TEST_F(TavrelDlgTest, BuildItAddsASectionToAPageThatHadNone) {
+TEST_F(TavrelDlgTest, PageWithoutSectionGetsOneAndKeepsItsContent) {
     const std::string page = m_dir / "plain.html";
     WriteFileBytes(page, "<html><body><p>Keep me</p></body></html>\n");
     Open(page);
+    EXPECT_EQ(g_bNewPage, 0);
+    EXPECT_TRUE(Rows().empty());
     EXPECT_EQ(ButtonStates(), kEntryState);
-    Type(IDC_TITLE, "Entry");
+    EXPECT_EQ(Field(IDC_TITLE), kTitleHint);
     Type(IDC_HYPERLINK, "/entry.htm");
     Click(IDC_ADD);
     Click(IDC_BUILD_IT);
@@ -466,21 +377,9 @@ TEST_F(TavrelDlgTest, CancelEscAndTheCloseBoxNeverWrite) {
 
     EXPECT_EQ(ReadFileBytes(page), before);
     EXPECT_FALSE(PathExists(missing));
-    EXPECT_TRUE(m_messages.empty());
-}
-
-TEST_F(TavrelDlgTest, EnterInTheDescriptionBuildsThePage) {
-    const std::string page = m_dir / "enter.html";
-    CTavrelDlg& dialog = Open(page);
-    QWidget* description = DialogItem(&dialog, IDC_DESCRIPTION);
-    description->setFocus();
-    QTest::keyClick(description, Qt::Key_Return);
-    EXPECT_EQ(dialog.ModalResult(), IDOK);
-    EXPECT_TRUE(PathExists(page));
 }
 
 TEST_F(TavrelDlgTest, WriteFailureIsReportedAndLeavesThePageAlone) {
-    // A fresh page whose folder does not exist cannot be created.
     const std::string nowhere = m_dir / "no-such-folder/new.html";
     CTavrelDlg& fresh = Open(nowhere);
     Click(IDC_BUILD_IT);
@@ -489,9 +388,8 @@ TEST_F(TavrelDlgTest, WriteFailureIsReportedAndLeavesThePageAlone) {
     EXPECT_EQ(m_messages[0].text, kMsgCouldNotCreate);
     EXPECT_EQ(m_messages[0].caption, nowhere);
     EXPECT_FALSE(PathExists(nowhere));
-    ClearItemList();
 
-    // An existing page whose folder went away while it was being edited.
+    // An existing page whose folder was moved away while it was edited.
     const std::string folder = m_dir / "site";
     const std::string moved = m_dir / "site-moved";
     ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
@@ -499,10 +397,10 @@ TEST_F(TavrelDlgTest, WriteFailureIsReportedAndLeavesThePageAlone) {
     WritePage(page, {{"Mon", "Only", "/only.htm", "text"}});
     const std::string before = ReadFileBytes(page);
     m_messages.clear();
-    CTavrelDlg& existing = Open(page);
+    ClearItemList();
+    Open(page);
     ASSERT_EQ(std::rename(folder.c_str(), moved.c_str()), 0);
     Click(IDC_BUILD_IT);
-    EXPECT_EQ(existing.ModalResult(), IDOK);
     ASSERT_EQ(m_messages.size(), 1u);
     EXPECT_EQ(m_messages[0].text, kMsgCouldNotCreate);
     EXPECT_EQ(m_messages[0].caption, page);
@@ -510,26 +408,17 @@ TEST_F(TavrelDlgTest, WriteFailureIsReportedAndLeavesThePageAlone) {
     EXPECT_EQ(ReadFileBytes(moved + "/news.html"), before);
 }
 
-// --- Help and the modal run ---------------------------------------------------
+// --- The modal run ----------------------------------------------------------
 
-TEST_F(TavrelDlgTest, HelpOpensBesideTheDialogWhichStaysOpen) {
-    CTavrelDlg& dialog = Open(m_dir / "new.html");
-    Click(IDC_HELP_BUTTON);
-    auto* help = dialog.findChild<QTextBrowser*>();
-    ASSERT_NE(help, nullptr);
-    EXPECT_TRUE(help->isVisible());
-    EXPECT_EQ(help->source().fragment(), QStringLiteral("Contents"));
-    EXPECT_EQ(dialog.ModalResult(), 0);
-    EXPECT_TRUE(DialogItem(&dialog, IDC_TITLE)->isEnabled());
-}
-
-TEST_F(TavrelDlgTest, DoModalRunsUntilTheUserEndsTheDialog) {
+TEST_F(TavrelDlgTest, DoModalRunsUntilEnterInTheDescriptionBuildsThePage) {
     CTavrelDlg dialog;
     dialog.m_strPagePath = m_dir / "modal.html";
     QTimer::singleShot(0, [] {
         QWidget* modal = QApplication::activeModalWidget();
         ASSERT_NE(modal, nullptr);
-        qobject_cast<QPushButton*>(DialogItem(modal, IDC_BUILD_IT))->click();
+        qobject_cast<QPushButton*>(DialogItem(modal, IDC_HELP_BUTTON))->click();
+        ASSERT_NE(modal->findChild<QTextBrowser*>(), nullptr);  // help opens, dialog stays
+        QTest::keyClick(DialogItem(modal, IDC_DESCRIPTION), Qt::Key_Return);
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_TRUE(PathExists(m_dir / "modal.html"));
