@@ -1,4 +1,15 @@
-#include "editor/TavrelDlg.h"
+#include <QLineEdit>
 
-// The link chooser is not part of the wizard yet: Browse does nothing.
-void CTavrelDlg::OnBrowse() {}
+#include "editor/TavrelDlg.h"
+#include "linkchooser/LocalHrefDlg.h"
+#include "platform/dialog_template.h"
+
+// Runs the link chooser over the editor; on OK the composed hyperlink replaces
+// the hyperlink field's text. The entry itself changes only when Add or
+// Change reads the field afterwards.
+void CTavrelDlg::OnBrowse() {
+    CLocalHrefDlg chooser(this);
+    if (chooser.DoModal() == IDOK) {
+        m_editHyperlink->setText(QString::fromStdString(chooser.m_strResult));
+    }
+}
