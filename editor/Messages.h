@@ -11,3 +11,6 @@ inline constexpr const char kMsgNoBody[] =
     "The page has no BODY element, so the Tavrel list cannot be put into it. "
     "The page was left unchanged.";
 inline constexpr const char kMsgCannotRead[] = "The page could not be read. It was left unchanged.";
+inline constexpr const char kFatalErrorCaption[] = "Fatal Error";
+inline constexpr const char kMsgNoRemoteRegistry[] =
+    "No remote server registry supplied for -r switch";

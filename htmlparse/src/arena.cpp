@@ -11,7 +11,7 @@ namespace {
 // Records hold pointers and 32-bit fields: pointer alignment suffices, and an
 // AttrRec (40 bytes on 64-bit builds) then wastes nothing.
 constexpr std::size_t kAlignment = alignof(void*);
-constexpr std::size_t kMaxChunkSize = 16 * 1024 * 1024;
+constexpr std::size_t kMaxChunkSize = std::size_t{16} * 1024 * 1024;
 
 std::size_t RoundUp(std::size_t size) { return (size + kAlignment - 1) & ~(kAlignment - 1); }
 

@@ -50,7 +50,7 @@ const char* FindNamed(std::string_view name) {
 
 std::size_t CopyUtf8(const char* utf8, char* out) {
     std::size_t length = std::strlen(utf8);
-    std::memcpy(out, utf8, length);
+    std::copy_n(utf8, length, out);  // a piece of text: no terminator
     return length;
 }
 

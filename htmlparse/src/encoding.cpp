@@ -376,8 +376,7 @@ std::size_t NormalizeText(MallocBlock& block, char*& text, std::size_t size, boo
         char c = text[i];
         if (c == '\r' && i + 1 < size && text[i + 1] == '\n') continue;
         if (c == '\0') {
-            std::memcpy(w, kReplacementUtf8, 3);
-            w += 3;
+            w = std::copy_n(kReplacementUtf8, 3, w);
         } else {
             *w++ = c;
         }

@@ -52,8 +52,9 @@ void Tokenizer::ReadRawText(int code, bool decode) {
     raw_decode_ = decode;
 }
 
-// Text runs up to the next "<" that starts markup. The markup is scanned
-// before anything is written, so that a "<" that turns out to be text, or a
+// Text runs up to the next "<" that starts markup. The text is terminated only
+// once the markup is known to be complete, and a tag is scanned before
+// anything in it is written, so that a "<" that turns out to be text, or a
 // tag cut off by the end of the page, leaves the source untouched.
 Token Tokenizer::NextInData() {
     char* start = pos_;
@@ -100,9 +101,10 @@ Token Tokenizer::NextInRawText() {
 }
 
 bool Tokenizer::IsRawTextEnd(const char* at, const char* lower_name) const {
-    if (end_ - at < 2 || at[1] != '/') return false;
-    const char* after_name = at + 2 + std::strlen(lower_name);
-    return after_name < end_ && StartsWithNoCase(at + 2, end_, lower_name) &&
+    std::size_t length = std::strlen(lower_name);
+    if (static_cast<std::size_t>(end_ - at) < length + 3 || at[1] != '/') return false;
+    const char* after_name = at + 2 + length;
+    return StartsWithNoCase(at + 2, end_, lower_name) &&
            (IsSpace(*after_name) || *after_name == '/' || *after_name == '>');
 }
 

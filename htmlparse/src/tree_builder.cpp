@@ -77,7 +77,7 @@ void TreeBuilder::StartTag(Tokenizer& tokenizer, const Token& token) {
 void TreeBuilder::EndTag(const Token& token) {
     int code = token.code;
     if (code == HTML_BR) {  // "</br>" reads as "<br>"
-        Append(BT_ELEMENT, HTML_BR, const_cast<char*>(ElementLowerName(HTML_BR)));
+        AppendEmpty(HTML_BR);
         return;
     }
     Position position =
@@ -88,9 +88,7 @@ void TreeBuilder::EndTag(const Token& token) {
                      : IsTablePart(code)            ? bounds.table
                                                     : bounds.scope;
     if (position == kNone || position < bound) {
-        if (code == HTML_P) {  // "</p>" without an open P reads as "<p></p>"
-            Append(BT_ELEMENT, HTML_P, const_cast<char*>(ElementLowerName(HTML_P)));
-        }
+        if (code == HTML_P) AppendEmpty(HTML_P);  // "</p>" without an open P reads as "<p></p>"
         return;
     }
     block* node = stack_[position].node;
@@ -171,6 +169,12 @@ void TreeBuilder::CloseHeadFor(std::uint32_t properties) {
     if (stack_.back().code == kCodeHead && (properties & kHeadContent) == 0) {
         PopThrough(static_cast<Position>(stack_.size() - 1));
     }
+}
+
+// An element made from an end tag: placed as its start tag would be.
+void TreeBuilder::AppendEmpty(int code) {
+    CloseHeadFor(ElementProperties(code));
+    Append(BT_ELEMENT, code, const_cast<char*>(ElementLowerName(code)));
 }
 
 block* TreeBuilder::Append(std::int32_t type, std::int32_t tag, char* text) {

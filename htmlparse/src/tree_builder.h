@@ -74,6 +74,7 @@ class TreeBuilder {
 
     void CloseImpliedBy(int code, std::uint32_t properties);
     void CloseHeadFor(std::uint32_t properties);
+    void AppendEmpty(int code);
     block* Append(std::int32_t type, std::int32_t tag, char* text);
     void Push(block* node, int code, const char* name, std::size_t name_length);
     void PopThrough(Position position);

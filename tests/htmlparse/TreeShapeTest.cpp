@@ -66,6 +66,8 @@ TEST(TreeShape, EndTagsCloseUpToTheirNearestOpenMatch) {
 
 TEST(TreeShape, StrayParagraphAndBreakEndTags) {
     EXPECT_EQ(ParsedPage("a</p>b</br>c").outline(), "\"a\" P \"b\" BR \"c\"");
+    // Placed where their start tags would go: after HEAD, not in it.
+    EXPECT_EQ(ParsedPage("<head></p>").outline(), "HEAD P");
 }
 
 TEST(TreeShape, NestedAnchorsCloseTheOuterOne) {

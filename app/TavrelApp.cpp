@@ -1,0 +1,47 @@
+#include "app/TavrelApp.h"
+
+#include <utility>
+
+#include "app/CommandLine.h"
+#include "app/ServerRegistry.h"
+#include "editor/Messages.h"
+#include "editor/TavrelDlg.h"
+#include "platform/message_box.h"
+#include "platform/registry.h"
+
+CTavrelApp::CTavrelApp(std::string commandLine)
+    : m_lpCmdLine(nullptr), m_strCommandLine(std::move(commandLine)) {
+    m_lpCmdLine = CommandTail(m_strCommandLine.c_str());
+}
+
+bool CTavrelApp::InitInstance() {
+    TokenizeCommandLine(m_strCommandLine.c_str());
+    if (!ParseSwitches(g_nTokens, g_apszTokens)) {
+        // No main window exists yet, so the box has no owner.
+        ShowMessageBox(nullptr, kMsgNoRemoteRegistry, kFatalErrorCaption, MessageBoxIcon::Stop);
+        m_nExitCode = 1;
+        return false;
+    }
+    if (!ConnectServerRegistry()) {
+        m_nExitCode = 1;
+        return false;
+    }
+
+    CTavrelDlg dlg;
+    dlg.m_strPagePath = PagePath();
+    dlg.DoModal();
+    return false;
+}
+
+bool CTavrelApp::ConnectServerRegistry() {
+    if (g_pszRemoteMachine == nullptr) {
+        g_hkeyServer = HKEY_LOCAL_MACHINE;
+        return true;
+    }
+    return RegConnectRegistryA(g_pszRemoteMachine, HKEY_LOCAL_MACHINE, &g_hkeyServer) ==
+           ERROR_SUCCESS;
+}
+
+std::string CTavrelApp::PagePath() const {
+    return MakeAbsolutePath(PagePathFromTail(m_lpCmdLine, g_pszRemoteMachine != nullptr));
+}

@@ -1,0 +1,109 @@
+// The editor dialog: the wizard's only main window.
+//
+// It opens the page named by m_strPagePath: a page that does not exist yet
+// starts with an empty list and placeholder fields; an existing page is read
+// by ReadPage and its entries fill the list box. The user edits the item list
+// through the four fields and New Item, Add, Change and Delete; Build It
+// writes the page, fresh or updated, and ends the dialog; Cancel, Esc and the
+// close box end it without writing anything.
+//
+// Row i of the list box always shows the item at position i of the item list.
+// While editing, the dialog is in one of three states:
+//   entry state -- no row selected; Add on, Delete and Change off;
+//   item state  -- a row selected; Add off, Delete and Change on;
+//   empty state -- no row, empty fields, all three off (after deleting the
+//                  last entry; New Item leads back to the entry state).
+// New Item, Browse, Build It, Cancel and Help are never disabled.
+#pragma once
+
+#include <QDialog>
+#include <QIcon>
+#include <string>
+
+class QLineEdit;
+class QListWidget;
+
+// Whether the page file was missing when the dialog opened (1) or existed (0).
+// Fixed by OnInitDialog; Build It writes a fresh page when set and updates the
+// page through its tree otherwise.
+extern int g_bNewPage;
+
+class CTavrelDlg : public QDialog {
+    Q_OBJECT
+  public:
+    // Builds the window from dialog template 102, without a parent.
+    CTavrelDlg();
+    ~CTavrelDlg() override;
+
+    // Runs the dialog modally: OnInitDialog, then, unless that already ended
+    // the dialog, the user's editing. Returns IDOK after Build It and IDCANCEL
+    // after Cancel (or when the page was refused at the start).
+    int DoModal();
+
+    // Opens m_strPagePath as DoModal does before the dialog shows: refuses a
+    // path that is not HTML, prepares a new page, or reads the existing one
+    // into the list. A refused path or an unreadable page ends the dialog at
+    // once (ModalResult IDCANCEL) with nothing written. Returns true.
+    bool OnInitDialog();
+
+    // 0 while the dialog runs; IDOK or IDCANCEL once it ended.
+    int ModalResult() const { return m_nModalResult; }
+
+    // Path of the page file (UTF-8), set before the dialog runs; never changed here.
+    std::string m_strPagePath;
+
+  public slots:
+    // The Browse button: lets the user pick a file of the server's document
+    // tree and puts its hyperlink into the hyperlink field.
+    void OnBrowse();
+
+  protected:
+    // Esc and the close box end the dialog as Cancel does.
+    void reject() override;
+
+  private slots:
+    void OnSelchangeItemList();
+    void OnNewItem();
+    void OnAdd();
+    void OnChange();
+    void OnDelete();
+    void OnBuildIt();
+    void OnHelpButton();
+
+  private:
+    void ConnectSignals();
+    void OnCancel();
+    void EndDialog(int result);
+
+    // Reads the page file into the item list and the list box; false when the
+    // page could not be read, with the message shown and the list left empty.
+    bool ReadExistingPage();
+    // Copies the four fields into the string members, or the members into
+    // the fields when `save` is false.
+    void UpdateData(bool save);
+    // The text of field `id`, as at most 255 bytes of UTF-8.
+    std::string ReadField(int id) const;
+    void ShowPlaceholders();
+    void ProposeDate();
+    void ShowItem(int position);
+    void EnableButtons(bool add, bool del, bool change);
+    void EnableButton(int id, bool enable);
+    void ShowMessage(const char* text, const std::string& caption);
+
+    // The selected row, or -1 when none is.
+    int GetCurSel() const;
+    // Selects `row` (-1: none) without notifying OnSelchangeItemList; false
+    // when the list box has no such row (the selection is then removed).
+    bool SetCurSel(int row);
+    void InsertRow(int row, const std::string& title);
+    void DeleteRow(int row);
+
+    QLineEdit* m_editHyperlink;
+    QListWidget* m_listItems;
+    std::string m_strDate;
+    std::string m_strTitle;
+    std::string m_strDescription;
+    std::string m_strHyperlink;
+    QIcon m_hIcon;
+    int m_nModalResult = 0;
+};

@@ -1,0 +1,121 @@
+#include "linkchooser/LocalHrefDlg.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QListWidget>
+#include <QPushButton>
+#include <algorithm>
+
+#include "linkchooser/DocMap.h"
+#include "linkchooser/FileList.h"
+#include "linkchooser/ListOrder.h"
+#include "platform/dialog_builder.h"
+#include "platform/simple_combo_box.h"
+#include "res/dialog_templates.h"
+#include "res/resource.h"
+
+namespace {
+
+// Shows the wait cursor for as long as it lives.
+class WaitCursor {
+  public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// File names are bytes; the file list shows them as the system's names decode.
+QString FileNameText(const std::string& name) { return QFile::decodeName(name.c_str()); }
+
+}  // namespace
+
+CLocalHrefDlg::CLocalHrefDlg(QWidget* pParent) : QDialog(pParent) {
+    BuildDialog(this, *FindDialogTemplate(IDD_LOCAL_HREF_DIALOG));
+    m_comboFiles = qobject_cast<SimpleComboBox*>(DialogItem(this, IDC_FILE_COMBO));
+    m_listDirs = qobject_cast<QListWidget*>(DialogItem(this, IDC_DIR_LIST));
+    // Both lists are put in order here, without regard to letter case, so the
+    // widgets must keep rows where they are added.
+    m_listDirs->setSortingEnabled(false);
+    m_comboFiles->List()->setSortingEnabled(false);
+    // Every row is one line of text; this keeps a list of many thousand
+    // directories quick to fill and to scroll.
+    m_listDirs->setUniformItemSizes(true);
+
+    auto* pOk = qobject_cast<QPushButton*>(DialogItem(this, IDOK));
+    auto* pCancel = qobject_cast<QPushButton*>(DialogItem(this, IDCANCEL));
+    connect(pOk, &QPushButton::clicked, this, &CLocalHrefDlg::OnOK);
+    connect(pCancel, &QPushButton::clicked, this, &CLocalHrefDlg::OnCancel);
+    connect(m_listDirs, &QListWidget::itemSelectionChanged, this,
+            &CLocalHrefDlg::OnSelchangeDirList);
+    connect(m_listDirs, &QListWidget::itemDoubleClicked, this, &CLocalHrefDlg::OnDblclkDirList);
+    connect(m_comboFiles, &SimpleComboBox::RowDoubleClicked, this,
+            &CLocalHrefDlg::OnDblclkFileCombo);
+}
+
+int CLocalHrefDlg::DoModal() {
+    OnInitDialog();
+    return exec() == QDialog::Accepted ? IDOK : IDCANCEL;
+}
+
+void CLocalHrefDlg::reject() { OnCancel(); }
+
+void CLocalHrefDlg::OnInitDialog() {
+    CenterWindow(this);
+    WaitCursor waitCursor;
+    DocMapEntry docMap;
+    docMap.ReadDocMap();
+    for (const DocMapEntry* pEntry = &docMap; pEntry != nullptr; pEntry = pEntry->GetNext()) {
+        if (pEntry->m_pszResolvedDir == nullptr) continue;  // the empty map
+        ListDirectory(pEntry->m_pszResolvedDir.get(), pEntry->m_pszUrlPrefix.get());
+    }
+    FillDirectoryList();
+}
+
+void CLocalHrefDlg::ListDirectory(const char* pszDir, const char* pszUrlPrefix) {
+    WalkDirectory(pszDir, pszUrlPrefix, &m_walkedDirs);
+}
+
+void CLocalHrefDlg::FillDirectoryList() {
+    std::stable_sort(
+        m_walkedDirs.begin(), m_walkedDirs.end(),
+        [](const DirectoryItem& a, const DirectoryItem& b) { return ListTextLess(a.url, b.url); });
+    m_listDirs->clear();
+    for (const DirectoryItem& directory : m_walkedDirs) {
+        auto* pItem = new QListWidgetItem(QString::fromStdString(directory.url));
+        pItem->setData(Qt::UserRole, QByteArray::fromStdString(directory.path));
+        m_listDirs->addItem(pItem);
+    }
+    m_walkedDirs.clear();
+}
+
+QListWidgetItem* CLocalHrefDlg::SelectedDirectory() const {
+    const QList<QListWidgetItem*> selected = m_listDirs->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.front();
+}
+
+void CLocalHrefDlg::OnSelchangeDirList() {
+    m_comboFiles->ResetContent();
+    const QListWidgetItem* pDirectory = SelectedDirectory();
+    if (pDirectory == nullptr) return;
+    std::vector<std::string> names;
+    ListFileNames(pDirectory->data(Qt::UserRole).toByteArray().toStdString(), &names);
+    std::stable_sort(names.begin(), names.end(), ListTextLess);
+    for (const std::string& name : names) m_comboFiles->AddString(FileNameText(name));
+}
+
+void CLocalHrefDlg::OnDblclkDirList() { OnSelchangeDirList(); }
+
+void CLocalHrefDlg::OnOK() {
+    const QListWidgetItem* pDirectory = SelectedDirectory();
+    if (pDirectory == nullptr) return;
+    std::string result = pDirectory->text().toStdString();
+    if (result.empty() || result.back() != '/') result += '/';
+    result += m_comboFiles->Text().toStdString();
+    m_strResult = result;
+    QDialog::accept();
+}
+
+void CLocalHrefDlg::OnDblclkFileCombo() { OnOK(); }
+
+void CLocalHrefDlg::OnCancel() { QDialog::reject(); }

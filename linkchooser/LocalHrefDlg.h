@@ -1,0 +1,75 @@
+// The link chooser: the modal dialog "Choose Local HREF" that composes a
+// hyperlink to a file of the web server's own document tree.
+//
+// When it opens it reads the server's document map, walks every mapped
+// directory and all directories below it, and lists each directory under its
+// URL path. Selecting a directory lists the files in it; OK returns the
+// directory's URL path and the file name joined by one "/". Both lists are
+// sorted without regard to letter case. The dialog reads the registry and the
+// file system only; it does not touch the process's current directory.
+//
+// The directory list's horizontal extent follows its widest item by itself
+// (the list has no horizontal scroll bar), so nothing here measures it.
+#pragma once
+
+#include <QDialog>
+#include <string>
+#include <vector>
+
+#include "linkchooser/DirectoryWalk.h"
+
+class QListWidget;
+class QListWidgetItem;
+class SimpleComboBox;
+
+class CLocalHrefDlg : public QDialog {
+    Q_OBJECT
+  public:
+    // Builds the dialog on template 130, empty; `pParent` (may be null) owns
+    // it while it runs.
+    explicit CLocalHrefDlg(QWidget* pParent);
+
+    // Fills the directory list (OnInitDialog) and runs the dialog modally.
+    // Returns IDOK after OK or a double click in the file list, IDCANCEL
+    // after Cancel, Esc or the close box.
+    int DoModal();
+
+    // The composed hyperlink (UTF-8); set by OK, empty before. Read it after
+    // DoModal returned IDOK.
+    std::string m_strResult;
+
+    // Esc and the close box cancel, as the Cancel button does.
+    void reject() override;
+
+  private:
+    // Reads the document map and lists every mapped directory with all
+    // directories below it, under a wait cursor. Nothing is selected and the
+    // file list is empty afterwards.
+    void OnInitDialog();
+    // Walks `pszDir` and everything below it, gathering each directory
+    // under its URL path built from `pszUrlPrefix`. A directory that cannot
+    // be entered is left out with everything below it.
+    void ListDirectory(const char* pszDir, const char* pszUrlPrefix);
+    // Puts the gathered directories into the list, in list order.
+    void FillDirectoryList();
+
+    // The user selected a directory: the file list shows its files.
+    void OnSelchangeDirList();
+    // A double click on a directory does what selecting it does.
+    void OnDblclkDirList();
+    // OK: composes the hyperlink from the selected directory's URL path and
+    // the file field, and ends the dialog. With no directory selected there
+    // is nothing to compose from, and the dialog stays open.
+    void OnOK();
+    // A double click on a file name does what OK does.
+    void OnDblclkFileCombo();
+    // Cancel: ends the dialog without a result.
+    void OnCancel();
+
+    // The selected directory's item, or null.
+    QListWidgetItem* SelectedDirectory() const;
+
+    SimpleComboBox* m_comboFiles;
+    QListWidget* m_listDirs;
+    std::vector<DirectoryItem> m_walkedDirs;
+};

@@ -1,0 +1,58 @@
+#include "platform/dialog_items.h"
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include "platform/dialog_builder.h"
+#include "platform/simple_combo_box.h"
+#include "platform/utf8_prefix.h"
+
+namespace {
+
+QString WidgetText(const QWidget* control) {
+    if (auto* edit = qobject_cast<const QLineEdit*>(control)) return edit->text();
+    if (auto* edit = qobject_cast<const QPlainTextEdit*>(control)) return edit->toPlainText();
+    if (auto* button = qobject_cast<const QAbstractButton*>(control)) return button->text();
+    if (auto* label = qobject_cast<const QLabel*>(control)) return label->text();
+    if (auto* box = qobject_cast<const QGroupBox*>(control)) return box->title();
+    if (auto* combo = qobject_cast<const SimpleComboBox*>(control)) return combo->Text();
+    return control->windowTitle();
+}
+
+void SetWidgetText(QWidget* control, const QString& text) {
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        edit->setText(text);
+        edit->setCursorPosition(0);
+    } else if (auto* edit = qobject_cast<QPlainTextEdit*>(control)) {
+        edit->setPlainText(text);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        button->setText(text);
+    } else if (auto* label = qobject_cast<QLabel*>(control)) {
+        label->setText(text);
+    } else if (auto* box = qobject_cast<QGroupBox*>(control)) {
+        box->setTitle(text);
+    } else if (auto* combo = qobject_cast<SimpleComboBox*>(control)) {
+        combo->SetText(text);
+    }
+}
+
+}  // namespace
+
+std::string GetDlgItemText(const QWidget* dialog, int id, std::size_t maxBytes) {
+    const QWidget* control = DialogItem(dialog, id);
+    if (control == nullptr) return {};
+    return Utf8Prefix(WidgetText(control).toStdString(), maxBytes);
+}
+
+void SetDlgItemText(QWidget* dialog, int id, const std::string& text) {
+    QWidget* control = DialogItem(dialog, id);
+    if (control != nullptr) SetWidgetText(control, QString::fromStdString(text));
+}
+
+void EnableDlgItem(QWidget* dialog, int id, bool enable) {
+    QWidget* control = DialogItem(dialog, id);
+    if (control != nullptr) control->setEnabled(enable);
+}

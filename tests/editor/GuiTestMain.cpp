@@ -1,0 +1,13 @@
+// Entry point of the GUI tests: one QApplication for all of them, on the
+// offscreen platform unless a display platform was chosen explicitly.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication application(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
