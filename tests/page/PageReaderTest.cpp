@@ -105,42 +105,6 @@ TEST_F(PageReaderTest, OnlyADirectBodyChildDlStartingWithTheMarkerIsTheSection) 
     HTMLFreeTree(second);
 }
 
-TEST_F(PageReaderTest, SplicePointsAtTheEdgesOfBody) {
-    block* body = nullptr;
-    block* last = Element("H1");
-    block* root = Page({Element(HTML_DL, {Marker()}), last}, &body);
-    EXPECT_EQ(ReadTree(root, PageForm{}), nullptr);
-    EXPECT_EQ(g_pSectionPrev, nullptr);
-    EXPECT_EQ(g_pSectionNext, last);
-    EXPECT_EQ(body->first_child, nullptr);
-    HTMLFreeTree(last);
-    HTMLFreeTree(g_pRoot);
-    ClearSplicePoints();
-
-    root = Page({last = Element("H1"), Element(HTML_DL, {Marker()})}, &body);
-    ReadTree(root, PageForm{});
-    EXPECT_EQ(g_pSectionPrev, last);
-    EXPECT_EQ(g_pSectionNext, nullptr);
-    EXPECT_FALSE(g_bNoSection);
-}
-
-TEST_F(PageReaderTest, PageWithoutSectionRemembersBodysEnd) {
-    block* last = Element("P");
-    block* root = Page({Element("H1"), last});
-    EXPECT_EQ(ReadTree(root, PageForm{}), nullptr);
-    EXPECT_TRUE(g_bNoSection);
-    EXPECT_EQ(g_pSectionPrev, last);
-    EXPECT_EQ(g_pSectionNext, nullptr);
-    HTMLFreeTree(g_pRoot);
-    ClearSplicePoints();
-
-    block* body = nullptr;
-    ReadTree(Page({}, &body), PageForm{});
-    EXPECT_TRUE(g_bNoSection);
-    EXPECT_EQ(g_pBody, body);
-    EXPECT_EQ(g_pSectionPrev, nullptr);
-}
-
 TEST_F(PageReaderTest, FieldsAreTakenFromTheirOwnPlaces) {
     block* named = Element(HTML_A, {Element(HTML_STRONG, {Text("Title & <more>")})});
     AddAttr(named, 1, "NAME", "top");

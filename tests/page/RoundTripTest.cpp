@@ -211,24 +211,6 @@ TEST_F(RoundTripTest, RebuildingIsStable) {
     EXPECT_EQ(ReadEntries(m_page), kTrickyEntries);
 }
 
-TEST_F(RoundTripTest, AddedEntryGoesOnTopAndDeletingItRestoresThePage) {
-    SetList(kTrickyEntries);
-    ASSERT_TRUE(WriteNewPage(m_page, g_pItemHead));
-    ASSERT_TRUE(Rebuild(m_page));
-    const std::string before = ReadFileBytes(m_page);
-    ASSERT_TRUE(Update(m_page, [] {
-        auto* item = new CTavrelItem;
-        item->SetTitle("X");
-        item->SetHyperlink("/x.htm");
-        InsertItemAtHead(item);
-    }));
-    const std::vector<Entry> entries = ReadEntries(m_page);
-    ASSERT_EQ(entries.size(), kTrickyEntries.size() + 1);
-    EXPECT_EQ(entries[0], (Entry{"", "X", "/x.htm", ""}));
-    ASSERT_TRUE(Update(m_page, [] { RemoveItemAt(0); }));
-    EXPECT_EQ(ReadFileBytes(m_page), before);
-}
-
 class CorpusTest : public ::testing::TestWithParam<const char*> {
   protected:
     void SetUp() override {

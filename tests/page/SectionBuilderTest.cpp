@@ -10,7 +10,6 @@
 #include "page/NewPageWriter.h"
 #include "page/PageReader.h"
 #include "page/SectionBuilder.h"
-#include "page/TreeSerializer.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -109,19 +108,6 @@ TEST_F(SectionBuilderTest, EmptyListRemovesTheSectionAndKeepsItsHeading) {
               PageText(h2 + Start(HTML_OPTIONAL_END_22)));
     ClearSplicePoints();
     EXPECT_EQ(Update(Page({Element("HR")})), PageText(Start(HTML_OPTIONAL_END_22)));
-}
-
-TEST_F(SectionBuilderTest, BuiltAnchorsKeepTheirTitleThroughHoisting) {
-    AddEntry("d", "/l", "t", "x");
-    block* section = BuildSection(g_pItemHead);
-    HoistNamedAnchors(section);
-    const block* anchor = section->first_child->next_sib->first_child->next_sib->next_sib;
-    ASSERT_EQ(anchor->tag, HTML_A);
-    ASSERT_NE(anchor->first_child, nullptr);
-    EXPECT_EQ(anchor->first_child->tag, HTML_STRONG);
-    EXPECT_STREQ(anchor->text, "a");
-    EXPECT_STREQ(anchor->attrs->name, "href");
-    HTMLFreeTree(section);
 }
 
 TEST_F(SectionBuilderTest, PageWithoutBodyIsNeverWritten) {
