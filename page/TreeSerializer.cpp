@@ -135,14 +135,18 @@ class TreeWriter {
         Put((node->flags & BF_BREAK_AFTER_START) != 0 ? ">\n" : ">");
     }
 
-    // The title's text, escaped and whole, between its tags; only its first
-    // TEXT child counts.
-    void PutTitle(const block* title) {
-        Put("<"), Put(_ElementToName(title->tag)), Put(">");
+    // A document title, one TEXT or nothing, is its start tag and its text,
+    // escaped and whole. A title holding more (an SVG title with markup) is
+    // reported and then written as any element, so nothing of it is lost.
+    bool PutTitle(const block* title) {
         const block* text = title->first_child;
-        if (text == nullptr || text->type != BT_TEXT) return;
-        if (text->next_sib != nullptr) std::fputs(kTitleSiblingMessage, stderr);
-        PutEscaped(text->text != nullptr ? text->text : "");
+        if (text != nullptr && text->type == BT_TEXT && text->next_sib != nullptr) {
+            std::fputs(kTitleSiblingMessage, stderr);
+        }
+        if (text != nullptr && (text->type != BT_TEXT || text->next_sib != nullptr)) return false;
+        Put("<"), Put(_ElementToName(title->tag)), Put(">");
+        if (text != nullptr) PutEscaped(text->text != nullptr ? text->text : "");
+        return true;
     }
 
     void PutUnknownElement(const block* node) {
@@ -156,10 +160,7 @@ class TreeWriter {
     bool WriteStart(const block* node) {
         switch (node->type) {
             case BT_ELEMENT:
-                if (node->tag == HTML_TITLE) {
-                    PutTitle(node);
-                    return false;
-                }
+                if (node->tag == HTML_TITLE && PutTitle(node)) return false;
                 if (node->tag == HTML_UNKNOWN) {
                     PutUnknownElement(node);
                 } else {
