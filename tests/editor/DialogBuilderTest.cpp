@@ -15,6 +15,7 @@
 #include "platform/dialog_builder.h"
 #include "platform/dialog_items.h"
 #include "platform/help_window.h"
+#include "platform/list_box.h"
 #include "platform/message_box.h"
 #include "platform/simple_combo_box.h"
 #include "platform/utf8_prefix.h"
@@ -33,10 +34,12 @@ QPushButton* Button(const QDialog& dialog, int id) {
     return qobject_cast<QPushButton*>(DialogItem(&dialog, id));
 }
 
-// The pixels of a dialog-unit rectangle under `font`, from the font's metrics.
+// The pixels of a dialog-unit rectangle under `font`, from the font's metrics:
+// the horizontal base unit is the average width of the 52 letters, rounded.
 QRect ExpectedPixels(const QFont& font, int x, int y, int width, int height) {
     const QFontMetrics metrics(font);
-    const double unitX = metrics.averageCharWidth() / 4.0;
+    const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    const double unitX = std::lround(metrics.horizontalAdvance(letters) / 52.0) / 4.0;
     const double unitY = metrics.height() / 8.0;
     return QRect(std::lround(x * unitX), std::lround(y * unitY), std::lround(width * unitX),
                  std::lround(height * unitY));
@@ -69,8 +72,7 @@ TEST(DialogBuilderTest, CreatesControlsByClassAndStyle) {
                  (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
     EXPECT_TRUE(Button(*editor, IDC_BUILD_IT)->isDefault());
     EXPECT_FALSE(Button(*editor, IDC_ADD)->isDefault());
-    EXPECT_FALSE(
-        qobject_cast<QListWidget*>(DialogItem(editor.get(), IDC_ITEM_LIST))->isSortingEnabled());
+    EXPECT_FALSE(qobject_cast<ListBox*>(DialogItem(editor.get(), IDC_ITEM_LIST))->IsSorted());
     auto* icon = qobject_cast<QLabel*>(DialogItem(editor.get(), IDC_PAGE_ICON));
     ASSERT_NE(icon, nullptr);
     EXPECT_FALSE(icon->pixmap().isNull());
@@ -79,9 +81,26 @@ TEST(DialogBuilderTest, CreatesControlsByClassAndStyle) {
 
     auto chooser = Build(IDD_LOCAL_HREF_DIALOG);
     EXPECT_NE(qobject_cast<SimpleComboBox*>(DialogItem(chooser.get(), IDC_FILE_COMBO)), nullptr);
-    EXPECT_TRUE(
-        qobject_cast<QListWidget*>(DialogItem(chooser.get(), IDC_DIR_LIST))->isSortingEnabled());
+    EXPECT_TRUE(qobject_cast<ListBox*>(DialogItem(chooser.get(), IDC_DIR_LIST))->IsSorted());
     EXPECT_TRUE(Button(*chooser, IDOK)->isDefault());
+}
+
+TEST(ListBoxTest, SortedRowsIgnoreLetterCaseAndEqualRowsKeepTheirOrder) {
+    ListBox sorted(true, nullptr);
+    ListBox plain(false, nullptr);
+    std::vector<int> rows;
+    for (const char* text : {"b.htm", "A.htm", "C", "a.htm", "_x"}) {
+        rows.push_back(sorted.AddString(text));
+        plain.AddString(text);
+    }
+    EXPECT_EQ(rows, (std::vector<int>{0, 0, 2, 1, 0}));
+    const auto texts = [](const ListBox& list) {
+        QStringList all;
+        for (int row = 0; row < list.count(); ++row) all << list.item(row)->text();
+        return all.join(' ');
+    };
+    EXPECT_EQ(texts(sorted), QStringLiteral("_x A.htm a.htm b.htm C"));
+    EXPECT_EQ(texts(plain), QStringLiteral("b.htm A.htm C a.htm _x"));
 }
 
 TEST(DialogBuilderTest, TabOrderIsTemplateOrderAndTheGroupBoxCoversNothing) {

@@ -19,6 +19,7 @@
 #include "linkchooser/LocalHrefDlg.h"
 #include "platform/dialog_builder.h"
 #include "platform/dialog_items.h"
+#include "platform/list_box.h"
 #include "platform/simple_combo_box.h"
 #include "res/resource.h"
 #include "support/Hive.h"
