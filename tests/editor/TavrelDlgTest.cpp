@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdio>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "editor/DateText.h"
@@ -31,8 +32,6 @@ using Texts = std::vector<std::string>;
 const std::string kTitleHint = "*** Add Tavrel Item here ***";
 const std::string kHints =
     kTitleHint + "|*** Add hyperlink here ***|*** Add the item description here ***|";
-// Add, Delete and Change: "+" enabled, "-" disabled.
-const std::string kEntryState = "+--", kItemState = "-++", kEmptyState = "---";
 
 // Opens the dialog on pages and presses its buttons; message boxes are
 // recorded.
@@ -90,15 +89,13 @@ class TavrelDlgTest : public testing::Test {
             titles.push_back(item->GetTitle());
         return titles;
     }
-    int SelectedRow() const {
+    // The selected row (-1 for none) and Add, Delete, Change: "+" enabled.
+    std::string State() const {
         const auto selected = List()->selectedItems();
-        return selected.isEmpty() ? -1 : List()->row(selected.first());
-    }
-    std::string Buttons() const {
-        std::string states;
+        std::string state = std::to_string(selected.isEmpty() ? -1 : List()->row(selected[0]));
         for (const int id : {IDC_ADD, IDC_DELETE, IDC_CHANGE})
-            states += DialogItem(m_dialog.get(), id)->isEnabled() ? '+' : '-';
-        return states;
+            state += DialogItem(m_dialog.get(), id)->isEnabled() ? '+' : '-';
+        return state;
     }
     std::string Field(int id) const { return GetDlgItemText(m_dialog.get(), id, 100000); }
     // Title, hyperlink, description and date, joined by "|".
@@ -106,6 +103,8 @@ class TavrelDlgTest : public testing::Test {
         return Field(IDC_TITLE) + "|" + Field(IDC_HYPERLINK) + "|" + Field(IDC_DESCRIPTION) + "|" +
                Field(IDC_DATE);
     }
+    // The message boxes shown since the last call, as "text|caption".
+    Texts TakeMessages() { return std::exchange(m_recorder.messages, {}); }
     static Texts Said(const std::string& text, const std::string& caption) {
         return {text + "|" + caption};
     }
@@ -132,58 +131,69 @@ TEST_F(TavrelDlgTest, RefusedOrUnreadablePagesEndTheDialogUntouched) {
     const std::string folder = m_dir / "folder.html";  // a page's name, but no page
     ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
     for (const std::string& path : {m_dir / "page.txt", m_dir / "page.ht", std::string(), folder}) {
-        m_recorder.messages.clear();
         EXPECT_EQ(Open(path).ModalResult(), IDCANCEL) << path;
-        EXPECT_EQ(m_recorder.messages, Said(path == folder ? kMsgCannotRead : kMsgNotHtml, path));
+        EXPECT_EQ(TakeMessages(), Said(path == folder ? kMsgCannotRead : kMsgNotHtml, path));
         EXPECT_EQ(g_pItemHead, nullptr);
     }
     EXPECT_FALSE(PathExists(m_dir / "page.txt"));
 }
 
-TEST_F(TavrelDlgTest, PageWithEntriesOpensOnTheFirstAndChangeRewritesInPlace) {
+TEST_F(TavrelDlgTest, PageWithEntriesOpensOnTheFirstAndChangeAndDeleteWorkInPlace) {
     WritePage(m_dir / "news.HTM", {{"Mon", "First", "/1.htm", "one"},
                                    {"Tue", "", "/2.htm", "untitled"},
-                                   {"Wed", "Third", "/3.htm", "three"}});
+                                   {"Wed", "Third", "/3.htm", "three"},
+                                   {"Thu", "Fourth", "/4.htm", "four"}});
     Open(m_dir / "news.HTM");
     EXPECT_EQ(g_bNewPage, 0);
-    EXPECT_EQ(Rows(), (Texts{"First", "", "Third"}));  // read untitled: empty, not "[none]"
-    EXPECT_EQ(SelectedRow(), 0);
-    EXPECT_EQ(Buttons(), kItemState);
+    EXPECT_EQ(Rows(), (Texts{"First", "", "Third", "Fourth"}));  // not "[none]" when read
+    EXPECT_EQ(State(), "0-++");
     EXPECT_EQ(Fields(), "First|/1.htm|one|Mon");
-    EXPECT_EQ(g_pItemTail, ItemAt(2));
+    EXPECT_EQ(g_pItemTail, ItemAt(3));
 
     Select(2);
     Type(IDC_TITLE, "");
     Type(IDC_HYPERLINK, "");  // Change needs no hyperlink
     Type(IDC_DESCRIPTION, "changed");
     Click(IDC_CHANGE);
-    EXPECT_EQ(Rows(), (Texts{"First", "", "[none]"}));
-    EXPECT_EQ(Titles(), (Texts{"First", "", ""}));
+    EXPECT_EQ(Rows(), (Texts{"First", "", "[none]", "Fourth"}));
+    EXPECT_EQ(Titles(), (Texts{"First", "", "", "Fourth"}));
     EXPECT_EQ(ItemAt(2)->GetHyperlink() + ItemAt(2)->GetDescription(), "changed");
-    EXPECT_EQ(SelectedRow(), 2);
-    EXPECT_EQ(Buttons(), kItemState);
+    EXPECT_EQ(State(), "2-++");
     Type(IDC_TITLE, "never stored");  // dropped when another row is selected
     Select(0);
     Select(2);
     EXPECT_EQ(Field(IDC_TITLE), "");
+
+    Click(IDC_DELETE);  // the one before it is selected next
+    EXPECT_EQ(Rows(), (Texts{"First", "", "Fourth"}));
+    EXPECT_EQ(State() + Fields(), "1-++|/2.htm|untitled|Tue");
+    Select(0);  // the first: the one that followed it is selected next
+    Click(IDC_DELETE);
+    EXPECT_EQ(Titles(), (Texts{"", "Fourth"}));
+    EXPECT_EQ(State() + Fields(), "0-++|/2.htm|untitled|Tue");
+    Click(IDC_DELETE);
+    EXPECT_EQ(g_pItemTail, g_pItemHead);
+    Click(IDC_DELETE);  // the only one left
+    EXPECT_EQ(g_pItemHead, nullptr);
+    EXPECT_TRUE(Rows().empty());
+    EXPECT_EQ(State() + Fields(), "-1---|||");
+    Click(IDC_NEW_ITEM);
+    EXPECT_EQ(State(), "-1+--");
 }
 
 TEST_F(TavrelDlgTest, MissingPageStartsWithPlaceholdersAndAddPutsTheFieldsOnTop) {
     EXPECT_EQ(Open(m_dir / "new.html").ModalResult(), 0);
     EXPECT_EQ(g_bNewPage, 1);
-    EXPECT_EQ(Buttons(), kEntryState);
-    EXPECT_EQ(Fields(), kHints + DateText());
+    EXPECT_EQ(State() + Fields(), "-1+--" + kHints + DateText());
     Click(IDC_ADD);  // the placeholders are ordinary text, the link one included
     EXPECT_EQ(Rows(), Texts{kTitleHint});
-    EXPECT_EQ(Buttons(), kItemState);
+    EXPECT_EQ(State(), "0-++");
 
     Click(IDC_NEW_ITEM);
-    EXPECT_EQ(Fields(), "|||" + DateText());
-    EXPECT_EQ(SelectedRow(), -1);
-    EXPECT_EQ(Buttons(), kEntryState);
+    EXPECT_EQ(State() + Fields(), "-1+--|||" + DateText());
     Type(IDC_TITLE, "No link");
     Click(IDC_ADD);
-    EXPECT_EQ(m_recorder.messages, Said(kMsgHyperlinkRequired, kAppCaption));
+    EXPECT_EQ(TakeMessages(), Said(kMsgHyperlinkRequired, kAppCaption));
     EXPECT_EQ(Rows().size(), 1u);
 
     // An over-long title is cut to 255 bytes, before a character that would split.
@@ -191,32 +201,8 @@ TEST_F(TavrelDlgTest, MissingPageStartsWithPlaceholdersAndAddPutsTheFieldsOnTop)
     AddEntry(longTitle, " ", "two\nlines", "");  // a blank is a hyperlink
     EXPECT_EQ(Titles(), (Texts{std::string(254, 't'), kTitleHint}));
     EXPECT_EQ(Rows()[0], std::string(254, 't'));
-    EXPECT_EQ(SelectedRow(), 0);
-    EXPECT_EQ(Fields(), longTitle + "| |two\nlines|");  // the field keeps all of it
+    EXPECT_EQ(State() + Fields(), "0-++" + longTitle + "| |two\nlines|");  // the field keeps all
     EXPECT_EQ(g_pItemHead->GetDescription() + "|" + g_pItemHead->GetDate(), "two\nlines|");
-    EXPECT_EQ(Buttons(), kItemState);
-}
-
-TEST_F(TavrelDlgTest, DeleteSelectsTheNeighbourAndEmptiesAtTheEnd) {
-    Open(m_dir / "new.html");
-    for (const char* title : {"D", "C", "B", "A"}) AddEntry(title, "/x.htm");
-    Select(2);  // C: the one before it is selected next
-    Click(IDC_DELETE);
-    EXPECT_EQ(Rows(), (Texts{"A", "B", "D"}));
-    EXPECT_EQ(Titles(), Rows());
-    EXPECT_EQ(std::to_string(SelectedRow()) + Field(IDC_TITLE), "1B");
-    Select(0);  // the first: the one that followed it is selected next
-    Click(IDC_DELETE);
-    EXPECT_EQ(std::to_string(SelectedRow()) + Field(IDC_TITLE), "0B");
-    Click(IDC_DELETE);
-    EXPECT_EQ(g_pItemTail, g_pItemHead);
-    Click(IDC_DELETE);  // the only one left
-    EXPECT_EQ(g_pItemHead, nullptr);
-    EXPECT_TRUE(Rows().empty());
-    EXPECT_EQ(Buttons(), kEmptyState);
-    EXPECT_EQ(Fields(), "|||");
-    Click(IDC_NEW_ITEM);
-    EXPECT_EQ(Buttons(), kEntryState);
 }
 
 TEST_F(TavrelDlgTest, BuildItWritesNewPagesAndUpdatesExistingOnesThroughTheirTree) {
@@ -246,14 +232,14 @@ TEST_F(TavrelDlgTest, BuildItWritesNewPagesAndUpdatesExistingOnesThroughTheirTre
     WriteFileBytes(page, "<html><body><p>Keep me</p></body></html>\n");
     Open(page);
     EXPECT_EQ(g_bNewPage, 0);
-    EXPECT_EQ(Buttons(), kEntryState);
+    EXPECT_EQ(State(), "-1+--");
     EXPECT_EQ(Fields(), kHints + DateText());
     Type(IDC_HYPERLINK, "/entry.htm");
     Click(IDC_ADD);
     Click(IDC_BUILD_IT);
     for (const std::string part : {"Keep me", kMarkerBody, "/entry.htm"})
         EXPECT_NE(ReadFileBytes(page).find(part), std::string::npos) << part;
-    EXPECT_TRUE(m_recorder.messages.empty());
+    EXPECT_TRUE(TakeMessages().empty());
 }
 
 TEST_F(TavrelDlgTest, CancelEscAndTheCloseBoxNeverWrite) {
@@ -279,7 +265,7 @@ TEST_F(TavrelDlgTest, FailuresAreReportedAndLeaveThePageAlone) {
     Open(nowhere);
     Click(IDC_BUILD_IT);
     EXPECT_EQ(m_dialog->ModalResult(), IDOK);
-    EXPECT_EQ(m_recorder.messages, Said(kMsgCouldNotCreate, nowhere));
+    EXPECT_EQ(TakeMessages(), Said(kMsgCouldNotCreate, nowhere));
     EXPECT_FALSE(PathExists(nowhere));
 
     // An existing page whose folder was moved away while it was edited.
@@ -288,23 +274,21 @@ TEST_F(TavrelDlgTest, FailuresAreReportedAndLeaveThePageAlone) {
     const std::string page = folder + "/news.html";
     WritePage(page, {{"Mon", "Only", "/only.htm", "text"}});
     const std::string before = ReadFileBytes(page);
-    m_recorder.messages.clear();
     Open(page);
     ASSERT_EQ(std::rename(folder.c_str(), moved.c_str()), 0);
     Click(IDC_BUILD_IT);
-    EXPECT_EQ(m_recorder.messages, Said(kMsgCouldNotCreate, page));
+    EXPECT_EQ(TakeMessages(), Said(kMsgCouldNotCreate, page));
     EXPECT_FALSE(PathExists(page));
     EXPECT_EQ(ReadFileBytes(moved + "/news.html"), before);
 
     // A page without BODY is never written.
     const std::string bodiless = m_dir / "bodiless.html";
     WriteFileBytes(bodiless, "<p>No body here</p>\n");
-    m_recorder.messages.clear();
     Open(bodiless);
-    EXPECT_EQ(Buttons(), kEntryState);
+    EXPECT_EQ(State(), "-1+--");
     Click(IDC_ADD);
     Click(IDC_BUILD_IT);
-    EXPECT_EQ(m_recorder.messages, Said(kMsgNoBody, bodiless));
+    EXPECT_EQ(TakeMessages(), Said(kMsgNoBody, bodiless));
     EXPECT_EQ(ReadFileBytes(bodiless), "<p>No body here</p>\n");
 }
 
