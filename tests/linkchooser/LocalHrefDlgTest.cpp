@@ -62,15 +62,21 @@ class LocalHrefDlgTest : public ::testing::Test {
         g_bNewPage = 0;
     }
 
-    // Runs a chooser; `steps` act on it once it shows, and a chooser they
-    // leave open is cancelled. Returns DoModal's result; `result` gets the
-    // composed hyperlink.
+    // Lets `steps` act on the chooser once it shows; one they leave open is
+    // cancelled.
+    static void WhenShown(QObject* context, const Steps& steps) {
+        QTimer::singleShot(0, context, [steps] {
+            auto* chooser = qobject_cast<CLocalHrefDlg*>(QApplication::activeModalWidget());
+            ASSERT_NE(chooser, nullptr);
+            steps(*chooser);
+            if (chooser->isVisible()) chooser->reject();
+        });
+    }
+    // Runs a chooser through `steps`; returns DoModal's result and puts the
+    // composed hyperlink into `result`.
     int Run(const Steps& steps) {
         CLocalHrefDlg dlg(nullptr);
-        QTimer::singleShot(0, &dlg, [&] {
-            steps(dlg);
-            if (dlg.isVisible()) dlg.reject();
-        });
+        WhenShown(&dlg, steps);
         const int modalResult = dlg.DoModal();
         result = dlg.m_strResult;
         return modalResult;
@@ -93,12 +99,7 @@ class LocalHrefDlgTest : public ::testing::Test {
         editor.m_strPagePath = server / "news.htm";
         editor.OnInitDialog();
         editor.show();
-        QTimer::singleShot(0, &editor, [&] {
-            auto* chooser = qobject_cast<CLocalHrefDlg*>(QApplication::activeModalWidget());
-            ASSERT_NE(chooser, nullptr);
-            steps(*chooser);
-            if (chooser->isVisible()) chooser->reject();
-        });
+        WhenShown(&editor, steps);
         Press(&editor, IDC_BROWSE);
         EXPECT_EQ(g_pItemHead, nullptr);  // the entries are not touched
         return GetDlgItemText(&editor, IDC_HYPERLINK, 1000);
