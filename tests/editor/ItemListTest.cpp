@@ -8,7 +8,7 @@
 namespace {
 
 class ItemListTest : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override { ClearItemList(); }
 
     static void Insert(const std::string& title) {
