@@ -5,7 +5,7 @@
 #include <string>
 
 class CTavrelItem {
-public:
+  public:
     CTavrelItem() = default;
     CTavrelItem(const CTavrelItem&) = delete;
     CTavrelItem& operator=(const CTavrelItem&) = delete;
@@ -23,7 +23,7 @@ public:
     // Links this item to `next`; the item that followed before is not touched.
     void SetNext(CTavrelItem* next) { m_pNext = next; }
 
-private:
+  private:
     std::string m_strDate;
     std::string m_strTitle;
     std::string m_strDescription;

@@ -10,6 +10,7 @@
 #include "linkchooser/FileList.h"
 #include "linkchooser/ListOrder.h"
 #include "platform/dialog_builder.h"
+#include "platform/list_box.h"
 #include "platform/simple_combo_box.h"
 #include "res/dialog_templates.h"
 #include "res/resource.h"
@@ -33,11 +34,7 @@ QString FileNameText(const std::string& name) { return QFile::decodeName(name.c_
 CLocalHrefDlg::CLocalHrefDlg(QWidget* pParent) : QDialog(pParent) {
     BuildDialog(this, *FindDialogTemplate(IDD_LOCAL_HREF_DIALOG));
     m_comboFiles = qobject_cast<SimpleComboBox*>(DialogItem(this, IDC_FILE_COMBO));
-    m_listDirs = qobject_cast<QListWidget*>(DialogItem(this, IDC_DIR_LIST));
-    // Both lists are put in order here, without regard to letter case, so the
-    // widgets must keep rows where they are added.
-    m_listDirs->setSortingEnabled(false);
-    m_comboFiles->List()->setSortingEnabled(false);
+    m_listDirs = qobject_cast<ListBox*>(DialogItem(this, IDC_DIR_LIST));
     // Every row is one line of text; this keeps a list of many thousand
     // directories quick to fill and to scroll.
     m_listDirs->setUniformItemSizes(true);
@@ -77,14 +74,16 @@ void CLocalHrefDlg::ListDirectory(const char* pszDir, const char* pszUrlPrefix) 
 }
 
 void CLocalHrefDlg::FillDirectoryList() {
+    // The list box keeps its rows in order; fed in that order already, it
+    // puts every row at the end instead of moving the rows after it, which
+    // keeps a tree of a hundred thousand directories quick to list.
     std::stable_sort(
         m_walkedDirs.begin(), m_walkedDirs.end(),
         [](const DirectoryItem& a, const DirectoryItem& b) { return ListTextLess(a.url, b.url); });
     m_listDirs->clear();
     for (const DirectoryItem& directory : m_walkedDirs) {
-        auto* pItem = new QListWidgetItem(QString::fromStdString(directory.url));
-        pItem->setData(Qt::UserRole, QByteArray::fromStdString(directory.path));
-        m_listDirs->addItem(pItem);
+        const int row = m_listDirs->AddString(QString::fromStdString(directory.url));
+        m_listDirs->item(row)->setData(Qt::UserRole, QByteArray::fromStdString(directory.path));
     }
     m_walkedDirs.clear();
 }
@@ -100,7 +99,7 @@ void CLocalHrefDlg::OnSelchangeDirList() {
     if (pDirectory == nullptr) return;
     std::vector<std::string> names;
     ListFileNames(pDirectory->data(Qt::UserRole).toByteArray().toStdString(), &names);
-    std::stable_sort(names.begin(), names.end(), ListTextLess);
+    std::stable_sort(names.begin(), names.end(), ListTextLess);  // quick to add, as above
     for (const std::string& name : names) m_comboFiles->AddString(FileNameText(name));
 }
 

@@ -5,8 +5,9 @@
 // directory and all directories below it, and lists each directory under its
 // URL path. Selecting a directory lists the files in it; OK returns the
 // directory's URL path and the file name joined by one "/". Both lists are
-// sorted without regard to letter case. The dialog reads the registry and the
-// file system only; it does not touch the process's current directory.
+// sorted lists of the dialog template, which keep their rows in order without
+// regard to letter case. The dialog reads the registry and the file system
+// only; it does not touch the process's current directory.
 //
 // The directory list's horizontal extent follows its widest item by itself
 // (the list has no horizontal scroll bar), so nothing here measures it.
@@ -18,7 +19,7 @@
 
 #include "linkchooser/DirectoryWalk.h"
 
-class QListWidget;
+class ListBox;
 class QListWidgetItem;
 class SimpleComboBox;
 
@@ -50,7 +51,7 @@ class CLocalHrefDlg : public QDialog {
     // under its URL path built from `pszUrlPrefix`. A directory that cannot
     // be entered is left out with everything below it.
     void ListDirectory(const char* pszDir, const char* pszUrlPrefix);
-    // Puts the gathered directories into the list, in list order.
+    // Puts the gathered directories into the list, which keeps them sorted.
     void FillDirectoryList();
 
     // The user selected a directory: the file list shows its files.
@@ -70,6 +71,6 @@ class CLocalHrefDlg : public QDialog {
     QListWidgetItem* SelectedDirectory() const;
 
     SimpleComboBox* m_comboFiles;
-    QListWidget* m_listDirs;
+    ListBox* m_listDirs;
     std::vector<DirectoryItem> m_walkedDirs;
 };

@@ -31,7 +31,8 @@ std::string AttributeSafeLink(const std::string& link) {
 
 std::string ReadServerAdmin() {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kServerKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kServerKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return {};
     BYTE buffer[kRegistryTextRoom] = {};
     DWORD size = sizeof buffer;
     const LONG result = RegQueryValueExA(key, "ServerAdmin", nullptr, nullptr, buffer, &size);
@@ -57,8 +58,8 @@ bool WriteNewSection(FILE* stream, const CTavrelItem* head) {
     ok = ok && Put(stream, "</dl><HR>\n");
     const std::string admin = ReadServerAdmin();
     if (ok && !admin.empty()) {
-        ok = Put(stream, "<A HREF=\"mailto:" + admin + "\">\n<address>" + admin +
-                             "</address>\n</a>");
+        ok = Put(stream,
+                 "<A HREF=\"mailto:" + admin + "\">\n<address>" + admin + "</address>\n</a>");
     }
     return ok;
 }

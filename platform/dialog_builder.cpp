@@ -5,19 +5,23 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <algorithm>
 #include <vector>
 
 #include "platform/icon_resource.h"
+#include "platform/list_box.h"
 #include "platform/multi_line_edit.h"
 #include "platform/simple_combo_box.h"
 
 namespace {
 
 constexpr char kControlIdProperty[] = "dialogControlId";
+
+// The letters whose average width is the font's base unit of width.
+constexpr char kBaseUnitLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+constexpr int kBaseUnitLetterCount = sizeof kBaseUnitLetters - 1;
 
 // a * b / c rounded to the nearest integer, halves away from zero.
 int MulDivRounded(int a, int b, int c) {
@@ -81,9 +85,8 @@ QWidget* CreateStatic(const DialogControl& control, QWidget* parent, const Dialo
 }
 
 QWidget* CreateListBox(const DialogControl& control, QWidget* parent) {
-    auto* list = new QListWidget(parent);
+    auto* list = new ListBox((control.style & LBS_SORT) != 0, parent);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setSortingEnabled(control.style & LBS_SORT);
     list->setVerticalScrollBarPolicy(ScrollPolicy(control.style, WS_VSCROLL));
     list->setHorizontalScrollBarPolicy(ScrollPolicy(control.style, WS_HSCROLL));
     list->setFrameShape((control.style & WS_BORDER) ? QFrame::StyledPanel : QFrame::NoFrame);
@@ -133,11 +136,14 @@ Qt::WindowFlags FrameFlags(DialogStyle style) {
 
 DialogUnits::DialogUnits(const QFont& font) {
     const QFontMetrics metrics(font);
-    m_averageCharWidth = metrics.averageCharWidth();
+    // The letters' average, rounded: a font's own average character width
+    // is often narrower than its letters and would clip labels.
+    m_baseUnitX = MulDivRounded(metrics.horizontalAdvance(QLatin1String(kBaseUnitLetters)), 1,
+                                kBaseUnitLetterCount);
     m_charHeight = metrics.height();
 }
 
-int DialogUnits::ToPixelsX(int units) const { return MulDivRounded(units, m_averageCharWidth, 4); }
+int DialogUnits::ToPixelsX(int units) const { return MulDivRounded(units, m_baseUnitX, 4); }
 
 int DialogUnits::ToPixelsY(int units) const { return MulDivRounded(units, m_charHeight, 8); }
 

@@ -1,15 +1,19 @@
 // Builds a Qt dialog from a dialog template (platform/dialog_template.h).
 //
 // Positions and sizes in a template are dialog units, which scale with the
-// dialog's font: a horizontal unit is a quarter of the font's average
-// character width, a vertical unit an eighth of its character height. So a
-// dialog keeps its proportions and its texts keep fitting whatever font the
-// system substitutes for the one the template names.
+// dialog's font: a horizontal unit is a quarter of the average width of the
+// 52 letters A-Z and a-z (rounded to whole pixels), a vertical unit an eighth
+// of the character height. So a dialog keeps its proportions and its texts
+// keep fitting whatever font the system substitutes for the one the template
+// names.
 //
 // Controls become Qt widgets by class and style: EDIT a QLineEdit (or a
 // MultiLineEdit with ES_MULTILINE), BUTTON a QPushButton (or a QGroupBox with
 // BS_GROUPBOX), STATIC a QLabel (text, or an icon with SS_ICON), LISTBOX a
-// QListWidget, COMBOBOX a SimpleComboBox with CBS_SIMPLE or else a QComboBox.
+// ListBox, COMBOBOX a SimpleComboBox with CBS_SIMPLE or else a QComboBox.
+// LBS_SORT and CBS_SORT make the list keep its rows in order without regard
+// to letter case (a drop-down QComboBox is never sorted; no dialog asks for
+// one).
 // They are created in template order, which makes that the tab order, and the
 // first control is on top where controls overlap.
 #pragma once
@@ -25,8 +29,9 @@ class DialogUnits {
   public:
     explicit DialogUnits(const QFont& font);
 
-    // Pixels for `units` horizontal dialog units: units * average character
-    // width / 4, rounded to the nearest pixel.
+    // Pixels for `units` horizontal dialog units: units * base unit / 4,
+    // rounded to the nearest pixel; the base unit is the letters' average
+    // width rounded.
     int ToPixelsX(int units) const;
     // Pixels for `units` vertical dialog units: units * character height / 8,
     // rounded to the nearest pixel.
@@ -35,7 +40,7 @@ class DialogUnits {
     QRect ToPixels(int x, int y, int width, int height) const;
 
   private:
-    int m_averageCharWidth;
+    int m_baseUnitX;
     int m_charHeight;
 };
 

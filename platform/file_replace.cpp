@@ -4,8 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <utility>
 
@@ -25,7 +25,8 @@ std::string ResolveLinks(std::string path) {
             path = target;
         } else {
             const std::string::size_type slash = path.rfind('/');
-            path = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + target;
+            path =
+                (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + target;
         }
     }
     return path;

@@ -14,7 +14,7 @@
 #include <string>
 
 class FileReplacement {
-public:
+  public:
     explicit FileReplacement(std::string path);
     ~FileReplacement();  // rolls back unless committed
     FileReplacement(const FileReplacement&) = delete;
@@ -34,7 +34,7 @@ public:
     // Drops the temporary file; the target stays as it was.
     void Rollback();
 
-private:
+  private:
     std::string m_target;
     std::string m_tempPath;
     FILE* m_stream = nullptr;

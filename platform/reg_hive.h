@@ -25,7 +25,7 @@ struct RegKey {
 };
 
 class RegHive {
-public:
+  public:
     enum class Status { Loaded, Missing, Malformed };
 
     // Replaces the hive by the file at `path`. A missing or malformed file
@@ -43,7 +43,7 @@ public:
     // True when `path` is a listed key or lies above one.
     bool Exists(const std::string& path) const;
 
-private:
+  private:
     std::map<std::string, RegKey> m_keys;  // by lower-case path
 };
 

@@ -3,7 +3,6 @@
 #include <strings.h>
 
 #include <cctype>
-
 #include <cstdlib>
 #include <cstring>
 #include <memory>

@@ -1,11 +1,11 @@
 #include "platform/simple_combo_box.h"
 
 #include <QLineEdit>
-#include <QListWidget>
+
+#include "platform/list_box.h"
 
 SimpleComboBox::SimpleComboBox(bool sorted, QWidget* parent)
-    : QWidget(parent), m_edit(new QLineEdit(this)), m_list(new QListWidget(this)) {
-    m_list->setSortingEnabled(sorted);
+    : QWidget(parent), m_edit(new QLineEdit(this)), m_list(new ListBox(sorted, this)) {
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     // The edit field is the tab stop; the list is reached by mouse or arrows.
     m_list->setFocusPolicy(Qt::ClickFocus);
@@ -18,11 +18,7 @@ SimpleComboBox::SimpleComboBox(bool sorted, QWidget* parent)
     });
 }
 
-int SimpleComboBox::AddString(const QString& text) {
-    auto* item = new QListWidgetItem(text);
-    m_list->addItem(item);
-    return m_list->row(item);
-}
+int SimpleComboBox::AddString(const QString& text) { return m_list->AddString(text); }
 
 void SimpleComboBox::ResetContent() { m_list->clear(); }
 

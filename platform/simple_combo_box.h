@@ -2,13 +2,13 @@
 //
 // Choosing a row of the list puts its text into the edit field; the field
 // also takes typed text. With sorting on, rows are kept in alphabetical
-// order as they are added.
+// order without regard to letter case as they are added (see ListBox).
 #pragma once
 
 #include <QWidget>
 
+class ListBox;
 class QLineEdit;
-class QListWidget;
 class QListWidgetItem;
 
 class SimpleComboBox : public QWidget {
@@ -29,7 +29,7 @@ class SimpleComboBox : public QWidget {
     void SetText(const QString& text);
 
     QLineEdit* Edit() const { return m_edit; }
-    QListWidget* List() const { return m_list; }
+    ListBox* List() const { return m_list; }
 
   signals:
     // A row of the list was double-clicked (after its text went into the field).
@@ -42,5 +42,5 @@ class SimpleComboBox : public QWidget {
     void OnRowChosen(QListWidgetItem* item);
 
     QLineEdit* m_edit;
-    QListWidget* m_list;
+    ListBox* m_list;
 };

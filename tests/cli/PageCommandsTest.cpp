@@ -9,7 +9,7 @@
 namespace {
 
 class PageCommandsTest : public ::testing::Test {
-protected:
+  protected:
     ScopedHiveFolder hives;
     TempDir dir;
 

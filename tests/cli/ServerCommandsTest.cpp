@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <string>
 
@@ -9,10 +10,13 @@
 
 namespace {
 
+using nlohmann::json;
+
 class ServerCommandsTest : public ::testing::Test {
   protected:
     ScopedHiveFolder hives;
     TempDir docs;
+    std::string out, err;
 
     void SetUp() override {
         for (const char* dir : {"news", "Docs", "about"}) {
@@ -21,57 +25,43 @@ class ServerCommandsTest : public ::testing::Test {
         for (const char* file : {"b.htm", "Index.htm", "a.htm"}) WriteFileBytes(docs / file, "x");
     }
 
-    void WriteHive(const std::string& machine) {
-        hives.Write(machine,
-                    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Ostrim\\WebServer\\CurrentVersion\\DocMap]\r\n"
-                    "\"/\"=\"" +
-                        docs.path() + "\"\r\n");
-    }
-
-    // Runs `command`, returning its exit code with its output in `out` and `err`.
-    template <typename Command>
-    int Run(Command command, std::string* out, std::string* err) {
+    // Runs `command` with its output kept in `out` and `err`; its exit code.
+    int Run(const std::function<int()>& command) {
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
         const int code = command();
-        *out = testing::internal::GetCapturedStdout();
-        *err = testing::internal::GetCapturedStderr();
+        out = testing::internal::GetCapturedStdout();
+        err = testing::internal::GetCapturedStderr();
         return code;
     }
 };
 
-TEST_F(ServerCommandsTest, JsonListsComeInTheChoosersOrder) {
-    WriteHive("web1");
-    std::string out, err;
-    ASSERT_EQ(Run([] { return RunDocmap("web1", true); }, &out, &err), 0) << err;
-    EXPECT_EQ(nlohmann::json::parse(out),
-              nlohmann::json::parse(R"([{"prefix": "/", "stored": ")" + docs.path() +
-                                    R"(", "resolved": ")" + docs.path() + R"("}])"));
+TEST_F(ServerCommandsTest, JsonListsOfTheNamedMachineComeInTheChoosersOrder) {
+    const std::string docMap =
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Ostrim\\WebServer\\CurrentVersion\\DocMap]\r\n\"/\"=\"";
+    hives.Write("web1", docMap + docs.path() + "\"\r\n");
+    hives.Write("local", docMap + "/elsewhere\"\r\n");
+    ASSERT_EQ(Run([] { return RunDocmap("web1", true); }), 0) << err;
+    EXPECT_EQ(json::parse(out),
+              json::array({{{"prefix", "/"}, {"stored", docs.path()}, {"resolved", docs.path()}}}));
 
-    ASSERT_EQ(Run([] { return RunDirs("web1", true); }, &out, &err), 0) << err;
-    std::vector<std::string> urls;
-    for (const auto& item : nlohmann::json::parse(out)) {
-        urls.push_back(item["url"]);
-        EXPECT_EQ(item["path"], docs.path() + (urls.back() == "/" ? "" : urls.back()));
+    ASSERT_EQ(Run([] { return RunDirs("web1", true); }), 0) << err;
+    json dirs = json::array();
+    for (const std::string url : {"/", "/about", "/Docs", "/news"}) {
+        dirs.push_back({{"url", url}, {"path", docs.path() + (url == "/" ? "" : url)}});
     }
-    EXPECT_EQ(urls, (std::vector<std::string>{"/", "/about", "/Docs", "/news"}));
+    EXPECT_EQ(json::parse(out), dirs);
 
-    ASSERT_EQ(Run([&] { return RunFiles(docs.path(), true); }, &out, &err), 0) << err;
-    EXPECT_EQ(nlohmann::json::parse(out), nlohmann::json({"a.htm", "b.htm", "Index.htm"}));
-    ASSERT_EQ(Run([&] { return RunFiles(docs.path(), false); }, &out, &err), 0) << err;
-    EXPECT_EQ(out, "a.htm\nb.htm\nIndex.htm\n");
     WriteFileBytes(docs / "caf\xe9.htm", "x");  // not UTF-8
-    ASSERT_EQ(Run([&] { return RunFiles(docs.path(), true); }, &out, &err), 0) << err;
-    EXPECT_EQ(nlohmann::json::parse(out)[2], "caf\uFFFD.htm");
+    ASSERT_EQ(Run([&] { return RunFiles(docs.path(), true); }), 0) << err;
+    EXPECT_EQ(json::parse(out), json({"a.htm", "b.htm", "caf\uFFFD.htm", "Index.htm"}));
 }
 
 TEST_F(ServerCommandsTest, UnreachableMachineOrDirectoryFailsWithAMessage) {
-    std::string out, err;
-    EXPECT_EQ(Run([] { return RunDocmap("nowhere", true); }, &out, &err), 1);
+    EXPECT_EQ(Run([] { return RunDocmap("nowhere", true); }), 1);
     EXPECT_NE(err.find("\"nowhere\""), std::string::npos) << err;
-    EXPECT_EQ(Run([] { return RunDirs("../etc/passwd", false); }, &out, &err), 1);
     EXPECT_TRUE(out.empty());
-    EXPECT_EQ(Run([&] { return RunFiles(docs / "missing", false); }, &out, &err), 1);
+    EXPECT_EQ(Run([&] { return RunFiles(docs / "missing", false); }), 1);
     EXPECT_NE(err.find(docs / "missing"), std::string::npos) << err;
 }
 

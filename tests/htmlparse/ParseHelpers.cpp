@@ -1,24 +1,21 @@
 #include "ParseHelpers.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <vector>
 
 namespace parsetest {
 
-ParsedPage::ParsedPage(std::string_view bytes) {
+Tree ParseTree(std::string_view bytes) {
     std::FILE* stream = std::tmpfile();
     std::fwrite(bytes.data(), 1, bytes.size(), stream);
     std::rewind(stream);
     HTMLParseBegin();
     HTMLParseDo(stream);
-    root_ = HTMLParseEnd();
-    HTMLGetPageInfo(&info_);
     std::fclose(stream);
+    return Tree(HTMLParseEnd(), HTMLFreeTree);
 }
-
-ParsedPage::~ParsedPage() { HTMLFreeTree(root_); }
-
-std::string ParsedPage::outline() const { return Outline(root_->first_child); }
 
 namespace {
 
@@ -26,60 +23,72 @@ std::string Flags(const block* node) {
     std::string flags;
     if (node->flags & BF_BREAK_AFTER_START) flags += "/s";
     if (node->flags & BF_BREAK_AFTER_END) flags += "/e";
+    if (node->flags & BF_RAW_TEXT) flags += "/r";
     return flags;
 }
 
-void Describe(const block* node, std::string& out) {
+std::string Attributes(const AttrRec* attr) {
+    std::string out;
+    for (; attr != nullptr; attr = attr->next) {
+        out += (out.empty() ? "" : " ") + std::string(attr->name);
+        if (attr->value == nullptr) continue;
+        const char* quote = (attr->flags & AF_DOUBLE_QUOTED)   ? "\""
+                            : (attr->flags & AF_SINGLE_QUOTED) ? "'"
+                                                               : "";
+        out += "=" + (quote + std::string(attr->value)) + quote;
+    }
+    return out.empty() ? out : "[" + out + "]";
+}
+
+std::string Describe(const block* node) {
     switch (node->type) {
         case BT_TEXT:
-            out += '"' + std::string(node->text) + '"';
-            return;
+            EXPECT_EQ(node->tag, HTML_TEXT);
+            return '"' + std::string(node->text) + '"' + Flags(node);
         case BT_COMMENT:
-            out += "<!--" + std::string(node->text) + "-->" + Flags(node);
-            return;
+            return "<!--" + std::string(node->text) + "-->" + Flags(node);
         case BT_DOCTYPE:
-            out += "<!DOCTYPE " + std::string(node->text) + ">" + Flags(node);
-            return;
-        default:
-            break;
+            return "<!DOCTYPE " + std::string(node->text) + ">" + Flags(node);
     }
-    out += node->tag == HTML_UNKNOWN ? std::string(node->text) : _ElementToName(node->tag);
-    out += Flags(node);
-    if (node->first_child != nullptr) {
-        out += '{';
-        out += Outline(node->first_child);
-        out += '}';
-    }
+    std::string out = node->tag == HTML_UNKNOWN ? node->text : _ElementToName(node->tag);
+    out += Attributes(node->attrs) + Flags(node);
+    if (node->first_child != nullptr) out += '{' + Outline(node) + '}';
+    return out;
 }
 
 }  // namespace
 
-std::string Outline(const block* node) {
+std::string Outline(const block* parent) {
     std::string out;
-    for (; node != nullptr; node = node->next_sib) {
-        if (!out.empty()) out += ' ';
-        Describe(node, out);
+    for (const block* node = parent->first_child; node != nullptr; node = node->next_sib) {
+        EXPECT_EQ(node->parent, parent) << "wrong parent link at " << out;
+        out += (out.empty() ? "" : " ") + Describe(node);
     }
     return out;
 }
 
-block* Child(const block* node, int index) {
-    block* child = node->first_child;
-    while (child != nullptr && index-- > 0) child = child->next_sib;
-    return child;
+std::string OutlineOf(std::string_view bytes) {
+    Tree root = ParseTree(bytes);
+    EXPECT_EQ(root->parent, nullptr);
+    return Outline(root.get());
 }
 
-block* FindFirst(const block* node, int code) {
-    std::vector<block*> pending{node->first_child};  // preorder: child before sibling
+void ExpectOutlines(std::initializer_list<std::pair<std::string_view, std::string_view>> cases) {
+    for (auto [html, outline] : cases) EXPECT_EQ(OutlineOf(html), outline) << "page: " << html;
+}
+
+std::size_t CountNodes(const block* root) {
+    std::size_t count = 0;
+    std::vector<const block*> pending{root->first_child};
     while (!pending.empty()) {
-        block* current = pending.back();
+        const block* node = pending.back();
         pending.pop_back();
-        if (current == nullptr) continue;
-        if (current->type == BT_ELEMENT && current->tag == code) return current;
-        pending.push_back(current->next_sib);
-        pending.push_back(current->first_child);
+        if (node == nullptr) continue;
+        ++count;
+        pending.push_back(node->next_sib);
+        pending.push_back(node->first_child);
     }
-    return nullptr;
+    return count;
 }
 
 }  // namespace parsetest

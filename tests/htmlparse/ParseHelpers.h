@@ -1,43 +1,38 @@
-// Helpers for the parser tests: parse a string, find nodes, and describe a
-// tree as compact text so that a whole shape can be compared at once.
+// Helpers for the parser tests: parse bytes, and describe a tree as compact
+// text so that a whole shape can be compared at once.
 #pragma once
 
+#include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "htmlparse.h"
 
 namespace parsetest {
 
-// Owns a parsed tree; released with HTMLFreeTree.
-class ParsedPage {
-  public:
-    explicit ParsedPage(std::string_view bytes);
-    ~ParsedPage();
-    ParsedPage(const ParsedPage&) = delete;
-    ParsedPage& operator=(const ParsedPage&) = delete;
+// A parsed tree, released with HTMLFreeTree when it goes out of scope.
+using Tree = std::unique_ptr<block, void (*)(block*)>;
 
-    block* root() const { return root_; }
-    const HTMLPageInfo& info() const { return info_; }
-    // The top-level nodes described by Outline.
-    std::string outline() const;
+// Parses `bytes` as a page; HTMLGetPageInfo then describes it.
+Tree ParseTree(std::string_view bytes);
 
-  private:
-    block* root_;
-    HTMLPageInfo info_{};
-};
+// Describes the children of `parent`, separated by blanks: elements as
+// NAME[attributes]{children} (unknown elements by their text), attributes as
+// written with their quoting, TEXT as "text", comments as <!--text-->, doctypes
+// as <!DOCTYPE text>. Flags follow a node: "/s" line end after the start tag,
+// "/e" after the end, "/r" raw text. A child whose parent link is wrong, or a
+// TEXT node whose tag is not HTML_TEXT, fails the calling test.
+std::string Outline(const block* parent);
 
-// Describes `node` and its following siblings: elements as NAME{children},
-// unknown elements by their text, TEXT as "text", comments as <!--text-->,
-// doctypes as <!DOCTYPE text>, separated by blanks. Layout flags are shown
-// after a name or comment: "/s" for a line end after the start tag, "/e"
-// after the end.
-std::string Outline(const block* node);
+// The outline of the top-level nodes of `bytes` parsed as a page.
+std::string OutlineOf(std::string_view bytes);
 
-// The `index`th child of `node` (0 is the first), or null.
-block* Child(const block* node, int index);
+// Checks the outline of each page (first) against the expected one (second).
+void ExpectOutlines(std::initializer_list<std::pair<std::string_view, std::string_view>> cases);
 
-// The first node in document order below `node` with element code `code`.
-block* FindFirst(const block* node, int code);
+// The number of nodes below `root`, counted without recursion.
+std::size_t CountNodes(const block* root);
 
 }  // namespace parsetest

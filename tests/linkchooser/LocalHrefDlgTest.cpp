@@ -1,10 +1,9 @@
+// The link chooser driven through its lists and buttons, alone and from the
+// editor's Browse button, headless.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -19,60 +18,27 @@
 #include "linkchooser/LocalHrefDlg.h"
 #include "platform/dialog_builder.h"
 #include "platform/dialog_items.h"
+#include "platform/list_box.h"
 #include "platform/simple_combo_box.h"
 #include "res/resource.h"
+#include "support/DialogDriver.h"
 #include "support/Hive.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Texts = std::vector<std::string>;
+using Steps = std::function<void(CLocalHrefDlg&)>;
 
-QListWidget* DirList(CLocalHrefDlg& dlg) {
-    return qobject_cast<QListWidget*>(DialogItem(&dlg, IDC_DIR_LIST));
-}
-
-SimpleComboBox* FileCombo(CLocalHrefDlg& dlg) {
+ListBox* Dirs(CLocalHrefDlg& dlg) { return qobject_cast<ListBox*>(DialogItem(&dlg, IDC_DIR_LIST)); }
+SimpleComboBox* Files(CLocalHrefDlg& dlg) {
     return qobject_cast<SimpleComboBox*>(DialogItem(&dlg, IDC_FILE_COMBO));
 }
-
-Texts RowTexts(const QListWidget* list) {
-    Texts texts;
-    for (int row = 0; row < list->count(); ++row)
-        texts.push_back(list->item(row)->text().toStdString());
-    return texts;
-}
-
-QListWidgetItem* Row(QListWidget* list, const std::string& text) {
+// Clicks (or double-clicks) the row with `text`.
+void ClickText(QListWidget* list, const std::string& text, bool twice = false) {
     const auto found = list->findItems(QString::fromStdString(text), Qt::MatchExactly);
-    return found.isEmpty() ? nullptr : found.front();
-}
-
-QPoint RowCentre(QListWidget* list, QListWidgetItem* item) {
-    list->scrollToItem(item);
-    return list->visualItemRect(item).center();
-}
-
-void ClickRow(QListWidget* list, const std::string& text) {
-    QListWidgetItem* item = Row(list, text);
-    ASSERT_NE(item, nullptr) << text;
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, RowCentre(list, item));
-}
-
-void DoubleClickRow(QListWidget* list, const std::string& text) {
-    QListWidgetItem* item = Row(list, text);
-    ASSERT_NE(item, nullptr) << text;
-    // A user's double click is a click followed by the second press.
-    const QPoint centre = RowCentre(list, item);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
-}
-
-void ClickOk(CLocalHrefDlg& dlg) { qobject_cast<QPushButton*>(DialogItem(&dlg, IDOK))->click(); }
-
-std::string CurrentDirectory() {
-    char buffer[4096];
-    return getcwd(buffer, sizeof buffer) != nullptr ? buffer : "";
+    ASSERT_FALSE(found.isEmpty()) << text;
+    ClickRow(list, list->row(found.front()), twice);
 }
 
 class LocalHrefDlgTest : public ::testing::Test {
@@ -83,162 +49,119 @@ class LocalHrefDlgTest : public ::testing::Test {
 
     void SetUp() override {
         for (const char* dir :
-             {"docs/sub/deeper", "docs/alpha", "docs/Beta", "docs/gamma", "docs/.git"}) {
+             {"docs/sub/deeper", "docs/alpha", "docs/Beta", "docs/gamma", "docs/.git"})
             fs::create_directories(server / dir);
-        }
         for (const char* file :
-             {"docs/index.htm", "docs/B.htm", "docs/a.htm", "docs/.hidden.htm", "docs/sub/a.htm"}) {
+             {"docs/index.htm", "docs/B.htm", "docs/a.htm", "docs/.hidden.htm", "docs/sub/a.htm"})
             WriteFileBytes(server / file, "x");
-        }
         hives.Write("local", ServerHiveText(server.path() + "/", {{{"/", "docs"}}}));
         g_hkeyServer = HKEY_LOCAL_MACHINE;
     }
-
-    // Runs a chooser; `steps` act on it once it shows, and a chooser they
-    // leave open is cancelled. Returns DoModal's result; `result` gets the
-    // composed hyperlink.
-    int Run(const std::function<void(CLocalHrefDlg&)>& steps) {
-        CLocalHrefDlg dlg(nullptr);
-        QTimer::singleShot(0, &dlg, [&] {
-            steps(dlg);
-            if (dlg.isVisible()) dlg.reject();
-        });
-        const int modalResult = dlg.DoModal();
-        result = dlg.m_strResult;
-        return modalResult;
+    void TearDown() override {
+        ClearItemList();
+        g_bNewPage = 0;
     }
-};
 
-TEST_F(LocalHrefDlgTest, OpensWithEveryVisibleDirectorySortedAndNothingSelected) {
-    const int modalResult = Run([](CLocalHrefDlg& dlg) {
-        EXPECT_EQ(RowTexts(DirList(dlg)),
-                  (Texts{"/", "/alpha", "/Beta", "/gamma", "/sub", "/sub/deeper"}));
-        EXPECT_TRUE(DirList(dlg)->selectedItems().isEmpty());
-        EXPECT_EQ(FileCombo(dlg)->Count(), 0);
-    });
-    EXPECT_EQ(modalResult, IDCANCEL);
-    EXPECT_EQ(result, "");
-}
-
-TEST_F(LocalHrefDlgTest, OpensEmptyWithoutADocumentMap) {
-    hives.Write("local", ServerHiveText(server.path(), std::nullopt));
-    Run([](CLocalHrefDlg& dlg) { EXPECT_EQ(DirList(dlg)->count(), 0); });
-}
-
-TEST_F(LocalHrefDlgTest, SelectingOrDoubleClickingADirectoryListsItsFiles) {
-    Run([](CLocalHrefDlg& dlg) {
-        ClickRow(DirList(dlg), "/");
-        EXPECT_EQ(RowTexts(FileCombo(dlg)->List()), (Texts{"a.htm", "B.htm", "index.htm"}));
-        ClickRow(DirList(dlg), "/sub");
-        EXPECT_EQ(RowTexts(FileCombo(dlg)->List()), (Texts{"a.htm"}));
-        // A double click on the directory already selected refills the list too.
-        FileCombo(dlg)->ResetContent();
-        DoubleClickRow(DirList(dlg), "/sub");
-        EXPECT_EQ(RowTexts(FileCombo(dlg)->List()), (Texts{"a.htm"}));
-        ClickRow(DirList(dlg), "/sub/deeper");
-        EXPECT_EQ(FileCombo(dlg)->Count(), 0);
-    });
-}
-
-TEST_F(LocalHrefDlgTest, OkJoinsDirectoryAndFileWithOneSlash) {
-    EXPECT_EQ(Run([](CLocalHrefDlg& dlg) {
-                  ClickRow(DirList(dlg), "/");
-                  ClickRow(FileCombo(dlg)->List(), "index.htm");
-                  ClickOk(dlg);
-              }),
-              IDOK);
-    EXPECT_EQ(result, "/index.htm");
-
-    Run([](CLocalHrefDlg& dlg) {
-        ClickRow(DirList(dlg), "/sub");
-        ClickRow(FileCombo(dlg)->List(), "a.htm");
-        ClickOk(dlg);
-    });
-    EXPECT_EQ(result, "/sub/a.htm");
-
-    // The file field is taken as it stands: typed, or left empty.
-    Run([](CLocalHrefDlg& dlg) {
-        ClickRow(DirList(dlg), "/sub");
-        QTest::keyClicks(FileCombo(dlg)->Edit(), "new page.htm");
-        ClickOk(dlg);
-    });
-    EXPECT_EQ(result, "/sub/new page.htm");
-
-    Run([](CLocalHrefDlg& dlg) {
-        ClickRow(DirList(dlg), "/sub");
-        ClickOk(dlg);
-    });
-    EXPECT_EQ(result, "/sub/");
-}
-
-TEST_F(LocalHrefDlgTest, OkWithoutADirectoryKeepsTheDialogOpen) {
-    const int modalResult = Run([](CLocalHrefDlg& dlg) {
-        FileCombo(dlg)->SetText("index.htm");
-        ClickOk(dlg);
-        EXPECT_TRUE(dlg.isVisible());
-    });
-    EXPECT_EQ(modalResult, IDCANCEL);
-    EXPECT_EQ(result, "");
-}
-
-TEST_F(LocalHrefDlgTest, DoubleClickOnAFileIsOk) {
-    EXPECT_EQ(Run([](CLocalHrefDlg& dlg) {
-                  ClickRow(DirList(dlg), "/sub");
-                  DoubleClickRow(FileCombo(dlg)->List(), "a.htm");
-              }),
-              IDOK);
-    EXPECT_EQ(result, "/sub/a.htm");
-}
-
-TEST_F(LocalHrefDlgTest, LeavesTheCurrentDirectoryAsFound) {
-    const std::string before = CurrentDirectory();
-    Run([](CLocalHrefDlg& dlg) {
-        ClickRow(DirList(dlg), "/sub/deeper");
-        ClickOk(dlg);
-    });
-    EXPECT_EQ(CurrentDirectory(), before);
-}
-
-// Browse in the editor runs the chooser over it.
-class BrowseTest : public LocalHrefDlgTest {
-  protected:
-    // Opens an editor on a page not written yet, presses Browse, lets `steps`
-    // act on the chooser, and returns the editor's hyperlink field afterwards.
-    std::string HyperlinkAfterBrowse(const std::function<void(CLocalHrefDlg&)>& steps) {
-        CTavrelDlg editor;
-        editor.m_strPagePath = server / "news.htm";
-        editor.OnInitDialog();
-        editor.show();
-        QTimer::singleShot(0, &editor, [&] {
+    // Lets `steps` act on the chooser once it shows; one they leave open is
+    // cancelled.
+    static void WhenShown(QObject* context, const Steps& steps) {
+        QTimer::singleShot(0, context, [steps] {
             auto* chooser = qobject_cast<CLocalHrefDlg*>(QApplication::activeModalWidget());
             ASSERT_NE(chooser, nullptr);
             steps(*chooser);
             if (chooser->isVisible()) chooser->reject();
         });
-        qobject_cast<QPushButton*>(DialogItem(&editor, IDC_BROWSE))->click();
+    }
+    // Runs a chooser through `steps`; returns DoModal's result and puts the
+    // composed hyperlink into `result`.
+    int Run(const Steps& steps) {
+        CLocalHrefDlg dlg(nullptr);
+        WhenShown(&dlg, steps);
+        const int modalResult = dlg.DoModal();
+        result = dlg.m_strResult;
+        return modalResult;
+    }
+    // Selects `dir`, clicks `file` when given, types `typed`, presses OK.
+    std::string Compose(const std::string& dir, const std::string& file, const char* typed = "") {
+        EXPECT_EQ(Run([&](CLocalHrefDlg& dlg) {
+                      ClickText(Dirs(dlg), dir);
+                      if (!file.empty()) ClickText(Files(dlg)->List(), file);
+                      QTest::keyClicks(Files(dlg)->Edit(), typed);
+                      Press(&dlg, IDOK);
+                  }),
+                  IDOK);
+        return result;
+    }
+    // Opens an editor on a page not written yet, presses Browse, lets `steps`
+    // act on the chooser, and returns the editor's hyperlink field afterwards.
+    std::string HyperlinkAfterBrowse(const Steps& steps) {
+        CTavrelDlg editor;
+        editor.m_strPagePath = server / "news.htm";
+        editor.OnInitDialog();
+        editor.show();
+        WhenShown(&editor, steps);
+        Press(&editor, IDC_BROWSE);
         EXPECT_EQ(g_pItemHead, nullptr);  // the entries are not touched
         return GetDlgItemText(&editor, IDC_HYPERLINK, 1000);
     }
-
-    void TearDown() override {
-        ClearItemList();
-        g_bNewPage = 0;
-    }
 };
 
-TEST_F(BrowseTest, OkPutsTheHyperlinkIntoTheField) {
-    EXPECT_EQ(HyperlinkAfterBrowse([](CLocalHrefDlg& dlg) {
-                  ClickRow(DirList(dlg), "/sub");
-                  DoubleClickRow(FileCombo(dlg)->List(), "a.htm");
+TEST_F(LocalHrefDlgTest, ListsVisibleDirectoriesSortedAndTheirFilesOnSelection) {
+    EXPECT_EQ(Run([](CLocalHrefDlg& dlg) {
+                  EXPECT_EQ(RowTexts(Dirs(dlg)),
+                            (Texts{"/", "/alpha", "/Beta", "/gamma", "/sub", "/sub/deeper"}));
+                  EXPECT_TRUE(Dirs(dlg)->selectedItems().isEmpty());
+                  EXPECT_EQ(Files(dlg)->Count(), 0);
+                  ClickText(Dirs(dlg), "/");
+                  EXPECT_EQ(RowTexts(Files(dlg)->List()), (Texts{"a.htm", "B.htm", "index.htm"}));
+                  Files(dlg)->ResetContent();  // a double click refills it too
+                  ClickText(Dirs(dlg), "/", true);
+                  EXPECT_EQ(Files(dlg)->Count(), 3);
+                  ClickText(Dirs(dlg), "/sub/deeper");
+                  EXPECT_EQ(Files(dlg)->Count(), 0);
               }),
-              "/sub/a.htm");
+              IDCANCEL);
+    EXPECT_EQ(result, "");
+
+    hives.Write("local", ServerHiveText(server.path(), std::nullopt));  // no document map
+    Run([](CLocalHrefDlg& dlg) { EXPECT_EQ(Dirs(dlg)->count(), 0); });
 }
 
-TEST_F(BrowseTest, CancelLeavesTheFieldAlone) {
+TEST_F(LocalHrefDlgTest, OkJoinsDirectoryAndFileWithOneSlash) {
+    const fs::path before = fs::current_path();
+    EXPECT_EQ(Compose("/", "index.htm"), "/index.htm");
+    EXPECT_EQ(Compose("/sub", "a.htm"), "/sub/a.htm");
+    EXPECT_EQ(Compose("/sub", "", "new page.htm"), "/sub/new page.htm");  // typed
+    EXPECT_EQ(Compose("/sub/deeper", ""), "/sub/deeper/");
+    EXPECT_EQ(fs::current_path(), before);
+
+    EXPECT_EQ(Run([](CLocalHrefDlg& dlg) {
+                  ClickText(Dirs(dlg), "/sub");
+                  ClickText(Files(dlg)->List(), "a.htm", true);  // a double click is OK
+              }),
+              IDOK);
+    EXPECT_EQ(result, "/sub/a.htm");
+
+    // With no directory selected, OK keeps the dialog open.
+    EXPECT_EQ(Run([](CLocalHrefDlg& dlg) {
+                  Files(dlg)->SetText("index.htm");
+                  Press(&dlg, IDOK);
+                  EXPECT_TRUE(dlg.isVisible());
+              }),
+              IDCANCEL);
+    EXPECT_EQ(result, "");
+}
+
+TEST_F(LocalHrefDlgTest, BrowseFillsTheEditorsFieldOnOkOnly) {
     EXPECT_EQ(HyperlinkAfterBrowse([](CLocalHrefDlg& dlg) {
-                  ClickRow(DirList(dlg), "/sub");
-                  ClickRow(FileCombo(dlg)->List(), "a.htm");
-                  qobject_cast<QPushButton*>(DialogItem(&dlg, IDCANCEL))->click();
+                  ClickText(Dirs(dlg), "/sub");
+                  ClickText(Files(dlg)->List(), "a.htm", true);
+              }),
+              "/sub/a.htm");
+    EXPECT_EQ(HyperlinkAfterBrowse([](CLocalHrefDlg& dlg) {
+                  ClickText(Dirs(dlg), "/sub");
+                  ClickText(Files(dlg)->List(), "a.htm");
+                  Press(&dlg, IDCANCEL);
               }),
               "*** Add hyperlink here ***");
 }

@@ -13,7 +13,3 @@ using MapValueText = std::pair<std::string, std::string>;
 // `values` in this order (left out entirely when absent).
 std::string ServerHiveText(const std::optional<std::string>& serverRoot,
                            const std::optional<std::vector<MapValueText>>& values);
-
-// The (URL prefix, resolved directory) pairs of the map read through
-// g_hkeyServer, in list order; empty for an empty map.
-std::vector<MapValueText> ReadResolvedMap();

@@ -19,5 +19,6 @@ ScopedHiveFolder::~ScopedHiveFolder() {
 }
 
 void ScopedHiveFolder::Write(const std::string& machine, const std::string& text) const {
-    WriteFileBytes(m_folder / (machine + ".reg"), "Windows Registry Editor Version 5.00\r\n\r\n" + text);
+    WriteFileBytes(m_folder / (machine + ".reg"),
+                   "Windows Registry Editor Version 5.00\r\n\r\n" + text);
 }

@@ -6,7 +6,7 @@
 #include "support/TempDir.h"
 
 class ScopedHiveFolder {
-public:
+  public:
     ScopedHiveFolder();
     ~ScopedHiveFolder();
     ScopedHiveFolder(const ScopedHiveFolder&) = delete;
@@ -17,7 +17,7 @@ public:
     void Write(const std::string& machine, const std::string& text) const;
     const TempDir& folder() const { return m_folder; }
 
-private:
+  private:
     TempDir m_folder;
     std::string m_previous;
     bool m_hadPrevious = false;

@@ -4,7 +4,7 @@
 #include <string>
 
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -14,7 +14,7 @@ public:
     // `name` inside the folder.
     std::string operator/(const std::string& name) const { return m_path + "/" + name; }
 
-private:
+  private:
     std::string m_path;
 };
 
