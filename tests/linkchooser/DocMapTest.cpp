@@ -3,7 +3,6 @@
 #include <optional>
 #include <string>
 
-#include "ServerHive.h"
 #include "linkchooser/DocMap.h"
 #include "support/Hive.h"
 
@@ -64,10 +63,9 @@ TEST(DocMapTest, ResolvesEachDirectoryByTheFirstRuleThatApplies) {
         {longRoot, Map{{"/", fits}, {fits, fits}},
          Map{{"/", longRoot + "\\" + fits}, {fits, longRoot + "\\" + fits + fits}}},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
         EXPECT_EQ(ReadResolvedMap(ServerHiveText(c.serverRoot, c.values)), c.expected)
             << c.serverRoot.value_or("(no root)").substr(0, 10);
-    }
 }
 
 TEST(DocMapTest, DataOfAnyTypeIsTextUpToItsFirstNulOrItsEnd) {
