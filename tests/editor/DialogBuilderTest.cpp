@@ -10,12 +10,9 @@
 #include <cmath>
 #include <memory>
 
-#include "platform/dialog_builder.h"
-#include "platform/dialog_items.h"
 #include "platform/list_box.h"
 #include "platform/utf8_prefix.h"
 #include "res/dialog_templates.h"
-#include "res/resource.h"
 #include "support/DialogDriver.h"
 
 namespace {
@@ -48,7 +45,7 @@ TEST(DialogBuilderTest, MapsDialogUnitsByTheFontsMetrics) {
                   ExpectedPixels(font, 0, 0, dialogTemplate.width, dialogTemplate.height).size());
         EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize());
         if (templateId == IDD_TAVREL_DIALOG) {  // the page icon, never over its neighbours
-            const auto* icon = qobject_cast<QLabel*>(DialogItem(dialog.get(), IDC_PAGE_ICON));
+            const auto* icon = ItemAs<QLabel>(dialog.get(), IDC_PAGE_ICON);
             EXPECT_FALSE(icon->pixmap().isNull());
             EXPECT_LE(icon->pixmap().width(), icon->width());
         }
@@ -93,8 +90,7 @@ TEST(DialogBuilderTest, TabOrderIsTemplateOrderAndTheGroupBoxCoversNothing) {
 TEST(DialogBuilderTest, EnterPressesTheDefaultButtonCtrlEnterBreaksTheDescription) {
     auto dialog = Build(IDD_TAVREL_DIALOG);
     dialog->show();
-    QSignalSpy buildIt(qobject_cast<QPushButton*>(DialogItem(dialog.get(), IDC_BUILD_IT)),
-                       &QPushButton::clicked);
+    QSignalSpy buildIt(ItemAs<QPushButton>(dialog.get(), IDC_BUILD_IT), &QPushButton::clicked);
     QWidget* description = DialogItem(dialog.get(), IDC_DESCRIPTION);
     description->setFocus();
     QTest::keyClicks(description, QStringLiteral("one"));

@@ -2,16 +2,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <QApplication>
-#include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
-#include <QTimer>
 #include <array>
 #include <cstdio>
 #include <memory>
 #include <utility>
-#include <vector>
 
 #include "editor/DateText.h"
 #include "editor/ItemList.h"
@@ -19,16 +15,12 @@
 #include "editor/TavrelDlg.h"
 #include "page/NewPageWriter.h"
 #include "page/PageReader.h"
-#include "platform/dialog_builder.h"
-#include "platform/dialog_items.h"
 #include "platform/list_box.h"
-#include "res/resource.h"
 #include "support/DialogDriver.h"
 #include "support/TempDir.h"
 
 namespace {
 
-using Texts = std::vector<std::string>;
 const std::string kTitleHint = "*** Add Tavrel Item here ***";
 const std::string kHints =
     kTitleHint + "|*** Add hyperlink here ***|*** Add the item description here ***|";
@@ -79,9 +71,7 @@ class TavrelDlgTest : public testing::Test {
         return *m_dialog;
     }
 
-    ListBox* List() const {
-        return qobject_cast<ListBox*>(DialogItem(m_dialog.get(), IDC_ITEM_LIST));
-    }
+    ListBox* List() const { return ItemAs<ListBox>(m_dialog.get(), IDC_ITEM_LIST); }
     Texts Rows() const { return RowTexts(List()); }
     // The selected row (-1 for none) and Add, Delete, Change: "+" enabled.
     std::string State() const {
@@ -285,10 +275,8 @@ TEST_F(TavrelDlgTest, FailuresAreReportedAndLeaveThePageAlone) {
 TEST_F(TavrelDlgTest, DoModalRunsUntilEnterInTheDescriptionBuildsThePage) {
     CTavrelDlg dialog;
     dialog.m_strPagePath = m_dir / "modal.html";
-    QTimer::singleShot(0, [] {
-        QWidget* modal = QApplication::activeModalWidget();
-        ASSERT_NE(modal, nullptr);
-        qobject_cast<QPushButton*>(DialogItem(modal, IDC_HELP_BUTTON))->click();
+    WhenModalShown(&dialog, [](QWidget* modal) {
+        Press(modal, IDC_HELP_BUTTON);
         auto* help = modal->findChild<QTextBrowser*>();  // help opens, the dialog stays
         ASSERT_NE(help, nullptr);
         EXPECT_EQ(help->source().fragment(), QStringLiteral("Contents"));
