@@ -67,13 +67,14 @@ TEST(ListBoxTest, SortedRowsIgnoreLetterCaseAndEqualRowsKeepTheirOrder) {
     EXPECT_EQ(RowTexts(&list), (std::vector<std::string>{"_x", "A.htm", "a.htm", "b.htm", "C"}));
 }
 
-TEST(DialogBuilderTest, TabOrderIsTemplateOrderAndTheGroupBoxCoversNothing) {
+// Tab follows the template, the group box covers nothing, Enter presses the
+// default button and Ctrl+Enter breaks the description's line, Esc cancels.
+TEST(DialogBuilderTest, KeysAndClicksReachTheControlsAsTheTemplateSays) {
     auto dialog = Build(IDD_TAVREL_DIALOG);
     dialog->show();
     std::vector<int> expected, visited;
-    for (const DialogControl& control : FindDialogTemplate(IDD_TAVREL_DIALOG)->controls) {
+    for (const DialogControl& control : FindDialogTemplate(IDD_TAVREL_DIALOG)->controls)
         if (control.style & WS_TABSTOP) expected.push_back(control.id);
-    }
     for (QWidget* widget = DialogItem(dialog.get(), expected.front());
          visited.size() < expected.size(); widget = widget->nextInFocusChain()) {
         if (widget->focusPolicy() == Qt::StrongFocus && DialogItemId(widget) != IDC_STATIC)
@@ -85,11 +86,7 @@ TEST(DialogBuilderTest, TabOrderIsTemplateOrderAndTheGroupBoxCoversNothing) {
         QWidget* hit = dialog->childAt(control->geometry().center());
         EXPECT_TRUE(hit == control || control->isAncestorOf(hit)) << "control " << id;
     }
-}
 
-TEST(DialogBuilderTest, EnterPressesTheDefaultButtonCtrlEnterBreaksTheDescription) {
-    auto dialog = Build(IDD_TAVREL_DIALOG);
-    dialog->show();
     QSignalSpy buildIt(ItemAs<QPushButton>(dialog.get(), IDC_BUILD_IT), &QPushButton::clicked);
     QWidget* description = DialogItem(dialog.get(), IDC_DESCRIPTION);
     description->setFocus();
