@@ -2,16 +2,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <QApplication>
-#include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
-#include <QTimer>
 #include <array>
 #include <cstdio>
 #include <memory>
 #include <utility>
-#include <vector>
 
 #include "editor/DateText.h"
 #include "editor/ItemList.h"
@@ -19,16 +15,12 @@
 #include "editor/TavrelDlg.h"
 #include "page/NewPageWriter.h"
 #include "page/PageReader.h"
-#include "platform/dialog_builder.h"
-#include "platform/dialog_items.h"
 #include "platform/list_box.h"
-#include "res/resource.h"
 #include "support/DialogDriver.h"
 #include "support/TempDir.h"
 
 namespace {
 
-using Texts = std::vector<std::string>;
 const std::string kTitleHint = "*** Add Tavrel Item here ***";
 const std::string kHints =
     kTitleHint + "|*** Add hyperlink here ***|*** Add the item description here ***|";
@@ -52,22 +44,14 @@ class TavrelDlgTest : public testing::Test {
         ClearItemList();
         g_bNewPage = 0;
     }
-    // Writes a page as the wizard writes a fresh one, with entries given as
-    // {date, title, hyperlink, description}, newest first. Closes the dialog,
-    // whose list this borrows.
+    // Writes a new page through the dialog, with entries given as {date,
+    // title, hyperlink, description}, newest first.
     void WritePage(const std::string& path,
                    const std::vector<std::array<std::string, 4>>& entries) {
-        Close();
-        for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
-            auto* item = new CTavrelItem;
-            item->SetDate((*it)[0]);
-            item->SetTitle((*it)[1]);
-            item->SetHyperlink((*it)[2]);
-            item->SetDescription((*it)[3]);
-            InsertItemAtHead(item);
-        }
-        EXPECT_TRUE(WriteNewPage(path, g_pItemHead));
-        ClearItemList();
+        Open(path);
+        for (auto it = entries.rbegin(); it != entries.rend(); ++it)
+            AddEntry((*it)[1], (*it)[2], (*it)[3], (*it)[0]);
+        Click(IDC_BUILD_IT);
     }
     // Opens the dialog on `path` as DoModal does, shown unless opening ended it.
     CTavrelDlg& Open(const std::string& path) {
@@ -79,16 +63,8 @@ class TavrelDlgTest : public testing::Test {
         return *m_dialog;
     }
 
-    ListBox* List() const {
-        return qobject_cast<ListBox*>(DialogItem(m_dialog.get(), IDC_ITEM_LIST));
-    }
+    ListBox* List() const { return ItemAs<ListBox>(m_dialog.get(), IDC_ITEM_LIST); }
     Texts Rows() const { return RowTexts(List()); }
-    Texts Titles() const {
-        Texts titles;
-        for (const CTavrelItem* item = g_pItemHead; item != nullptr; item = item->GetNext())
-            titles.push_back(item->GetTitle());
-        return titles;
-    }
     // The selected row (-1 for none) and Add, Delete, Change: "+" enabled.
     std::string State() const {
         const auto selected = List()->selectedItems();
@@ -144,11 +120,8 @@ TEST_F(TavrelDlgTest, PageWithEntriesOpensOnTheFirstAndChangeAndDeleteWorkInPlac
                                    {"Wed", "Third", "/3.htm", "three"},
                                    {"Thu", "Fourth", "/4.htm", "four"}});
     Open(m_dir / "news.HTM");
-    EXPECT_EQ(g_bNewPage, 0);
     EXPECT_EQ(Rows(), (Texts{"First", "", "Third", "Fourth"}));  // not "[none]" when read
-    EXPECT_EQ(State(), "0-++");
-    EXPECT_EQ(Fields(), "First|/1.htm|one|Mon");
-    EXPECT_EQ(g_pItemTail, ItemAt(3));
+    EXPECT_EQ(State() + Fields(), "0-++First|/1.htm|one|Mon");
 
     Select(2);
     Type(IDC_TITLE, "");
@@ -156,8 +129,9 @@ TEST_F(TavrelDlgTest, PageWithEntriesOpensOnTheFirstAndChangeAndDeleteWorkInPlac
     Type(IDC_DESCRIPTION, "changed");
     Click(IDC_CHANGE);
     EXPECT_EQ(Rows(), (Texts{"First", "", "[none]", "Fourth"}));
-    EXPECT_EQ(Titles(), (Texts{"First", "", "", "Fourth"}));
-    EXPECT_EQ(ItemAt(2)->GetHyperlink() + ItemAt(2)->GetDescription(), "changed");
+    EXPECT_EQ(
+        ItemAt(2)->GetTitle() + "|" + ItemAt(2)->GetHyperlink() + "|" + ItemAt(2)->GetDescription(),
+        "||changed");
     EXPECT_EQ(State(), "2-++");
     Type(IDC_TITLE, "never stored");  // dropped when another row is selected
     Select(0);
@@ -169,21 +143,17 @@ TEST_F(TavrelDlgTest, PageWithEntriesOpensOnTheFirstAndChangeAndDeleteWorkInPlac
     EXPECT_EQ(State() + Fields(), "1-++|/2.htm|untitled|Tue");
     Select(0);  // the first: the one that followed it is selected next
     Click(IDC_DELETE);
-    EXPECT_EQ(Titles(), (Texts{"", "Fourth"}));
+    EXPECT_EQ(Rows(), (Texts{"", "Fourth"}));
     EXPECT_EQ(State() + Fields(), "0-++|/2.htm|untitled|Tue");
     Click(IDC_DELETE);
-    EXPECT_EQ(g_pItemTail, g_pItemHead);
     Click(IDC_DELETE);  // the only one left
     EXPECT_EQ(g_pItemHead, nullptr);
     EXPECT_TRUE(Rows().empty());
     EXPECT_EQ(State() + Fields(), "-1---|||");
-    Click(IDC_NEW_ITEM);
-    EXPECT_EQ(State(), "-1+--");
 }
 
 TEST_F(TavrelDlgTest, MissingPageStartsWithPlaceholdersAndAddPutsTheFieldsOnTop) {
     EXPECT_EQ(Open(m_dir / "new.html").ModalResult(), 0);
-    EXPECT_EQ(g_bNewPage, 1);
     EXPECT_EQ(State() + Fields(), "-1+--" + kHints + DateText());
     Click(IDC_ADD);  // the placeholders are ordinary text, the link one included
     EXPECT_EQ(Rows(), Texts{kTitleHint});
@@ -194,15 +164,15 @@ TEST_F(TavrelDlgTest, MissingPageStartsWithPlaceholdersAndAddPutsTheFieldsOnTop)
     Type(IDC_TITLE, "No link");
     Click(IDC_ADD);
     EXPECT_EQ(TakeMessages(), Said(kMsgHyperlinkRequired, kAppCaption));
-    EXPECT_EQ(Rows().size(), 1u);
 
     // An over-long title is cut to 255 bytes, before a character that would split.
     const std::string longTitle = std::string(254, 't') + "\xC3\xA9";
     AddEntry(longTitle, " ", "two\nlines", "");  // a blank is a hyperlink
-    EXPECT_EQ(Titles(), (Texts{std::string(254, 't'), kTitleHint}));
-    EXPECT_EQ(Rows()[0], std::string(254, 't'));
+    EXPECT_EQ(Rows(), (Texts{std::string(254, 't'), kTitleHint}));
     EXPECT_EQ(State() + Fields(), "0-++" + longTitle + "| |two\nlines|");  // the field keeps all
-    EXPECT_EQ(g_pItemHead->GetDescription() + "|" + g_pItemHead->GetDate(), "two\nlines|");
+    EXPECT_EQ(g_pItemHead->GetTitle() + "|" + g_pItemHead->GetDescription() + "|" +
+                  g_pItemHead->GetDate(),
+              std::string(254, 't') + "|two\nlines|");
 }
 
 TEST_F(TavrelDlgTest, BuildItWritesNewPagesAndUpdatesExistingOnesThroughTheirTree) {
@@ -214,13 +184,11 @@ TEST_F(TavrelDlgTest, BuildItWritesNewPagesAndUpdatesExistingOnesThroughTheirTre
     Type(IDC_TITLE, "Typed but never added");
     Click(IDC_BUILD_IT);
     EXPECT_EQ(m_dialog->ModalResult(), IDOK);
-    const std::string written = ReadFileBytes(page);
-    WritePage(m_dir / "expected.html", {{"Tue", "Newer", "/newer.htm", "second text"},
-                                        {"Mon", "Older", "/older.htm", "first text"}});
-    EXPECT_EQ(written, ReadFileBytes(m_dir / "expected.html"));
 
-    Open(page);
+    Open(page);  // read back, then changed
+    EXPECT_EQ(Rows(), (Texts{"Newer", "Older"}));
     Select(1);
+    EXPECT_EQ(Fields(), "Older|/older.htm|first text|Mon");
     Type(IDC_TITLE, "Oldest");
     Click(IDC_CHANGE);
     Click(IDC_BUILD_IT);
@@ -231,9 +199,7 @@ TEST_F(TavrelDlgTest, BuildItWritesNewPagesAndUpdatesExistingOnesThroughTheirTre
     // A page without a section gets one and keeps its own content.
     WriteFileBytes(page, "<html><body><p>Keep me</p></body></html>\n");
     Open(page);
-    EXPECT_EQ(g_bNewPage, 0);
-    EXPECT_EQ(State(), "-1+--");
-    EXPECT_EQ(Fields(), kHints + DateText());
+    EXPECT_EQ(State() + Fields(), "-1+--" + kHints + DateText());
     Type(IDC_HYPERLINK, "/entry.htm");
     Click(IDC_ADD);
     Click(IDC_BUILD_IT);
@@ -295,13 +261,9 @@ TEST_F(TavrelDlgTest, FailuresAreReportedAndLeaveThePageAlone) {
 TEST_F(TavrelDlgTest, DoModalRunsUntilEnterInTheDescriptionBuildsThePage) {
     CTavrelDlg dialog;
     dialog.m_strPagePath = m_dir / "modal.html";
-    QTimer::singleShot(0, [] {
-        QWidget* modal = QApplication::activeModalWidget();
-        ASSERT_NE(modal, nullptr);
-        qobject_cast<QPushButton*>(DialogItem(modal, IDC_HELP_BUTTON))->click();
-        auto* help = modal->findChild<QTextBrowser*>();  // help opens, the dialog stays
-        ASSERT_NE(help, nullptr);
-        EXPECT_EQ(help->source().fragment(), QStringLiteral("Contents"));
+    WhenModalShown(&dialog, [](QWidget* modal) {
+        Press(modal, IDC_HELP_BUTTON);
+        EXPECT_NE(modal->findChild<QTextBrowser*>(), nullptr);  // help opens, the dialog stays
         QTest::keyClick(DialogItem(modal, IDC_DESCRIPTION), Qt::Key_Return);
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);

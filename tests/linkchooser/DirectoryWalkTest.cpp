@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <string>
 
-#include "ServerHive.h"
 #include "linkchooser/DirectoryWalk.h"
 #include "linkchooser/DocMap.h"
 #include "support/Hive.h"
@@ -21,20 +20,17 @@ class DirectoryWalkTest : public ::testing::Test {
     TempDir root;
 
     void SetUp() override {
-        for (const char* dir : {"sub/deeper", "news", ".hidden/inner", "sub/.git"}) {
+        for (const char* dir : {"sub/deeper", "news", ".hidden/inner", "sub/.git"})
             fs::create_directories(root / dir);
-        }
-        for (const char* file : {"index.htm", "news/a.htm", "sub/deeper/b"}) {
+        for (const char* file : {"index.htm", "news/a.htm", "sub/deeper/b"})
             WriteFileBytes(root / file, "x");
-        }
     }
 
     // The items sorted, as the chooser and the tavrel command show them.
     Items Sorted(const std::vector<DirectoryItem>& items) const {
         Items sorted;
-        for (const DirectoryItem& item : items) {
+        for (const DirectoryItem& item : items)
             sorted.push_back(item.url + " " + item.path.substr(root.path().size()));
-        }
         std::sort(sorted.begin(), sorted.end());
         return sorted;
     }

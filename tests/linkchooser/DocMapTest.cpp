@@ -3,7 +3,6 @@
 #include <optional>
 #include <string>
 
-#include "ServerHive.h"
 #include "linkchooser/DocMap.h"
 #include "support/Hive.h"
 
@@ -19,9 +18,8 @@ Map ReadResolvedMap(const std::string& hiveText) {
     head.ReadDocMap();
     Map resolved;
     for (const DocMapEntry* entry = &head; entry && entry->m_pszResolvedDir;
-         entry = entry->GetNext()) {
+         entry = entry->GetNext())
         resolved.emplace_back(entry->m_pszUrlPrefix.get(), entry->m_pszResolvedDir.get());
-    }
     return resolved;
 }
 
@@ -33,20 +31,14 @@ TEST(DocMapTest, ResolvesEachDirectoryByTheFirstRuleThatApplies) {
         std::optional<Map> values;
         Map expected;
     } cases[] = {
+        // clang-format off
         // Drive letter, leading separator of either kind, the "/" mapping, the
         // rest below it; parts joined as they stand, one separator added to the root.
         {"C:\\srv",
-         Map{{"/drive", "D:\\web"},
-             {"/sep", "\\cgi"},
-             {"/fwd", "/icons"},
-             {"/", "htdocs\\"},
-             {"/rel", "pics"},
-             {"/colon", ":x"}},
-         Map{{"/drive", "D:\\web"},
-             {"/sep", "C:\\srv\\\\cgi"},
-             {"/fwd", "C:\\srv\\/icons"},
-             {"/", "C:\\srv\\htdocs\\"},
-             {"/rel", "C:\\srv\\htdocs\\pics"},
+         Map{{"/drive", "D:\\web"}, {"/sep", "\\cgi"}, {"/fwd", "/icons"}, {"/", "htdocs\\"},
+             {"/rel", "pics"}, {"/colon", ":x"}},
+         Map{{"/drive", "D:\\web"}, {"/sep", "C:\\srv\\\\cgi"}, {"/fwd", "C:\\srv\\/icons"},
+             {"/", "C:\\srv\\htdocs\\"}, {"/rel", "C:\\srv\\htdocs\\pics"},
              {"/colon", "C:\\srv\\htdocs\\:x"}}},
         // A "/" mapping anywhere in the list, standing alone with a drive letter.
         {"/srv/", Map{{"/a", "docs"}, {"/", "E:\\root"}, {"/b", "\\abs"}},
@@ -63,11 +55,11 @@ TEST(DocMapTest, ResolvesEachDirectoryByTheFirstRuleThatApplies) {
         // Texts that just fit; a root beyond the room is read whole; joins are not cut.
         {longRoot, Map{{"/", fits}, {fits, fits}},
          Map{{"/", longRoot + "\\" + fits}, {fits, longRoot + "\\" + fits + fits}}},
+        // clang-format on
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
         EXPECT_EQ(ReadResolvedMap(ServerHiveText(c.serverRoot, c.values)), c.expected)
             << c.serverRoot.value_or("(no root)").substr(0, 10);
-    }
 }
 
 TEST(DocMapTest, DataOfAnyTypeIsTextUpToItsFirstNulOrItsEnd) {

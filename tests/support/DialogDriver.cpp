@@ -1,10 +1,13 @@
 #include "support/DialogDriver.h"
 
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
-
-#include "platform/dialog_builder.h"
+#include <QTimer>
 
 MessageRecorder::MessageRecorder() {
     m_previous = SetMessageBoxFunction([this](QWidget* owner, const std::string& text,
@@ -16,10 +19,10 @@ MessageRecorder::MessageRecorder() {
 
 MessageRecorder::~MessageRecorder() { SetMessageBoxFunction(m_previous); }
 
-void Press(QWidget* dialog, int id) { qobject_cast<QPushButton*>(DialogItem(dialog, id))->click(); }
+void Press(QWidget* dialog, int id) { ItemAs<QPushButton>(dialog, id)->click(); }
 
-std::vector<std::string> RowTexts(const QListWidget* list) {
-    std::vector<std::string> texts;
+Texts RowTexts(const QListWidget* list) {
+    Texts texts;
     for (int row = 0; row < list->count(); ++row)
         texts.push_back(list->item(row)->text().toStdString());
     return texts;
@@ -30,4 +33,13 @@ void ClickRow(QListWidget* list, int row, bool twice) {
     const QPoint centre = list->visualItemRect(list->item(row)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
     if (twice) QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
+}
+
+void WhenModalShown(QObject* context, const std::function<void(QWidget*)>& steps) {
+    QTimer::singleShot(0, context, [steps] {
+        auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(modal, nullptr);
+        steps(modal);
+        if (modal->isVisible()) modal->reject();
+    });
 }

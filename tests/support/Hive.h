@@ -1,7 +1,11 @@
-// Points the registry layer at a temporary hive folder for one test.
+// Points the registry layer at a temporary hive folder for one test, and
+// builds the web server's hive text for it.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "support/TempDir.h"
 
@@ -19,6 +23,13 @@ class ScopedHiveFolder {
 
   private:
     TempDir m_folder;
-    std::string m_previous;
-    bool m_hadPrevious = false;
+    std::optional<std::string> m_previous;
 };
+
+// One DocMap value: the URL prefix and the directory text, both unescaped.
+using MapValueText = std::pair<std::string, std::string>;
+
+// Hive text holding "ServerRoot" (left out when absent) and a DocMap key with
+// `values` in this order (left out entirely when absent).
+std::string ServerHiveText(const std::optional<std::string>& serverRoot,
+                           const std::optional<std::vector<MapValueText>>& values);

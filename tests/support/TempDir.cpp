@@ -1,11 +1,9 @@
 #include "support/TempDir.h"
 
-#include <sys/stat.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 
 TempDir::TempDir() {
@@ -24,9 +22,7 @@ TempDir::~TempDir() {
 
 std::string ReadFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
@@ -35,6 +31,6 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
 }
 
 bool PathExists(const std::string& path) {
-    struct stat info {};
-    return lstat(path.c_str(), &info) == 0;
+    std::error_code ignored;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
 }
