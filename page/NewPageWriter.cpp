@@ -1,5 +1,6 @@
 #include "page/NewPageWriter.h"
 
+#include "page/LinkText.h"
 #include "platform/file_replace.h"
 #include "platform/registry.h"
 
@@ -10,21 +11,6 @@ constexpr DWORD kRegistryTextRoom = 260;
 
 bool Put(FILE* stream, const std::string& text) {
     return std::fwrite(text.data(), 1, text.size(), stream) == text.size();
-}
-
-// A double quote would end the HREF attribute early and break the page; in a
-// URL the character is written %22 anyway.
-std::string AttributeSafeLink(const std::string& link) {
-    std::string safe;
-    safe.reserve(link.size());
-    for (char c : link) {
-        if (c == '"') {
-            safe += "%22";
-        } else {
-            safe += c;
-        }
-    }
-    return safe;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "editor/ItemList.h"
+#include "page/LinkText.h"
 #include "page/NewPageWriter.h"
 #include "page/PageReader.h"
 #include "page/TreeSerializer.h"
@@ -55,19 +56,6 @@ void Adopt(block* parent, std::initializer_list<block*> children) {
         }
         last = child;
     }
-}
-
-std::string QuoteFreeLink(const std::string& link) {
-    std::string safe;
-    safe.reserve(link.size());
-    for (char c : link) {
-        if (c == '"') {
-            safe += "%22";
-        } else {
-            safe += c;
-        }
-    }
-    return safe;
 }
 
 block* LastOf(block* first) {
@@ -120,7 +108,7 @@ block* BuildAnchor(const std::string& hyperlink, const std::string& title) {
     if (href == nullptr) std::abort();
     href->attr = HTML_ATTR_HREF;
     href->name = CopyString("href", kNameRoom);
-    href->value = CopyString(QuoteFreeLink(hyperlink), kLinkRoom);
+    href->value = CopyString(AttributeSafeLink(hyperlink), kLinkRoom);
     href->flags = AF_DOUBLE_QUOTED;
     anchor->attrs = href;
     Adopt(anchor, {BuildStrong(title)});
