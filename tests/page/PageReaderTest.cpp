@@ -6,35 +6,19 @@
 #include <string>
 #include <vector>
 
+#include "Entries.h"
 #include "page/PageReader.h"
 
 namespace {
 
-struct Entry {
-    std::string date, title, hyperlink, description;
-    bool operator==(const Entry&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Entry& e) {
-    return out << "{" << e.date << "|" << e.title << "|" << e.hyperlink << "|" << e.description
-               << "}";
-}
-
-// Reads `page` with ReadPage; the entries, the list destroyed. The tree is
-// kept for the caller to inspect and release.
+// The entries ReadPage gives for `page`. The tree is kept for the caller to inspect and release.
 std::vector<Entry> Read(const std::string& page) {
     ClearSplicePoints();
     FILE* stream = fmemopen(const_cast<char*>(page.data()), page.size(), "r");
-    CTavrelItem* head = ReadPage(stream);
+    AdoptItemList(ReadPage(stream));
     std::fclose(stream);
-    std::vector<Entry> entries;
-    while (head != nullptr) {
-        entries.push_back(
-            {head->GetDate(), head->GetTitle(), head->GetHyperlink(), head->GetDescription()});
-        CTavrelItem* next = head->GetNext();
-        delete head;
-        head = next;
-    }
+    const std::vector<Entry> entries = ListEntries();
+    ClearItemList();
     return entries;
 }
 
