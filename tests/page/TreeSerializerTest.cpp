@@ -66,14 +66,23 @@ TEST(TreeSerializerTest, EachKindOfNodeIsWrittenAsHtmlNeeds) {
          "<DL><DD>d<P>\n</DD></DL><P>6\n  "},
         {"<ul><li>1<li>2</li> <li>3</li>loose<li>4\n</ul>",
          "<UL><LI>1<LI>2</LI> <LI>3</LI>loose<LI>4\n</UL>"},
-        {"<pre>\n<b>\n<i>x</i></b><!--c-->\n</pre>\n",
-         "<PRE>\n<B>\n<I>x</I></B><!--c -->\n</PRE>\n"},
+        {"<pre>\n<b>\n<i>x</i>\n</b>\n<!--c-->\n</pre>\n",
+         "<PRE>\n<B>\n<I>x</I>\n</B>\n<!--c -->\n</PRE>\n"},
         {"<title>T &amp;copy; &lt;b></title><title></title>",
          "<TITLE>T &amp;copy; &lt;b&gt;</TITLE><TITLE></TITLE>"},
         {"<a name=out>a<a name=in>b<i>c</i></a>d</a>e<a href=\"/x\"><strong>t</strong></a>",
          "<A name=out></A>a<A name=in></A>b<I>c</I>de<A href=\"/x\"><STRONG>t</STRONG></A>"},
     };
     for (const Case& c : cases) EXPECT_EQ(Rewrite(c.html), c.written) << c.html;
+}
+
+// Inside PRE a line end is text: a break flag on an end tag there (from a
+// tree not made by the parser) must not add one.
+TEST(TreeSerializerTest, InsidePreEndTagsGetNoLineEndFromTheirFlag) {
+    block* root = Parse("<pre><i>x</i>y</pre>");
+    root->first_child->first_child->flags |= BF_BREAK_AFTER_END;
+    EXPECT_EQ(Dump(root, 0), "<PRE><I>x</I>y</PRE>");
+    HTMLFreeTree(root);
 }
 
 // A TITLE with markup (as in SVG) is reported yet written whole.
