@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "Entries.h"
+#include "PageTesting.h"
 #include "page/NewPageWriter.h"
 #include "support/Hive.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Entries.h"
+#include "PageTesting.h"
 #include "page/PageReader.h"
 
 namespace {

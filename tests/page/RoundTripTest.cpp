@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "Entries.h"
+#include "PageTesting.h"
 #include "page/ElementRules.h"
 #include "page/NewPageWriter.h"
 #include "page/PageReader.h"
@@ -17,18 +17,8 @@
 
 namespace {
 
-// Opens `path` as the wizard does: entries into the item list, tree kept.
-void Open(const std::string& path) {
-    ClearItemList();
-    ClearSplicePoints();
-    FILE* stream = std::fopen(path.c_str(), "r");
-    ASSERT_NE(stream, nullptr) << path;
-    AdoptItemList(ReadPage(stream));
-    std::fclose(stream);
-}
-
 std::vector<Entry> ReadEntries(const std::string& path) {
-    Open(path);
+    OpenPage(path);
     std::vector<Entry> entries = ListEntries();
     ReleasePageTree();
     ClearItemList();
@@ -38,7 +28,7 @@ std::vector<Entry> ReadEntries(const std::string& path) {
 // Opens the page, applies `edit` to the list and builds it.
 template <typename Edit>
 bool Update(const std::string& path, Edit edit) {
-    Open(path);
+    OpenPage(path);
     edit();
     const bool written = WriteUpdatedPage(path);
     ReleasePageTree();

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "Entries.h"
+#include "PageTesting.h"
 #include "page/PageReader.h"
 #include "page/SectionBuilder.h"
 #include "support/TempDir.h"
@@ -26,16 +26,18 @@ class SectionBuilderTest : public ::testing::Test {
         ClearItemList();
     }
 
-    // Writes `page` to the file, reads it and writes it back with the current
-    // list; the file's bytes, or "!" when WriteUpdatedPage failed.
-    std::string Update(const std::string& page) {
+    // Writes `page` to the file and opens it with `entries` for its list.
+    void Open(const std::string& page, const std::vector<Entry>& entries) {
         WriteFileBytes(m_page, page);
-        ReleasePageTree();
-        FILE* stream = std::fopen(m_page.c_str(), "r");
-        delete ReadPage(stream);  // the old entries do not matter here
-        std::fclose(stream);
-        if (!WriteUpdatedPage(m_page)) return "!";
-        return ReadFileBytes(m_page);
+        OpenPage(m_page);
+        SetList(entries);
+    }
+
+    // The file's bytes after `page` is updated to hold `entries`, or "!" when
+    // WriteUpdatedPage failed.
+    std::string Update(const std::string& page, const std::vector<Entry>& entries = {}) {
+        Open(page, entries);
+        return WriteUpdatedPage(m_page) ? ReadFileBytes(m_page) : "!";
     }
 
     TempDir m_dir;
@@ -50,13 +52,16 @@ std::string Written(const std::string& body) {
 
 const std::string kOld = "<dl>" + std::string(kMarker) + "<dt>x<dd>y</dl>\n";
 
+const std::vector<Entry> kEntries = {{"Monday", "", "/a.htm", ""},
+                                     {"%s day", "Q&A <2>", "/b?x=1&y=\"2\"", "line 1\nline 2"}};
+
 struct Case {
     std::string body, written;
+    std::vector<Entry> entries = kEntries;
 };
 
+// An empty list removes the section but keeps a heading in front of it.
 TEST_F(SectionBuilderTest, SectionIsBuiltInTheToolsFormWhereTheOldOneStood) {
-    SetList(
-        {{"Monday", "", "/a.htm", ""}, {"%s day", "Q&A <2>", "/b?x=1&y=\"2\"", "line 1\nline 2"}});
     const std::string section = "<DL>\n" + std::string(kMarker) +
                                 "\n<DT><STRONG>Monday</STRONG>\n<BR>\n"
                                 "<A href=\"/a.htm\"><STRONG></STRONG>\n</A>\n</DT>\n"
@@ -71,30 +76,23 @@ TEST_F(SectionBuilderTest, SectionIsBuiltInTheToolsFormWhereTheOldOneStood) {
         {"<h1>a</h1>" + kOld + "<hr>\n", "<H1>a</H1>" + section + "<HR>\n"},
         {kOld + "<hr>\n", section + "<HR>\n"},
         {"<h1>a</h1>" + kOld, "<H1>a</H1>" + section},
+        {"<h2>Tavrel</h2>\n" + kOld + "<hr>\n", heading + "<HR>\n", {}},
+        {"<hr>\n", "<HR>\n", {}},
     };
-    for (const Case& c : cases) EXPECT_EQ(Update(InBody(c.body)), Written(c.written)) << c.body;
-}
-
-TEST_F(SectionBuilderTest, EmptyListRemovesTheSectionAndKeepsItsHeading) {
-    EXPECT_EQ(Update(InBody("<h2>Tavrel</h2>\n" + kOld + "<hr>\n")),
-              Written("<H2>Tavrel</H2>\n<HR>\n"));
-    EXPECT_EQ(Update(InBody("<hr>\n")), Written("<HR>\n"));
+    for (const Case& c : cases) {
+        EXPECT_EQ(Update(InBody(c.body), c.entries), Written(c.written)) << c.body;
+    }
 }
 
 TEST_F(SectionBuilderTest, PageWithoutBodyIsNeverWritten) {
-    SetList({{"d", "t", "/l", "x"}});
     const std::string frames = "<html><frameset></frameset></html>";
-    EXPECT_EQ(Update(frames), "!");
+    EXPECT_EQ(Update(frames, kEntries), "!");
     EXPECT_EQ(ReadFileBytes(m_page), frames);
 }
 
 TEST_F(SectionBuilderTest, FailedWriteLeavesTheOldPage) {
-    SetList({{"d", "t", "/l", "x"}});
     const std::string page = InBody("<h1>a</h1>" + kOld + "<hr>" + std::string(4000, 'x'));
-    WriteFileBytes(m_page, page);
-    FILE* stream = std::fopen(m_page.c_str(), "r");
-    delete ReadPage(stream);
-    std::fclose(stream);
+    Open(page, kEntries);
     // Files may not grow past 1000 bytes, for root too: the write fails midway.
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);

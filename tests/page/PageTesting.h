@@ -1,12 +1,16 @@
-// Entries as plain values for the page tests: to fill the item list and to
-// compare what a page gives back.
+// Helpers for the page tests: entries as plain values, to fill the item list
+// and compare what a page gives back, and opening a page as the wizard does.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <cstdio>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "editor/ItemList.h"
+#include "page/PageReader.h"
 
 struct Entry {
     std::string date, title, hyperlink, description;
@@ -39,4 +43,15 @@ inline std::vector<Entry> ListEntries() {
             {item->GetDate(), item->GetTitle(), item->GetHyperlink(), item->GetDescription()});
     }
     return entries;
+}
+
+// Opens the page at `path` as the wizard does: its entries become the item
+// list, its tree is kept (the previous one released).
+inline void OpenPage(const std::string& path) {
+    ReleasePageTree();
+    ClearItemList();
+    FILE* stream = std::fopen(path.c_str(), "r");
+    ASSERT_NE(stream, nullptr) << path;
+    AdoptItemList(ReadPage(stream));
+    std::fclose(stream);
 }
