@@ -59,8 +59,9 @@ TEST(PageReaderTest, SectionsAndTheirEntries) {
         {"", {}},
         {Section(""), {}},
         {"<h1>no section</h1>", {}},
-        // Fields come from their own places: first STRONG with text, every
-        // anchor's HREF and STRONG, the DD's first text.
+        // Fields come from their own places: the date from the DT's first
+        // STRONG child only, link and title from every anchor in turn, the
+        // description from the DD's first TEXT child.
         {Section("<dt><i><strong>deep</strong></i><strong></strong><strong>late</strong>"
                  "<a NAME=top HREF=\"/a?x=1&y=2\"><strong>Title &amp; &lt;more></strong></a>"
                  "<dd><i>inner</i>line 1\nline 2<dt><strong><i></i>d2</strong><a href></a>"
