@@ -1,6 +1,8 @@
 // tavrel: the wizard's jobs from the command line, for scripts and cron jobs.
 // This is the one file that includes CLI11 (it is slow to compile).
 #include <CLI/CLI.hpp>
+#include <exception>
+#include <iostream>
 #include <string>
 
 #include "cli/Commands.h"
@@ -19,9 +21,7 @@ void AddPage(CLI::App* command, std::string* page) {
     command->add_option("PAGE", *page, "the Tavrel page (an .htm or .html file)")->required();
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
     CLI::App app{"tavrel: keep a Tavrel page from the command line"};
     app.require_subcommand(1);
     std::string page;
@@ -84,4 +84,15 @@ int main(int argc, char** argv) {
     if (*docmap) return RunDocmap(machine, json);
     if (*dirs) return RunDirs(machine, json);
     return RunFiles(directory, json);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << "tavrel: " << error.what() << '\n';
+        return 1;
+    }
 }
