@@ -35,12 +35,7 @@ extern "C" {
 #endif
 
 /* Node kinds (block.type). */
-enum {
-    BT_ELEMENT = 1,
-    BT_TEXT = 2,
-    BT_COMMENT = 3,
-    BT_DOCTYPE = 4
-};
+enum { BT_ELEMENT = 1, BT_TEXT = 2, BT_COMMENT = 3, BT_DOCTYPE = 4 };
 
 /* Layout flags of an element (block.flags): a line end followed its start tag
  * or its end tag in the source. On a comment, BF_BREAK_AFTER_END records a line
@@ -86,26 +81,26 @@ enum {
 
 /* One attribute of an element. */
 typedef struct AttrRec {
-    int32_t attr;          /* attribute code; 8 is HREF */
-    uint32_t reserved;     /* the library's; zero in records the caller builds */
-    uint32_t flags;        /* AF_DOUBLE_QUOTED / AF_SINGLE_QUOTED */
-    char* name;            /* the name as written in the source */
-    char* value;           /* the value as written, without quotes; NULL: no value */
-    struct AttrRec* next;  /* next attribute of the same element, or NULL */
+    int32_t attr;         /* attribute code; 8 is HREF */
+    uint32_t reserved;    /* the library's; zero in records the caller builds */
+    uint32_t flags;       /* AF_DOUBLE_QUOTED / AF_SINGLE_QUOTED */
+    char* name;           /* the name as written in the source */
+    char* value;          /* the value as written, without quotes; NULL: no value */
+    struct AttrRec* next; /* next attribute of the same element, or NULL */
 } AttrRec;
 
 /* One node of the tree. */
 typedef struct block {
-    int32_t type;               /* BT_ELEMENT, BT_TEXT, BT_COMMENT or BT_DOCTYPE */
-    uint32_t flags;             /* BF_* layout flags */
-    int32_t tag;                /* element code; HTML_TEXT on every TEXT node */
-    char* text;                 /* element: library text; TEXT: the characters;
-                                   comment: body after "<!--"; doctype: after "<!DOCTYPE " */
-    uint32_t reserved;          /* the library's; zero in records the caller builds */
-    AttrRec* attrs;             /* first attribute, or NULL */
-    struct block* next_sib;     /* next node under the same parent, or NULL */
-    struct block* first_child;  /* first child, or NULL */
-    struct block* parent;       /* the node this one hangs under; NULL at the top */
+    int32_t type;              /* BT_ELEMENT, BT_TEXT, BT_COMMENT or BT_DOCTYPE */
+    uint32_t flags;            /* BF_* layout flags */
+    int32_t tag;               /* element code; HTML_TEXT on every TEXT node */
+    char* text;                /* element: library text; TEXT: the characters;
+                                  comment: body after "<!--"; doctype: after "<!DOCTYPE " */
+    uint32_t reserved;         /* the library's; zero in records the caller builds */
+    AttrRec* attrs;            /* first attribute, or NULL */
+    struct block* next_sib;    /* next node under the same parent, or NULL */
+    struct block* first_child; /* first child, or NULL */
+    struct block* parent;      /* the node this one hangs under; NULL at the top */
 } block;
 
 #if UINTPTR_MAX == 0xFFFFFFFFu
@@ -150,9 +145,9 @@ HTMLPARSE_API const char* _ElementToName(int code);
 
 /* How the encoding of the last parsed page was found. */
 enum {
-    HTML_ENCODING_BOM = 1,       /* a byte-order mark */
-    HTML_ENCODING_DECLARED = 2,  /* <meta charset> or http-equiv Content-Type */
-    HTML_ENCODING_SNIFFED = 3    /* undeclared: valid UTF-8, else windows-1252 */
+    HTML_ENCODING_BOM = 1,      /* a byte-order mark */
+    HTML_ENCODING_DECLARED = 2, /* <meta charset> or http-equiv Content-Type */
+    HTML_ENCODING_SNIFFED = 3   /* undeclared: valid UTF-8, else windows-1252 */
 };
 
 /* What the program needs to write the last parsed page back in its own form. */
@@ -162,11 +157,22 @@ typedef struct HTMLPageInfo {
     int has_bom;          /* the page began with a byte-order mark */
     int crlf;             /* the page's lines end in CRLF (read as LF) */
     int ascii_only;       /* every byte of the page was below 0x80 */
+    int complete;         /* the whole stream was read and parsed; 0 when a read error or
+                             running out of memory stopped the parse early (the tree then
+                             holds only part of the page) */
 } HTMLPageInfo;
 
 /* Fills `info` for the page of the last HTMLParseDo; valid until the next
- * HTMLParseBegin. Before any parse: UTF-8, sniffed, no BOM, LF, ASCII. */
+ * HTMLParseBegin. Before any parse: UTF-8, sniffed, no BOM, LF, ASCII, and
+ * not complete. */
 HTMLPARSE_API void HTMLGetPageInfo(HTMLPageInfo* info);
+
+/* A malloc'd copy of the attribute value `value` with its character
+ * references decoded as the text of a page is: "&amp;" is "&", "&#233;" and
+ * "&eacute;" are the UTF-8 of U+00E9. A named reference without its ";" is
+ * left as written, as browsers do inside attribute values. NULL when memory
+ * runs out; the caller releases the copy with free(). */
+HTMLPARSE_API char* HTMLDecodeAttribute(const char* value);
 
 #ifdef __cplusplus
 }
