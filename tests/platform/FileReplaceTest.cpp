@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <string>
 
@@ -42,6 +43,7 @@ TEST(FileReplaceTest, FailedWritesKeepTheOldFileAndLeaveNothingBehind) {
         std::fputs("half", stream);
         return false;
     }));
+    std::signal(SIGXFSZ, SIG_IGN);  // as each program's main does
     rlimit previous{};
     getrlimit(RLIMIT_FSIZE, &previous);
     rlimit limited = previous;
