@@ -108,7 +108,7 @@ TEST_F(TavrelDlgTest, RefusedOrUnreadablePagesEndTheDialogUntouched) {
     ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
     for (const std::string& path : {m_dir / "page.txt", m_dir / "page.ht", std::string(), folder}) {
         EXPECT_EQ(Open(path).ModalResult(), IDCANCEL) << path;
-        EXPECT_EQ(TakeMessages(), Said(path == folder ? kMsgCannotRead : kMsgNotHtml, path));
+        EXPECT_EQ(TakeMessages(), Said(path == folder ? kMsgNotRegularFile : kMsgNotHtml, path));
         EXPECT_EQ(g_pItemHead, nullptr);
     }
     EXPECT_FALSE(PathExists(m_dir / "page.txt"));
@@ -231,7 +231,8 @@ TEST_F(TavrelDlgTest, FailuresAreReportedAndLeaveThePageAlone) {
     Open(nowhere);
     Click(IDC_BUILD_IT);
     EXPECT_EQ(m_dialog->ModalResult(), IDOK);
-    EXPECT_EQ(TakeMessages(), Said(kMsgCouldNotCreate, nowhere));
+    const std::string notFound = std::string(kMsgCouldNotCreate) + "\nNo such file or directory.";
+    EXPECT_EQ(TakeMessages(), Said(notFound, nowhere));
     EXPECT_FALSE(PathExists(nowhere));
 
     // An existing page whose folder was moved away while it was edited.
@@ -242,8 +243,12 @@ TEST_F(TavrelDlgTest, FailuresAreReportedAndLeaveThePageAlone) {
     const std::string before = ReadFileBytes(page);
     Open(page);
     ASSERT_EQ(std::rename(folder.c_str(), moved.c_str()), 0);
+    m_recorder.answers = {1};  // the page is gone: overwrite it
     Click(IDC_BUILD_IT);
-    EXPECT_EQ(TakeMessages(), Said(kMsgCouldNotCreate, page));
+    EXPECT_EQ(TakeMessages(),
+              (Texts{std::string(kMsgChangedOnDisk) + "|" + page + "|[" + kBtnApplyMyChanges + "/" +
+                         kBtnOverwrite + "/" + kBtnGoBack + "]",
+                     notFound + "|" + page}));
     EXPECT_FALSE(PathExists(page));
     EXPECT_EQ(ReadFileBytes(moved + "/news.html"), before);
 
