@@ -173,6 +173,7 @@ bool WriteUpdatedPage(const std::string& pagePath, int* error) {
     });
     HTMLFreeTree(root);
     ClearSplicePoints();
+    if (!written) replacement.Abandon();
     const bool committed = written && replacement.Commit();
     if (!committed && error != nullptr) *error = replacement.Error();
     return committed;

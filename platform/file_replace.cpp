@@ -260,9 +260,19 @@ void FileReplacement::Rollback() {
     }
 }
 
+void FileReplacement::Abandon() {
+    const int error = errno;
+    m_error = m_stream != nullptr && std::ferror(m_stream) ? (error != 0 ? error : EIO) : 0;
+    Rollback();
+}
+
 bool ReplaceFile(const std::string& path, const std::function<bool(FILE*)>& write, int* error) {
     FileReplacement replacement(path);
-    bool ok = replacement.Open() && write(replacement.Stream());
+    bool ok = replacement.Open();
+    if (ok && !write(replacement.Stream())) {
+        replacement.Abandon();
+        ok = false;
+    }
     ok = ok && replacement.Commit();
     if (error != nullptr) *error = ok ? 0 : replacement.Error();
     return ok;

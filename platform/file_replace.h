@@ -55,6 +55,10 @@ class FileReplacement {
     // Drops the temporary file or buffer; the target stays as it was.
     void Rollback();
 
+    // Rolls back after the writer gave up; Error() then tells why a write to
+    // Stream() failed, or is 0 when none did.
+    void Abandon();
+
     // The errno value of the last failure, 0 when none.
     int Error() const { return m_error; }
 
