@@ -249,6 +249,7 @@ bool CTavrelDlg::LockForWriting() {
 // nothing is written yet.
 bool CTavrelDlg::ApplyMyChanges() {
     if (const SessionFailure failure = m_session->Reread()) {
+        ShowList();  // the list box shows what is left: nothing
         ShowFailure(failure);
         return false;
     }

@@ -187,14 +187,17 @@ SessionFailure PageSession::AcquireOnce(double waitSeconds, bool* retry) {
     if (!LockExclusive(m_lockFd, waitSeconds)) return LockFailure();
     struct stat now {};
     const bool exists = stat(m_path.c_str(), &now) == 0;
-    *retry = page >= 0 ? !exists || !SameFile(now, opened) : exists || errno != ENOENT;
+    *retry = page >= 0 ? !exists || !SameFile(now, opened) : exists;
     return kNoFailure;
 }
 
 SessionFailure PageSession::ReadLocked() {
     return Guarded([this]() -> SessionFailure {
-        m_identity = PageIdentity{};
-        if (m_pageFd < 0) return kNoFailure;
+        m_pageRead = false;
+        if (m_pageFd < 0) {
+            m_identity = PageIdentity{};
+            return kNoFailure;
+        }
         std::string bytes;
         struct stat info {};
         if (!ReadWholeFile(m_pageFd, &bytes) || fstat(m_pageFd, &info) != 0) {
@@ -202,6 +205,7 @@ SessionFailure PageSession::ReadLocked() {
         }
         if (const SessionFailure failure = ParseBytes(bytes)) return failure;
         m_identity = IdentityOf(info, bytes);
+        m_pageRead = true;
         return kNoFailure;
     });
 }
@@ -231,6 +235,8 @@ SessionFailure PageSession::WriteLocked() {
     if (IsNew()) {
         if (WriteNewPage(m_path, g_pItemHead, &error)) return kNoFailure;
     } else {
+        // After a failed read the page exists but nothing of it is held.
+        if (!m_pageRead) return {kMsgCannotRead, 0};
         if (g_pBody == nullptr) return {kMsgNoBody, 0};
         if (WriteUpdatedPage(m_path, &error)) return kNoFailure;
     }

@@ -78,15 +78,13 @@ class PageSession {
     // True when the page did not exist at the last read.
     bool IsNew() const { return !m_identity.exists; }
 
-    // The page as the last read found it.
-    const PageIdentity& Identity() const { return m_identity; }
-
     // Takes the lock for writing after an Open that did not keep it, and
     // sets `*changed` when the page on disk is no longer what was read.
     SessionFailure Lock(double waitSeconds, bool* changed);
 
     // Reads the page again, under the lock already held, into a new item
-    // list and tree, replacing the old ones.
+    // list and tree, replacing the old ones. When this fails the list is
+    // empty and Write refuses until a read succeeds.
     SessionFailure Reread();
 
     // Writes the item list to the page, under the lock already held: a fresh
@@ -107,9 +105,10 @@ class PageSession {
     void ReleaseTree();
 
     std::string m_path;
-    int m_pageFd = -1;  // the page opened for reading, or -1 when it is missing
-    int m_lockFd = -1;  // the descriptor holding the lock (page or folder)
-    PageIdentity m_identity;
+    int m_pageFd = -1;        // the page opened for reading, or -1 when it is missing
+    int m_lockFd = -1;        // the descriptor holding the lock (page or folder)
+    PageIdentity m_identity;  // of the last successful read
+    bool m_pageRead = false;  // the last read took in an existing page
 };
 
 // Reads the whole of `fd` from its start into `*bytes`; false with errno set
