@@ -3,6 +3,7 @@
 // did not come back as given, write-protected pages and folders, signals in
 // the middle of a write. Most cases run the real program as processes.
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/file.h>
@@ -334,11 +335,15 @@ TEST_F(PageSafetyTest, HardLinkedPagesAreWrittenInPlaceKeepingOwnerAndGroup) {
     EXPECT_EQ(after.st_mode & 07777, 0640u);
 }
 
-// Runs tavrel as the unprivileged user 65534, which owns `folder` and all in it.
+// A group the unprivileged user below belongs to, besides its own.
+constexpr gid_t kSharedGroup = 100;
+
+// Runs tavrel in `folder` as the unprivileged user 65534, a member of kSharedGroup.
 int TavrelAsNobody(const std::string& folder, const Args& args) {
     const pid_t child = fork();
     if (child == 0) {
-        if (setgid(65534) != 0 || setuid(65534) != 0) _exit(126);
+        const gid_t groups[] = {kSharedGroup};
+        if (setgroups(1, groups) != 0 || setgid(65534) != 0 || setuid(65534) != 0) _exit(126);
         std::vector<char*> argv{const_cast<char*>(TAVREL_EXE)};
         for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
         argv.push_back(nullptr);
@@ -349,7 +354,7 @@ int TavrelAsNobody(const std::string& folder, const Args& args) {
     return Wait(child);
 }
 
-TEST_F(PageSafetyTest, AsAPlainUserReadOnlyFoldersAreWrittenInPlaceAndUnreadablePagesRefused) {
+TEST_F(PageSafetyTest, AsAPlainUserReadOnlyFoldersAreWrittenInPlaceUnreadablePagesRefusedGroupsKept) {
     if (geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
     WritePage(1);
     chmod(m_dir.path().c_str(), 0755);
@@ -372,7 +377,16 @@ TEST_F(PageSafetyTest, AsAPlainUserReadOnlyFoldersAreWrittenInPlaceAndUnreadable
     const auto start = Clock::now();
     EXPECT_EQ(TavrelAsNobody(folder, {"list", "page.html"}), 1);
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
+
+    // Someone else's page, writable through a shared group, keeps that group.
     chmod(folder.c_str(), 0755);
+    ASSERT_EQ(chown(page.c_str(), 0, kSharedGroup), 0);
+    chmod(page.c_str(), 0664);
+    EXPECT_EQ(TavrelAsNobody(folder, {"add", "page.html", "--link", "/y.htm"}), 0);
+    stat(page.c_str(), &after);
+    EXPECT_EQ(after.st_gid, kSharedGroup);
+    EXPECT_EQ(after.st_mode & 07777, 0664u);
+    EXPECT_EQ(Entries(page).size(), 3u);
 }
 
 TEST_F(PageSafetyTest, TemporaryFilesOfKilledRunsAreRemoved) {
