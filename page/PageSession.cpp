@@ -114,7 +114,8 @@ bool ReadWholeFile(int fd, std::string* bytes) {
         if (got < 0) return false;
         bytes->resize(used + static_cast<std::size_t>(got));
         if (got == 0) return true;
-        room = bytes->size();
+        // A short read usually means the end: confirm it without doubling.
+        room = static_cast<std::size_t>(got) < room ? 4096 : bytes->size();
     }
 }
 
@@ -180,8 +181,9 @@ SessionFailure PageSession::AcquireOnce(double waitSeconds, bool* retry) {
         if (!S_ISREG(opened.st_mode)) return {kMsgNotRegularFile, 0};
     } else {
         m_lockFd = open(FolderOf(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        // A folder that cannot be opened cannot take a new page either; the
-        // write reports why.
+        // A folder this user may not open is not locked: a page can still be
+        // created in a write-only folder, and in a missing one the write
+        // reports why it cannot.
         if (m_lockFd < 0) return kNoFailure;
     }
     if (!LockExclusive(m_lockFd, waitSeconds)) return LockFailure();
