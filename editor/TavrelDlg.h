@@ -30,7 +30,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/EditJournal.h"
+#include "model/EditJournal.h"
 
 class QLineEdit;
 class QListWidget;

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "editor/TavrelItem.h"
 #include "htmlparse.h"
+#include "model/TavrelItem.h"
 #include "page/PageForm.h"
 
 // Splice points, set once by ReadPage and read by the section builder.

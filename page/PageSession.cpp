@@ -10,9 +10,9 @@
 #include <new>
 #include <utility>
 
-#include "editor/ItemList.h"
-#include "editor/Messages.h"
 #include "htmlparse.h"
+#include "model/ItemList.h"
+#include "model/Messages.h"
 #include "page/NewPageWriter.h"
 #include "page/PageReader.h"
 #include "page/SectionBuilder.h"

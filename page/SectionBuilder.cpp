@@ -6,7 +6,7 @@
 #include <initializer_list>
 #include <new>
 
-#include "editor/ItemList.h"
+#include "model/ItemList.h"
 #include "page/LinkText.h"
 #include "page/NewPageWriter.h"
 #include "page/PageReader.h"

@@ -26,6 +26,7 @@ int AskQtChoice(QWidget* owner, const std::string& text, const std::string& capt
                     QString::fromStdString(text), QMessageBox::NoButton, owner);
     box.setTextFormat(Qt::PlainText);
     std::vector<QPushButton*> pushButtons;
+    pushButtons.reserve(buttons.size());
     for (const std::string& label : buttons) {
         pushButtons.push_back(
             box.addButton(QString::fromStdString(label), QMessageBox::ActionRole));

@@ -33,7 +33,7 @@ using Clock = std::chrono::steady_clock;
 
 // Starts tavrel with `args`; its standard output and error go to `output`.
 pid_t Spawn(const Args& args, const std::string& output = "/dev/null") {
-    std::vector<char*> argv{const_cast<char*>(TAVREL_EXE)};
+    std::vector<char*> argv{const_cast<char*>(TAVREL_CLI_PATH)};
     for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
@@ -42,7 +42,7 @@ pid_t Spawn(const Args& args, const std::string& output = "/dev/null") {
                                      0644);
     posix_spawn_file_actions_adddup2(&actions, 1, 2);
     pid_t pid = -1;
-    posix_spawn(&pid, TAVREL_EXE, &actions, nullptr, argv.data(), environ);
+    posix_spawn(&pid, TAVREL_CLI_PATH, &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     return pid;
 }
@@ -159,7 +159,8 @@ int RebuildWithin(const std::string& page, rlim_t limit) {
         dup2(quiet, 2);
         const rlimit cap{limit, limit};
         setrlimit(RLIMIT_AS, &cap);
-        execl(TAVREL_EXE, TAVREL_EXE, "rebuild", page.c_str(), static_cast<char*>(nullptr));
+        execl(TAVREL_CLI_PATH, TAVREL_CLI_PATH, "rebuild", page.c_str(),
+              static_cast<char*>(nullptr));
         _exit(127);
     }
     return Wait(child);
@@ -344,17 +345,18 @@ int TavrelAsNobody(const std::string& folder, const Args& args) {
     if (child == 0) {
         const gid_t groups[] = {kSharedGroup};
         if (setgroups(1, groups) != 0 || setgid(65534) != 0 || setuid(65534) != 0) _exit(126);
-        std::vector<char*> argv{const_cast<char*>(TAVREL_EXE)};
+        std::vector<char*> argv{const_cast<char*>(TAVREL_CLI_PATH)};
         for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
         argv.push_back(nullptr);
         if (chdir(folder.c_str()) != 0) _exit(126);
-        execv(TAVREL_EXE, argv.data());
+        execv(TAVREL_CLI_PATH, argv.data());
         _exit(127);
     }
     return Wait(child);
 }
 
-TEST_F(PageSafetyTest, AsAPlainUserReadOnlyFoldersAreWrittenInPlaceUnreadablePagesRefusedGroupsKept) {
+TEST_F(PageSafetyTest,
+       AsAPlainUserReadOnlyFoldersAreWrittenInPlaceUnreadablePagesRefusedGroupsKept) {
     if (geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
     WritePage(1);
     chmod(m_dir.path().c_str(), 0755);

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "cli/Commands.h"
-#include "editor/ItemList.h"
-#include "editor/Messages.h"
+#include "model/ItemList.h"
+#include "model/Messages.h"
 #include "support/TempDir.h"
 
 namespace {

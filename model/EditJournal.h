@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/TavrelItem.h"
+#include "model/TavrelItem.h"
 
 // The four fields of an entry.
 struct EntryText {

@@ -1,6 +1,6 @@
-#include "editor/EditJournal.h"
+#include "model/EditJournal.h"
 
-#include "editor/ItemList.h"
+#include "model/ItemList.h"
 
 namespace {
 
