@@ -10,6 +10,7 @@
 
 #include "app/ServerRegistry.h"
 #include "editor/ItemList.h"
+#include "editor/Messages.h"
 #include "editor/TavrelDlg.h"
 #include "linkchooser/LocalHrefDlg.h"
 #include "platform/list_box.h"
@@ -129,6 +130,22 @@ TEST_F(LocalHrefDlgTest, BrowseFillsTheEditorsFieldOnOkOnly) {
                   Press(dlg, IDCANCEL);
               }),
               "*** Add hyperlink here ***");
+}
+
+TEST_F(LocalHrefDlgTest, DamagedHiveIsShownOnceAtBrowseInsteadOfEmptyLists) {
+    hives.Write("local", "[HKEY_LOCAL_MACHINE\\SOFTWARE\r\n");
+    MessageRecorder recorder;
+    CTavrelDlg editor;
+    editor.m_strPagePath = server / "news.htm";
+    editor.OnInitDialog();
+    editor.show();
+    Press(&editor, IDC_BROWSE);  // no chooser opens, so nothing waits on it
+    EXPECT_EQ(recorder.messages,
+              (Texts{std::string(kMsgCannotReadServerSettings) + "\n" +
+                     hives.folder() /
+                         "local.reg:3: malformed registry hive: key line without closing ']'|" +
+                     kAppCaption}));
+    EXPECT_EQ(GetDlgItemText(&editor, IDC_HYPERLINK, 1000), "*** Add hyperlink here ***");
 }
 
 }  // namespace
