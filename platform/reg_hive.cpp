@@ -1,6 +1,7 @@
 #include "platform/reg_hive.h"
 
 #include <fcntl.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -221,9 +222,9 @@ std::vector<std::pair<int, std::string>> LogicalLines(const std::string& text) {
 
 // The value of `key` named `name` (letter case ignored), or end().
 std::vector<RegValue>::iterator FindNamed(RegKey* key, const std::string& name) {
-    const std::string wanted = Lower(name);
-    return std::find_if(key->values.begin(), key->values.end(),
-                        [&wanted](const RegValue& value) { return Lower(value.name) == wanted; });
+    return std::find_if(key->values.begin(), key->values.end(), [&name](const RegValue& value) {
+        return strcasecmp(value.name.c_str(), name.c_str()) == 0;
+    });
 }
 
 // Stores `value` in `key`: a name given again replaces the earlier value in
