@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "editor/Messages.h"
 #include "linkchooser/DocMap.h"
 #include "linkchooser/FileList.h"
 #include "linkchooser/ListOrder.h"
+#include "model/Messages.h"
 #include "platform/dialog_builder.h"
 #include "platform/list_box.h"
 #include "platform/message_box.h"

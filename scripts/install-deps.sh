@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the tests and the demo need, if
-# any is missing. With --bench also the benchmark peers. Runs apt-get as root
-# (through sudo when not root).
+# any is missing. With --bench also the benchmark peers, with --lint the style
+# and static checkers. Runs apt-get as root (through sudo when not root).
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libcli11-dev
           nlohmann-json3-dev fonts-dejavu-core xvfb xauth imagemagick x11-utils
           clang-14 libclang-rt-14-dev)
-if [[ "${1:-}" == "--bench" ]]; then
-  packages+=(libxml2-dev libgumbo-dev libbenchmark-dev python3 time)
-fi
+for option in "$@"; do
+  case "$option" in
+    --bench) packages+=(libxml2-dev libgumbo-dev libbenchmark-dev python3 time) ;;
+    --lint) packages+=(clang-format clang-tidy) ;;
+    *) echo "install-deps.sh: unknown option $option" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for package in "${packages[@]}"; do
