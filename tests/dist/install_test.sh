@@ -2,15 +2,17 @@
 # Installs the build into a scratch prefix with cmake --install and uses the
 # installed programs from there as a new user would: versions, the headless
 # wizard, a page added and listed, and the example hive read as local.reg.
-# Usage: install_test.sh CMAKE BUILD_DIR VERSION
+# DESTDIR keeps an absolute folder (the package build's /etc) in the scratch
+# tree too. Usage: install_test.sh CMAKE BUILD_DIR VERSION
 set -euo pipefail
 cmake=$1
 build=$2
 version=$3
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-prefix=$scratch/prefix
-"$cmake" --install "$build" --prefix "$prefix" >/dev/null
+root=$scratch/root
+prefix=$root$scratch/prefix
+DESTDIR=$root "$cmake" --install "$build" --prefix "$scratch/prefix" >/dev/null
 tavrel=$prefix/bin/tavrel
 wizard=$prefix/bin/tavrel-wizard
 
@@ -37,7 +39,9 @@ page=$scratch/page.html
 
 # The example hive, copied to local.reg as the README says, is read whole.
 mkdir "$scratch/registry"
-cp "$prefix/etc/tavrel-wizard/registry/local.reg.example" "$scratch/registry/local.reg"
+example=$(find "$root" -path "*/etc/tavrel-wizard/registry/local.reg.example")
+[[ -n $example ]] || fail "no example hive installed"
+cp "$example" "$scratch/registry/local.reg"
 docmap=$(TAVREL_REGISTRY_DIR=$scratch/registry "$tavrel" docmap 2>&1)
 grep -q "^/docs .*/srv/www/htdocs/manuals$" <<<"$docmap" || fail "example hive: $docmap"
 [[ $docmap != *"line"* ]] || fail "example hive reported malformed: $docmap"
