@@ -11,6 +11,8 @@ inline constexpr const char kMsgNoBody[] =
     "The page has no BODY element, so the Tavrel list cannot be put into it. "
     "The page was left unchanged.";
 inline constexpr const char kMsgCannotRead[] = "The page could not be read. It was left unchanged.";
+inline constexpr const char kMsgCannotReadServerSettings[] =
+    "The web server's settings could not be read, so its directories cannot be listed.";
 inline constexpr const char kFatalErrorCaption[] = "Fatal Error";
 inline constexpr const char kMsgNoRemoteRegistry[] =
     "No remote server registry supplied for -r switch";
