@@ -1,5 +1,6 @@
 #include "app/TavrelApp.h"
 
+#include <iostream>
 #include <utility>
 
 #include "app/CommandLine.h"
@@ -38,8 +39,9 @@ bool CTavrelApp::ConnectServerRegistry() {
         g_hkeyServer = HKEY_LOCAL_MACHINE;
         return true;
     }
-    return RegConnectRegistryA(g_pszRemoteMachine, HKEY_LOCAL_MACHINE, &g_hkeyServer) ==
-           ERROR_SUCCESS;
+    const LONG result = RegConnectRegistryA(g_pszRemoteMachine, HKEY_LOCAL_MACHINE, &g_hkeyServer);
+    if (result == ERROR_BADDB) std::cerr << RegGetLastFailure() << '\n';
+    return result == ERROR_SUCCESS;
 }
 
 std::string CTavrelApp::PagePath() const {

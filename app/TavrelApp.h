@@ -31,7 +31,8 @@ class CTavrelApp {
 
   private:
     // Connects g_hkeyServer to the -r machine's registry, or to this
-    // machine's when no machine was named. False when the machine is unreachable.
+    // machine's when no machine was named. False when the machine is
+    // unreachable; when its hive is damaged, the reason goes to standard error.
     static bool ConnectServerRegistry();
     // The page path for the editor: the command tail, or the last plain
     // argument when a machine was named, unquoted and made absolute.

@@ -12,6 +12,7 @@
 #include "linkchooser/FileList.h"
 #include "linkchooser/ListOrder.h"
 #include "model/ServerRegistry.h"
+#include "platform/file_system.h"
 #include "platform/registry.h"
 
 namespace {
@@ -22,8 +23,9 @@ class ServerRegistryConnection {
   public:
     explicit ServerRegistryConnection(const std::string& machine) {
         HKEY key = nullptr;
-        if (RegConnectRegistryA(machine.empty() ? nullptr : machine.c_str(), HKEY_LOCAL_MACHINE,
-                                &key) == ERROR_SUCCESS) {
+        m_result = RegConnectRegistryA(machine.empty() ? nullptr : machine.c_str(),
+                                       HKEY_LOCAL_MACHINE, &key);
+        if (m_result == ERROR_SUCCESS) {
             g_hkeyServer = key;
             m_connected = true;
         }
@@ -37,14 +39,36 @@ class ServerRegistryConnection {
     ServerRegistryConnection& operator=(const ServerRegistryConnection&) = delete;
 
     bool connected() const { return m_connected; }
+    // What RegConnectRegistryA returned.
+    LONG result() const { return m_result; }
 
   private:
     bool m_connected = false;
+    LONG m_result = ERROR_SUCCESS;
 };
 
-int RefuseMachine(const std::string& machine) {
-    std::cerr << "tavrel: cannot reach the registry of machine \"" << machine << "\".\n";
-    return 1;
+// Says why the registry cannot be read: the damaged hive's file, line and
+// reason, or that the machine has none.
+void ReportRegistryFailure(const std::string& machine, LONG result) {
+    if (result == ERROR_BADDB) {
+        std::cerr << "tavrel: " << RegGetLastFailure() << '\n';
+    } else {
+        std::cerr << "tavrel: cannot reach the registry of machine \"" << machine << "\".\n";
+    }
+}
+
+// Reads the document map of `machine` into `head`; false, with the reason
+// written to standard error, when its registry cannot be read.
+bool ReadServerDocMap(const std::string& machine, DocMapEntry* head) {
+    ServerRegistryConnection connection(machine);
+    if (!connection.connected()) {
+        ReportRegistryFailure(machine, connection.result());
+        return false;
+    }
+    const LONG result = head->ReadDocMap();
+    if (result == ERROR_SUCCESS) return true;
+    ReportRegistryFailure(machine, result);
+    return false;
 }
 
 // File names and registry texts are bytes: any that are not UTF-8 are shown
@@ -79,7 +103,7 @@ void PrintDocMap(const DocMapEntry& head, bool json) {
         if (!entry->m_pszResolvedDir) continue;
         const std::string prefix = Text(entry->m_pszUrlPrefix);
         const std::string stored = Text(entry->m_pszStoredDir);
-        const std::string resolved = Text(entry->m_pszResolvedDir);
+        const std::string resolved = TidySystemPath(Text(entry->m_pszResolvedDir));
         entries.push_back({{"prefix", prefix}, {"stored", stored}, {"resolved", resolved}});
         rows.push_back({prefix, stored, resolved});
     }
@@ -109,19 +133,15 @@ void PrintDirectories(std::vector<DirectoryItem> items, bool json) {
 }  // namespace
 
 int RunDocmap(const std::string& machine, bool json) {
-    ServerRegistryConnection connection(machine);
-    if (!connection.connected()) return RefuseMachine(machine);
     DocMapEntry head;
-    head.ReadDocMap();
+    if (!ReadServerDocMap(machine, &head)) return 1;
     PrintDocMap(head, json);
     return 0;
 }
 
 int RunDirs(const std::string& machine, bool json) {
-    ServerRegistryConnection connection(machine);
-    if (!connection.connected()) return RefuseMachine(machine);
     DocMapEntry head;
-    head.ReadDocMap();
+    if (!ReadServerDocMap(machine, &head)) return 1;
     PrintDirectories(WalkDocMap(head), json);
     return 0;
 }

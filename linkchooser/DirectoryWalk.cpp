@@ -1,6 +1,7 @@
 #include "linkchooser/DirectoryWalk.h"
 
 #include <algorithm>
+#include <map>
 #include <unordered_set>
 #include <utility>
 
@@ -15,15 +16,21 @@ namespace {
 // files a process may open.
 constexpr std::size_t kMaxOpenDirectories = 64;
 
-// A directory on the path from the mapped directory down to the one being read.
+// A named child that may be a directory.
+struct Candidate {
+    std::string name;
+    bool isLink = false;
+};
+
+// A directory on the path from the mapped directory (or from a link being
+// followed) down to the one being read.
 struct OpenDirectory {
     DirectoryReader reader;
     std::string path;
     // The path below the mapped directory, '/'-separated; "" for the mapped one.
     std::string below;
-    FileId id;
-    // The unread names once the handle has been closed, and the next of them.
-    std::vector<std::string> names;
+    // The unread candidates once the handle has been closed, and the next of them.
+    std::vector<Candidate> names;
     std::size_t nextName = 0;
 };
 
@@ -51,9 +58,22 @@ std::string JoinBelow(const std::string& below, std::string_view name) {
     return joined;
 }
 
-// The depth-first walk below one mapped directory. Each open directory stays
-// on the stack while its names are read; its identity stays in `m_onPath`
-// until it is left, which is how a link back to it is recognised.
+std::string JoinPath(const std::string& path, std::string_view name) {
+    std::string joined = path;
+    if (joined.back() != '/') joined += '/';
+    joined += name;
+    return joined;
+}
+
+// The walk below one mapped directory. Every directory is entered at most
+// once, by device and inode, so the work grows with the number of
+// directories, not with the number of ways to them. The real tree (no
+// symbolic links followed) is walked first, depth first; links to
+// directories are set aside and followed afterwards in the order of their
+// paths below the mapped directory, so a directory is walked under its own
+// name whatever order the system lists names in, and a directory outside the
+// tree that several links reach is walked under the first of them. Every
+// other way to a directory already entered is listed and not entered.
 class Walk {
   public:
     Walk(const std::string& urlPrefix, std::vector<DirectoryItem>* items)
@@ -63,28 +83,31 @@ class Walk {
         DirectoryReader root = DirectoryReader::Open(directory);
         if (!root.IsOpen()) return;
         Enter(std::move(root), AbsoluteSystemPath(directory), "");
-        while (!m_stack.empty()) ReadNextName();
+        for (;;) {
+            while (!m_stack.empty()) ReadNextName();
+            if (m_links.empty()) return;
+            FollowFirstLink();
+        }
     }
 
   private:
-    // Lists the directory, then keeps it open for reading unless it is
-    // already on the path (a link loop), in which case it is not entered.
+    // Lists the directory, then keeps it open for reading unless it was
+    // entered before by another way.
     void Enter(DirectoryReader reader, std::string path, std::string below) {
         m_items->push_back({DirectoryUrl(m_urlPrefix, below), path});
-        const FileId id = reader.Id();
-        if (!m_onPath.insert(id).second) return;
-        m_stack.push_back({std::move(reader), std::move(path), std::move(below), id, {}, 0});
+        if (!m_entered.insert(reader.Id()).second) return;
+        m_stack.push_back({std::move(reader), std::move(path), std::move(below), {}, 0});
         if (m_stack.size() > kMaxOpenDirectories) {
             ReadAhead(&m_stack[m_stack.size() - 1 - kMaxOpenDirectories]);
         }
     }
 
-    // Moves the unread names that may be directories into memory and closes
-    // the handle.
+    // Moves the unread candidates into memory and closes the handle.
     static void ReadAhead(OpenDirectory* directory) {
         DirectoryEntry entry;
         while (directory->reader.Next(&entry)) {
-            if (IsCandidate(entry)) directory->names.emplace_back(entry.name);
+            if (IsCandidate(entry))
+                directory->names.push_back({std::string(entry.name), entry.isLink});
         }
         directory->reader = DirectoryReader();
     }
@@ -93,18 +116,17 @@ class Walk {
         return !entry.name.empty() && entry.name[0] != '.' && entry.mayBeDirectory;
     }
 
-    // The next name of the directory that may be a sub-directory; false when
-    // there is none left.
-    static bool NextCandidate(OpenDirectory* directory, std::string* name) {
+    // The next candidate of the directory; false when there is none left.
+    static bool NextCandidate(OpenDirectory* directory, Candidate* candidate) {
         if (!directory->reader.IsOpen()) {
             if (directory->nextName == directory->names.size()) return false;
-            *name = std::move(directory->names[directory->nextName++]);
+            *candidate = std::move(directory->names[directory->nextName++]);
             return true;
         }
         DirectoryEntry entry;
         while (directory->reader.Next(&entry)) {
             if (IsCandidate(entry)) {
-                *name = entry.name;
+                *candidate = {std::string(entry.name), entry.isLink};
                 return true;
             }
         }
@@ -113,26 +135,38 @@ class Walk {
 
     void ReadNextName() {
         OpenDirectory& current = m_stack.back();
-        std::string name;
-        if (!NextCandidate(&current, &name)) {
-            m_onPath.erase(current.id);
+        Candidate candidate;
+        if (!NextCandidate(&current, &candidate)) {
             m_stack.pop_back();
             return;
         }
-        std::string path = current.path;
-        if (path.back() != '/') path += '/';
-        path += name;
-        DirectoryReader child =
-            current.reader.IsOpen() ? current.reader.OpenChild(name) : DirectoryReader::Open(path);
-        if (!child.IsOpen()) return;
-        std::string below = JoinBelow(current.below, name);
-        Enter(std::move(child), std::move(path), std::move(below));
+        std::string path = JoinPath(current.path, candidate.name);
+        std::string below = JoinBelow(current.below, candidate.name);
+        if (candidate.isLink) {
+            m_links.emplace(std::move(below), std::move(path));
+            return;
+        }
+        DirectoryReader child = current.reader.IsOpen() ? current.reader.OpenChild(candidate.name)
+                                                        : DirectoryReader::Open(path);
+        if (child.IsOpen()) Enter(std::move(child), std::move(path), std::move(below));
+    }
+
+    void FollowFirstLink() {
+        auto first = m_links.begin();
+        std::string below = first->first;
+        std::string path = std::move(first->second);
+        m_links.erase(first);
+        DirectoryReader target = DirectoryReader::Open(path);
+        if (target.IsOpen()) Enter(std::move(target), std::move(path), std::move(below));
     }
 
     const std::string& m_urlPrefix;
     std::vector<DirectoryItem>* m_items;
     std::vector<OpenDirectory> m_stack;
-    std::unordered_set<FileId, FileIdHash> m_onPath;
+    std::unordered_set<FileId, FileIdHash> m_entered;
+    // Links to follow once the directories open now are read: path below
+    // the mapped directory to the link's full path.
+    std::map<std::string, std::string> m_links;
 };
 
 }  // namespace

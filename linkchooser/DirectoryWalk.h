@@ -10,10 +10,14 @@
 // The walk reads directories through open handles and opens each child
 // relative to its parent, so it neither uses nor changes the process's
 // current directory and no path length limit applies below a mapped
-// directory. A directory reached again through a symbolic link (same device
-// and inode as a directory on the path from the mapped directory down to it)
-// is listed once and not entered, so every tree ends. Neither the depth of a
-// tree nor the length of its paths is limited.
+// directory. Each directory (by device and inode) is entered once, however
+// many links lead to it, so every tree ends and the work grows with the
+// number of directories. The real tree is walked first; symbolic links to
+// directories are followed after it, in the order of their paths. A way to a
+// directory already entered (a link, a loop, a second mount) is listed as an
+// item of its own and not entered again, so its sub-directories appear only
+// under the way that entered it. Neither the depth of a tree nor the length
+// of its paths is limited.
 #pragma once
 
 #include <string>
@@ -38,6 +42,7 @@ void WalkDirectory(const std::string& directory, const std::string& urlPrefix,
                    std::vector<DirectoryItem>* items);
 
 // The items of every entry of a list read by ReadDocMap, entry after entry in
-// list order. Directories shared by overlapping entries appear once per entry,
-// each under that entry's URL. An empty map gives no items.
+// list order. Each entry is walked on its own: directories shared by
+// overlapping entries appear once per entry, each under that entry's URL. An empty map gives no
+// items.
 std::vector<DirectoryItem> WalkDocMap(const DocMapEntry& head);

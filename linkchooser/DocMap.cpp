@@ -39,10 +39,14 @@ bool HasDriveLetter(const std::string& text) { return text.size() >= 2 && text[1
 // ends in one already. A root too long for the usual 260-byte room is read
 // whole. When the key or the value cannot be read the server has no defined
 // root; it is then empty (no separator added), so a directory beginning with
-// a separator stays as written.
-std::string ReadServerRoot() {
+// a separator stays as written. ERROR_BADDB when the registry is damaged,
+// otherwise ERROR_SUCCESS.
+LONG ReadServerRoot(std::string* serverRoot) {
+    serverRoot->clear();
     HKEY key = nullptr;
-    if (RegOpenKeyExA(g_hkeyServer, kServerKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return "";
+    const LONG opened = RegOpenKeyExA(g_hkeyServer, kServerKey, 0, KEY_READ, &key);
+    if (opened == ERROR_BADDB) return opened;
+    if (opened != ERROR_SUCCESS) return ERROR_SUCCESS;
     std::vector<BYTE> data(kTextRoom);
     DWORD size = kTextRoom;
     LONG result = RegQueryValueExA(key, kServerRootValue, nullptr, nullptr, data.data(), &size);
@@ -51,10 +55,10 @@ std::string ReadServerRoot() {
         result = RegQueryValueExA(key, kServerRootValue, nullptr, nullptr, data.data(), &size);
     }
     RegCloseKey(key);
-    if (result != ERROR_SUCCESS) return "";
-    std::string root = TextOf(data.data(), std::min<DWORD>(size, data.size()));
-    if (root.empty() || !IsSeparator(root.back())) root += '\\';
-    return root;
+    if (result != ERROR_SUCCESS) return ERROR_SUCCESS;
+    *serverRoot = TextOf(data.data(), std::min<DWORD>(size, data.size()));
+    if (serverRoot->empty() || !IsSeparator(serverRoot->back())) *serverRoot += '\\';
+    return ERROR_SUCCESS;
 }
 
 // Reads the value at `index` with the 260-character rooms. False when the
@@ -111,15 +115,18 @@ DocMapEntry::~DocMapEntry() {
     while (m_pNext) m_pNext = std::move(m_pNext->m_pNext);
 }
 
-void DocMapEntry::ReadDocMap() {
+LONG DocMapEntry::ReadDocMap() {
     m_pszUrlPrefix.reset();
     m_pszStoredDir.reset();
     m_pNext.reset();
     m_pszResolvedDir.reset();
 
-    const std::string serverRoot = ReadServerRoot();
+    std::string serverRoot;
+    if (ReadServerRoot(&serverRoot) == ERROR_BADDB) return ERROR_BADDB;
     HKEY key = nullptr;
-    if (RegOpenKeyExA(g_hkeyServer, kDocMapKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    const LONG opened = RegOpenKeyExA(g_hkeyServer, kDocMapKey, 0, KEY_READ, &key);
+    if (opened == ERROR_BADDB) return opened;
+    if (opened != ERROR_SUCCESS) return ERROR_SUCCESS;
     const std::string rootMapping = FindRootMapping(key);
 
     DocMapEntry* record = nullptr;
@@ -136,4 +143,5 @@ void DocMapEntry::ReadDocMap() {
         record->m_pszResolvedDir = CopyText(ResolveDirectory(value, serverRoot, rootMapping));
     }
     RegCloseKey(key);
+    return ERROR_SUCCESS;
 }

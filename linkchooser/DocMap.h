@@ -5,8 +5,9 @@
 // DocMap: each value maps one URL prefix (the value's name) to one directory
 // (its data). ReadDocMap reads both through g_hkeyServer and builds the map as
 // a singly linked list of DocMapEntry records in registry enumeration order,
-// each carrying its directory resolved to a full path. Nothing is written and
-// nothing is reported: every failure gives a shorter or an empty list.
+// each carrying its directory resolved to a full path. Nothing is written.
+// Values and keys that cannot be read give a shorter or an empty list; only a
+// registry that cannot be read at all (a damaged hive file) is reported.
 //
 // Values are enumerated with rooms of 260 characters for the name and 260
 // bytes for the data; the first value that does not fit ends the list, as any
@@ -15,6 +16,8 @@
 #pragma once
 
 #include <memory>
+
+#include "platform/registry.h"
 
 class DocMapEntry {
   public:
@@ -32,8 +35,10 @@ class DocMapEntry {
     // the DocMap key and links one more record per further value, in
     // enumeration order. Whatever the record held before is dropped. A null
     // m_pszResolvedDir in this record afterwards means the map is empty.
-    // g_hkeyServer must have been set.
-    void ReadDocMap();
+    // g_hkeyServer must have been set. Returns ERROR_SUCCESS, also for a
+    // missing key or an empty map, or ERROR_BADDB with the list empty when
+    // the registry behind g_hkeyServer is damaged (RegGetLastFailure says why).
+    LONG ReadDocMap();
 
     // The URL prefix: the value's name (at most 259 characters).
     std::unique_ptr<char[]> m_pszUrlPrefix;

@@ -9,8 +9,11 @@
 #include "linkchooser/DocMap.h"
 #include "linkchooser/FileList.h"
 #include "linkchooser/ListOrder.h"
+#include "model/Messages.h"
 #include "platform/dialog_builder.h"
 #include "platform/list_box.h"
+#include "platform/message_box.h"
+#include "platform/registry.h"
 #include "platform/simple_combo_box.h"
 #include "res/dialog_templates.h"
 #include "res/resource.h"
@@ -51,22 +54,28 @@ CLocalHrefDlg::CLocalHrefDlg(QWidget* pParent) : QDialog(pParent) {
 }
 
 int CLocalHrefDlg::DoModal() {
-    OnInitDialog();
+    if (!OnInitDialog()) return IDCANCEL;
     return exec() == QDialog::Accepted ? IDOK : IDCANCEL;
 }
 
 void CLocalHrefDlg::reject() { OnCancel(); }
 
-void CLocalHrefDlg::OnInitDialog() {
+bool CLocalHrefDlg::OnInitDialog() {
     CenterWindow(this);
-    WaitCursor waitCursor;
     DocMapEntry docMap;
-    docMap.ReadDocMap();
+    if (docMap.ReadDocMap() != ERROR_SUCCESS) {
+        ShowMessageBox(parentWidget(),
+                       std::string(kMsgCannotReadServerSettings) + "\n" + RegGetLastFailure(),
+                       kAppCaption);
+        return false;
+    }
+    WaitCursor waitCursor;
     for (const DocMapEntry* pEntry = &docMap; pEntry != nullptr; pEntry = pEntry->GetNext()) {
         if (pEntry->m_pszResolvedDir == nullptr) continue;  // the empty map
         ListDirectory(pEntry->m_pszResolvedDir.get(), pEntry->m_pszUrlPrefix.get());
     }
     FillDirectoryList();
+    return true;
 }
 
 void CLocalHrefDlg::ListDirectory(const char* pszDir, const char* pszUrlPrefix) {

@@ -32,7 +32,9 @@ class CLocalHrefDlg : public QDialog {
 
     // Fills the directory list (OnInitDialog) and runs the dialog modally.
     // Returns IDOK after OK or a double click in the file list, IDCANCEL
-    // after Cancel, Esc or the close box.
+    // after Cancel, Esc or the close box. When the server's registry cannot
+    // be read, a message box over the parent says why, and IDCANCEL is
+    // returned without showing the dialog.
     int DoModal();
 
     // The composed hyperlink (UTF-8); set by OK, empty before. Read it after
@@ -45,8 +47,9 @@ class CLocalHrefDlg : public QDialog {
   private:
     // Reads the document map and lists every mapped directory with all
     // directories below it, under a wait cursor. Nothing is selected and the
-    // file list is empty afterwards.
-    void OnInitDialog();
+    // file list is empty afterwards. False, with the reason shown, when the
+    // document map cannot be read.
+    bool OnInitDialog();
     // Walks `pszDir` and everything below it, gathering each directory
     // under its URL path built from `pszUrlPrefix`. A directory that cannot
     // be entered is left out with everything below it.

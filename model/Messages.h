@@ -38,6 +38,8 @@ inline constexpr const char kMsgNotReplayed[] =
 inline constexpr const char kMsgReplayShown[] =
     "Nothing was written. The list now shows the page as it is, with the other changes made; "
     "press Build It to write it.";
+inline constexpr const char kMsgCannotReadServerSettings[] =
+    "The web server's settings could not be read, so its directories cannot be listed.";
 inline constexpr const char kFatalErrorCaption[] = "Fatal Error";
 inline constexpr const char kMsgNoRemoteRegistry[] =
     "No remote server registry supplied for -r switch";

@@ -52,19 +52,23 @@ std::string SystemPath(std::string_view path) {
     return result;
 }
 
+std::string TidySystemPath(std::string_view path) {
+    std::string result;
+    result.reserve(path.size());
+    for (char c : SystemPath(path)) {
+        if (c != '/' || result.empty() || result.back() != '/') result += c;
+    }
+    if (result.size() > 1 && result.back() == '/') result.pop_back();
+    return result;
+}
+
 std::string AbsoluteSystemPath(std::string_view path) {
     std::string joined = SystemPath(path);
     if (joined.empty() || joined[0] != '/') {
         const std::string current = CurrentDirectory();
         if (!current.empty()) joined = current + "/" + joined;
     }
-    std::string result;
-    result.reserve(joined.size());
-    for (char c : joined) {
-        if (c != '/' || result.empty() || result.back() != '/') result += c;
-    }
-    if (result.size() > 1 && result.back() == '/') result.pop_back();
-    return result;
+    return TidySystemPath(joined);
 }
 
 DirectoryReader DirectoryReader::Open(const std::string& path) {
@@ -126,7 +130,16 @@ bool DirectoryReader::Next(DirectoryEntry* entry) {
     const dirent* found = readdir(m_dir);
     if (found == nullptr) return false;
     entry->name = found->d_name;
-    const unsigned char type = found->d_type;
+    const unsigned char type =
+        found->d_type == DT_UNKNOWN ? ChildType(found->d_name) : found->d_type;
     entry->mayBeDirectory = type == DT_DIR || type == DT_LNK || type == DT_UNKNOWN;
+    entry->isLink = type == DT_LNK;
     return true;
+}
+
+unsigned char DirectoryReader::ChildType(const char* name) const {
+    struct stat info {};
+    if (fstatat(dirfd(m_dir), name, &info, AT_SYMLINK_NOFOLLOW) != 0) return DT_UNKNOWN;
+    if (S_ISLNK(info.st_mode)) return DT_LNK;
+    return S_ISDIR(info.st_mode) ? DT_DIR : DT_REG;
 }

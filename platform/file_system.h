@@ -33,6 +33,11 @@ struct FileIdHash {
 // `path` in the system's form: every backslash becomes a slash.
 std::string SystemPath(std::string_view path);
 
+// `path` in the system's form with runs of separators reduced to one and no
+// trailing separator (except for the root itself), as the system reads it.
+// Relative paths stay relative; links and ".." stay as written.
+std::string TidySystemPath(std::string_view path);
+
 // `path` in the system's form, made absolute against the current directory
 // (which is read, never changed) when relative and the current directory can
 // be named, with runs of slashes reduced to one. Nothing else is resolved:
@@ -43,9 +48,11 @@ std::string AbsoluteSystemPath(std::string_view path);
 struct DirectoryEntry {
     // Valid until the next read from the same directory.
     std::string_view name;
-    // False only when the system says the name is neither a directory nor a
-    // link (which might lead to one) nor of unknown kind.
+    // False only when the name is neither a directory nor a symbolic link
+    // (which might lead to one) nor of a kind the system cannot tell.
     bool mayBeDirectory = false;
+    // True when the name itself is a symbolic link.
+    bool isLink = false;
 };
 
 // An open directory, read name by name in the order the system gives them.
@@ -78,11 +85,16 @@ class DirectoryReader {
     bool ChildIsDirectory(std::string_view name) const;
 
     // Reads the next name ("." and ".." included). False at the end of the
-    // directory and on any read failure, which both end the reading.
+    // directory and on any read failure, which both end the reading. A name
+    // whose kind the directory listing leaves open is examined (without
+    // following it) to tell a link from a directory.
     bool Next(DirectoryEntry* entry);
 
   private:
     static DirectoryReader FromDescriptor(int fd);
+    // The kind of the entry `name` from its own status, for file systems
+    // whose listings do not give it; DT_UNKNOWN when it cannot be examined.
+    unsigned char ChildType(const char* name) const;
 
     DIR* m_dir = nullptr;
     FileId m_id;

@@ -1,9 +1,14 @@
 #include "platform/reg_hive.h"
 
+#include <fcntl.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cctype>
-#include <cstdio>
-#include <fstream>
-#include <sstream>
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -32,16 +37,16 @@ void AppendUtf8(std::string& out, std::uint32_t code) {
     }
 }
 
-// UTF-16LE (after its byte-order mark) to UTF-8; a lone surrogate becomes U+FFFD.
-std::string Utf16LeToUtf8(const std::string& bytes) {
+// `size` bytes of UTF-16LE text at `data` as UTF-8; a lone surrogate becomes
+// U+FFFD and an odd last byte is dropped.
+std::string Utf16LeToUtf8(const unsigned char* data, std::size_t size) {
     std::string out;
-    auto unit = [&bytes](std::size_t i) {
-        return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i]) |
-                                          (static_cast<unsigned char>(bytes[i + 1]) << 8));
+    auto unit = [data](std::size_t i) {
+        return static_cast<std::uint32_t>(data[i] | (data[i + 1] << 8));
     };
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    for (std::size_t i = 0; i + 1 < size; i += 2) {
         std::uint32_t code = unit(i);
-        if (code >= 0xD800 && code < 0xDC00 && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 &&
+        if (code >= 0xD800 && code < 0xDC00 && i + 3 < size && unit(i + 2) >= 0xDC00 &&
             unit(i + 2) < 0xE000) {
             code = 0x10000 + ((code - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
             i += 2;
@@ -54,7 +59,10 @@ std::string Utf16LeToUtf8(const std::string& bytes) {
 }
 
 std::string DecodeText(const std::string& bytes) {
-    if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') return Utf16LeToUtf8(bytes);
+    if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
+        return Utf16LeToUtf8(reinterpret_cast<const unsigned char*>(bytes.data()) + 2,
+                             bytes.size() - 2);
+    }
     if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) return bytes.substr(3);
     return bytes;
 }
@@ -104,8 +112,20 @@ bool ParseHexBytes(const std::string& text, std::vector<std::uint8_t>* out) {
     return FlushByte(digits, out);
 }
 
-// Parses the data after '=' into `value`; false with `error` set.
-bool ParseData(const std::string& data, RegValue* value, std::string* error) {
+bool IsStringType(std::uint32_t type) { return type == 1 || type == 2 || type == 7; }
+
+// Hex bytes of a string type in a version-5 file are UTF-16LE text; they are
+// kept as UTF-8 like quoted string data. False for an odd number of bytes.
+bool DecodeHexText(std::vector<std::uint8_t>* data) {
+    if (data->size() % 2 != 0) return false;
+    const std::string text = Utf16LeToUtf8(data->data(), data->size());
+    data->assign(text.begin(), text.end());
+    return true;
+}
+
+// Parses the data after '=' into `value`; false with `error` set. `unicode`
+// tells a version-5 file from a REGEDIT4 one.
+bool ParseData(const std::string& data, bool unicode, RegValue* value, std::string* error) {
     if (!data.empty() && data[0] == '"') {
         std::size_t pos = 0;
         std::string text;
@@ -155,18 +175,36 @@ bool ParseData(const std::string& data, RegValue* value, std::string* error) {
         *error = "malformed hex bytes";
         return false;
     }
+    if (unicode && IsStringType(value->type) && !DecodeHexText(&value->data)) {
+        *error = "UTF-16 text data with an odd number of bytes";
+        return false;
+    }
     return true;
+}
+
+// The physical lines of `text`, each ended by CR LF, LF or CR alone.
+std::vector<std::string> PhysicalLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    }
+    return lines;
 }
 
 // Splits text into lines and joins hex data continued with a trailing '\'.
 // Each logical line keeps the number of its first physical line.
 std::vector<std::pair<int, std::string>> LogicalLines(const std::string& text) {
     std::vector<std::pair<int, std::string>> lines;
-    std::istringstream in(text);
-    std::string physical;
     int number = 0;
     bool continuing = false;
-    while (std::getline(in, physical)) {
+    for (const std::string& physical : PhysicalLines(text)) {
         ++number;
         std::string line = Trim(physical);
         if (continuing) {
@@ -180,6 +218,93 @@ std::vector<std::pair<int, std::string>> LogicalLines(const std::string& text) {
         if (continuing) current.pop_back();
     }
     return lines;
+}
+
+// The value of `key` named `name` (letter case ignored), or end().
+std::vector<RegValue>::iterator FindNamed(RegKey* key, const std::string& name) {
+    return std::find_if(key->values.begin(), key->values.end(), [&name](const RegValue& value) {
+        return strcasecmp(value.name.c_str(), name.c_str()) == 0;
+    });
+}
+
+// Stores `value` in `key`: a name given again replaces the earlier value in
+// its place, as importing the file into a registry would.
+void StoreValue(RegKey* key, RegValue value) {
+    const auto earlier = FindNamed(key, value.name);
+    if (earlier != key->values.end()) {
+        *earlier = std::move(value);
+    } else {
+        key->values.push_back(std::move(value));
+    }
+}
+
+// One value line of `key`: stores or deletes the value. `unicode` tells a
+// version-5 file. False with `error` set when it is malformed.
+bool ParseValueLine(const std::string& text, bool unicode, RegKey* key, std::string* error) {
+    RegValue value;
+    std::size_t pos = 0;
+    if (text[0] == '@') {
+        pos = 1;
+    } else if (text[0] != '"' || !ReadQuoted(text, pos, &value.name)) {
+        *error = "malformed value name";
+        return false;
+    }
+    const std::string rest = Trim(text.substr(pos));
+    if (rest.empty() || rest[0] != '=') {
+        *error = "expected '=' after the value name";
+        return false;
+    }
+    const std::string data = Trim(rest.substr(1));
+    if (data == "-") {
+        const auto earlier = FindNamed(key, value.name);
+        if (earlier != key->values.end()) key->values.erase(earlier);
+        return true;
+    }
+    if (!ParseData(data, unicode, &value, error)) return false;
+    StoreValue(key, std::move(value));
+    return true;
+}
+
+// Appends everything left to read from `fd` to `bytes`; false with
+// `problem` set when a read fails.
+bool ReadAll(int fd, std::string* bytes, std::string* problem) {
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = read(fd, buffer, sizeof buffer);
+        if (got > 0) {
+            bytes->append(buffer, static_cast<std::size_t>(got));
+        } else if (got == 0) {
+            return true;
+        } else if (errno != EINTR) {
+            *problem = std::strerror(errno);
+            return false;
+        }
+    }
+}
+
+// Reads the whole regular file at `path` into `bytes` without ever waiting on
+// it; false with `problem` set to the reason (ENOENT alone in `*missing`).
+bool ReadHiveFile(const std::string& path, std::string* bytes, bool* missing,
+                  std::string* problem) {
+    *missing = false;
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        *missing = errno == ENOENT;
+        *problem = std::strerror(errno);
+        return false;
+    }
+    struct stat info {};
+    bool readWhole = fstat(fd, &info) == 0;
+    if (!readWhole) {
+        *problem = std::strerror(errno);
+    } else if (!S_ISREG(info.st_mode)) {
+        *problem = S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : "not a regular file";
+        readWhole = false;
+    } else {
+        readWhole = ReadAll(fd, bytes, problem);
+    }
+    close(fd);
+    return readWhole;
 }
 
 }  // namespace
@@ -198,11 +323,13 @@ bool RegHive::Parse(const std::string& bytes, std::string* error, int* line) {
     const auto lines = LogicalLines(DecodeText(bytes));
     RegKey* key = nullptr;
     bool headerSeen = false;
+    bool unicode = false;
     for (const auto& [number, text] : lines) {
         *line = number;
         if (text.empty() || text[0] == ';') continue;
         if (!headerSeen) {
-            if (text != "REGEDIT4" && text != "Windows Registry Editor Version 5.00") {
+            unicode = text == "Windows Registry Editor Version 5.00";
+            if (text != "REGEDIT4" && !unicode) {
                 *error = "missing header (REGEDIT4 or Windows Registry Editor Version 5.00)";
                 return false;
             }
@@ -210,58 +337,72 @@ bool RegHive::Parse(const std::string& bytes, std::string* error, int* line) {
             continue;
         }
         if (text[0] == '[') {
-            if (text.back() != ']') {
-                *error = "key line without closing ']'";
-                return false;
-            }
-            const std::string path = NormalizeKeyPath(text.substr(1, text.size() - 2));
-            if (path != kRootName && path.rfind(std::string(kRootName) + "\\", 0) != 0) {
-                *error = "only keys under HKEY_LOCAL_MACHINE are supported";
-                return false;
-            }
-            const std::string below =
-                path.size() > sizeof kRootName ? path.substr(sizeof kRootName) : "";
-            key = &m_keys[below];
+            if (!ParseKeyLine(text, &key, error)) return false;
             continue;
         }
         if (key == nullptr) {
             *error = "value outside any key";
             return false;
         }
-        RegValue value;
-        std::size_t pos = 0;
-        if (text[0] == '@') {
-            pos = 1;
-        } else if (text[0] != '"' || !ReadQuoted(text, pos, &value.name)) {
-            *error = "malformed value name";
-            return false;
-        }
-        const std::string rest = Trim(text.substr(pos));
-        if (rest.empty() || rest[0] != '=') {
-            *error = "expected '=' after the value name";
-            return false;
-        }
-        if (!ParseData(Trim(rest.substr(1)), &value, error)) return false;
-        key->values.push_back(std::move(value));
+        if (!ParseValueLine(text, unicode, key, error)) return false;
     }
     if (!headerSeen) {
+        if (lines.empty()) *line = 1;
         *error = "empty file (no header)";
         return false;
     }
     return true;
 }
 
+bool RegHive::ParseKeyLine(const std::string& text, RegKey** key, std::string* error) {
+    if (text.back() != ']') {
+        *error = "key line without closing ']'";
+        return false;
+    }
+    const bool deletion = text.size() > 1 && text[1] == '-';
+    const std::size_t start = deletion ? 2 : 1;
+    const std::string path = NormalizeKeyPath(text.substr(start, text.size() - 1 - start));
+    if (path != kRootName && path.rfind(std::string(kRootName) + "\\", 0) != 0) {
+        *error = "only keys under HKEY_LOCAL_MACHINE are supported";
+        return false;
+    }
+    const std::string below = path.size() > sizeof kRootName ? path.substr(sizeof kRootName) : "";
+    if (deletion) {
+        DeleteTree(below);
+        *key = nullptr;
+    } else {
+        *key = &m_keys[below];
+    }
+    return true;
+}
+
+void RegHive::DeleteTree(const std::string& below) {
+    if (below.empty()) {
+        m_keys.clear();
+        return;
+    }
+    const std::string under = below + "\\";
+    m_keys.erase(below);
+    auto first = m_keys.lower_bound(under);
+    auto last = first;
+    while (last != m_keys.end() && last->first.rfind(under, 0) == 0) ++last;
+    m_keys.erase(first, last);
+}
+
 RegHive::Status RegHive::Load(const std::string& path) {
     m_keys.clear();
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return Status::Missing;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    std::string error;
+    m_problem.clear();
+    std::string bytes;
+    bool missing = false;
+    std::string reason;
+    if (!ReadHiveFile(path, &bytes, &missing, &reason)) {
+        if (missing) return Status::Missing;
+        m_problem = path + ": " + reason;
+        return Status::Unreadable;
+    }
     int line = 0;
-    if (!Parse(bytes.str(), &error, &line)) {
-        std::fprintf(stderr, "%s:%d: malformed registry hive: %s\n", path.c_str(), line,
-                     error.c_str());
+    if (!Parse(bytes, &reason, &line)) {
+        m_problem = path + ":" + std::to_string(line) + ": malformed registry hive: " + reason;
         m_keys.clear();
         return Status::Malformed;
     }

@@ -32,22 +32,39 @@ bool IsValidMachineName(const std::string& name) {
     return true;
 }
 
-// The local hive is read afresh at each use, so a changed file is seen and
-// nothing is cached across runs of the same process.
-std::shared_ptr<const RegHive> LocalHive() {
-    auto hive = std::make_shared<RegHive>();
-    hive->Load(HiveFolder() + "/local.reg");
-    return hive;
+thread_local std::string t_lastFailure;
+
+// Loads the hive at `path`; a damaged one is kept as this thread's last
+// failure and given as ERROR_BADDB, a missing one as ERROR_FILE_NOT_FOUND.
+LONG LoadHive(const std::string& path, RegHive* hive) {
+    switch (hive->Load(path)) {
+        case RegHive::Status::Loaded:
+            return ERROR_SUCCESS;
+        case RegHive::Status::Missing:
+            return ERROR_FILE_NOT_FOUND;
+        case RegHive::Status::Unreadable:
+        case RegHive::Status::Malformed:
+            break;
+    }
+    t_lastFailure = hive->Problem();
+    return ERROR_BADDB;
 }
 
-// The hive and path a handle stands for; null hive for an invalid handle.
-const HKEY__* Resolve(HKEY key, HKEY__& scratch) {
-    if (key == HKEY_LOCAL_MACHINE) {
-        scratch.hive = LocalHive();
-        scratch.path.clear();
-        return &scratch;
+// The hive and path a handle stands for, in `*open`. This machine's hive is
+// read afresh at each use, so a changed file is seen and nothing is cached
+// across runs of the same process; a missing one is empty.
+LONG Resolve(HKEY key, HKEY__& scratch, const HKEY__** open) {
+    if (key == nullptr) return ERROR_INVALID_HANDLE;
+    if (key != HKEY_LOCAL_MACHINE) {
+        *open = key;
+        return ERROR_SUCCESS;
     }
-    return key;
+    auto hive = std::make_shared<RegHive>();
+    if (LoadHive(HiveFolder() + "/local.reg", hive.get()) == ERROR_BADDB) return ERROR_BADDB;
+    scratch.hive = std::move(hive);
+    scratch.path.clear();
+    *open = &scratch;
+    return ERROR_SUCCESS;
 }
 
 const RegValue* FindValue(const HKEY__& key, const char* name) {
@@ -78,9 +95,11 @@ LONG HandOver(const RegValue& value, DWORD* type, BYTE* data, DWORD* size) {
 
 LONG RegOpenKeyExA(HKEY key, const char* subKey, DWORD /*options*/, REGSAM /*access*/,
                    HKEY* result) {
-    if (key == nullptr || result == nullptr) return ERROR_INVALID_HANDLE;
+    if (result == nullptr) return ERROR_INVALID_HANDLE;
     HKEY__ scratch;
-    const HKEY__* parent = Resolve(key, scratch);
+    const HKEY__* parent = nullptr;
+    const LONG resolved = Resolve(key, scratch, &parent);
+    if (resolved != ERROR_SUCCESS) return resolved;
     std::string path = parent->path;
     if (subKey != nullptr && *subKey != '\0') path = NormalizeKeyPath(path + "\\" + subKey);
     if (!parent->hive->Exists(path)) return ERROR_FILE_NOT_FOUND;
@@ -90,18 +109,22 @@ LONG RegOpenKeyExA(HKEY key, const char* subKey, DWORD /*options*/, REGSAM /*acc
 
 LONG RegQueryValueExA(HKEY key, const char* name, DWORD* /*reserved*/, DWORD* type, BYTE* data,
                       DWORD* size) {
-    if (key == nullptr) return ERROR_INVALID_HANDLE;
     HKEY__ scratch;
-    const RegValue* value = FindValue(*Resolve(key, scratch), name);
+    const HKEY__* open = nullptr;
+    const LONG resolved = Resolve(key, scratch, &open);
+    if (resolved != ERROR_SUCCESS) return resolved;
+    const RegValue* value = FindValue(*open, name);
     if (value == nullptr) return ERROR_FILE_NOT_FOUND;
     return HandOver(*value, type, data, size);
 }
 
 LONG RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameLength, DWORD* /*reserved*/,
                    DWORD* type, BYTE* data, DWORD* size) {
-    if (key == nullptr || name == nullptr || nameLength == nullptr) return ERROR_INVALID_HANDLE;
+    if (name == nullptr || nameLength == nullptr) return ERROR_INVALID_HANDLE;
     HKEY__ scratch;
-    const HKEY__* open = Resolve(key, scratch);
+    const HKEY__* open = nullptr;
+    const LONG resolved = Resolve(key, scratch, &open);
+    if (resolved != ERROR_SUCCESS) return resolved;
     const RegKey* found = open->hive->Find(open->path);
     if (found == nullptr || index >= found->values.size()) return ERROR_NO_MORE_ITEMS;
     const RegValue& value = found->values[index];
@@ -121,9 +144,9 @@ LONG RegConnectRegistryA(const char* machine, HKEY key, HKEY* result) {
     }
     if (!IsValidMachineName(machine)) return ERROR_BAD_NETPATH;
     auto hive = std::make_shared<RegHive>();
-    if (hive->Load(HiveFolder() + "/" + machine + ".reg") != RegHive::Status::Loaded) {
-        return ERROR_BAD_NETPATH;
-    }
+    const LONG loaded = LoadHive(HiveFolder() + "/" + machine + ".reg", hive.get());
+    if (loaded == ERROR_FILE_NOT_FOUND) return ERROR_BAD_NETPATH;
+    if (loaded != ERROR_SUCCESS) return loaded;
     *result = new HKEY__{hive, ""};
     return ERROR_SUCCESS;
 }
@@ -133,3 +156,5 @@ LONG RegCloseKey(HKEY key) {
     if (key != HKEY_LOCAL_MACHINE) delete key;
     return ERROR_SUCCESS;
 }
+
+std::string RegGetLastFailure() { return t_lastFailure; }

@@ -8,9 +8,16 @@
 // RegConnectRegistryA. Keys and values are read only. Key and value names
 // match case-insensitively; values enumerate in file order; data is handed
 // over as bytes whatever its type (string data with its terminating NUL).
+//
+// A missing local.reg is an empty registry. A hive file that exists but
+// cannot be read or does not parse is a damaged registry: every call that
+// needs it returns ERROR_BADDB, and RegGetLastFailure then tells the file,
+// the line and the reason, the way the system's last-error text accompanies
+// a failed call.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 using LONG = std::int32_t;
 using DWORD = std::uint32_t;
@@ -32,6 +39,7 @@ constexpr LONG ERROR_BAD_NETPATH = 53;
 constexpr LONG ERROR_INVALID_PARAMETER = 87;
 constexpr LONG ERROR_MORE_DATA = 234;
 constexpr LONG ERROR_NO_MORE_ITEMS = 259;
+constexpr LONG ERROR_BADDB = 1009;
 
 constexpr DWORD REG_NONE = 0;
 constexpr DWORD REG_SZ = 1;
@@ -41,13 +49,15 @@ constexpr DWORD REG_DWORD = 4;
 constexpr DWORD REG_MULTI_SZ = 7;
 
 // Opens `subKey` (backslash-separated, case-insensitive) below `key`.
-// ERROR_FILE_NOT_FOUND when it does not exist. Close the result with RegCloseKey.
+// ERROR_FILE_NOT_FOUND when it does not exist; ERROR_BADDB when `key` is this
+// machine's root and local.reg is damaged. Close the result with RegCloseKey.
 LONG RegOpenKeyExA(HKEY key, const char* subKey, DWORD options, REGSAM access, HKEY* result);
 
 // Queries the value `name` (NULL or "" for the default value) of an open key.
 // `*size` holds the room at `data` on entry and the value's size on return
 // (string data counts its terminating NUL). A value that does not fit gives
 // ERROR_MORE_DATA with the size needed; `data` NULL asks only for the size.
+// ERROR_BADDB as for RegOpenKeyExA.
 LONG RegQueryValueExA(HKEY key, const char* name, DWORD* reserved, DWORD* type, BYTE* data,
                       DWORD* size);
 
@@ -55,14 +65,22 @@ LONG RegQueryValueExA(HKEY key, const char* name, DWORD* reserved, DWORD* type, 
 // `*nameLength` is the room for the name in characters (NUL included) on entry
 // and its length without the NUL on return; `*size` as for RegQueryValueExA.
 // ERROR_NO_MORE_ITEMS past the last value; ERROR_MORE_DATA when the name or
-// the data does not fit.
+// the data does not fit; ERROR_BADDB as for RegOpenKeyExA.
 LONG RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameLength, DWORD* reserved,
                    DWORD* type, BYTE* data, DWORD* size);
 
 // Connects to HKEY_LOCAL_MACHINE of `machine` (NULL or "": this machine).
-// Succeeds only when the machine's hive exists and parses; a name with
-// anything but letters, digits, '.', '_' or '-' is an unreachable machine.
+// Succeeds only when the machine's hive exists and parses: ERROR_BAD_NETPATH
+// when there is no hive for that name (a name with anything but letters,
+// digits, '.', '_' or '-' is an unreachable machine), ERROR_BADDB when it is
+// damaged.
 LONG RegConnectRegistryA(const char* machine, HKEY key, HKEY* result);
+
+// Why the last call of this thread that returned ERROR_BADDB failed:
+// "FILE: reason" for a hive that cannot be read, "FILE:LINE: malformed
+// registry hive: reason" for one that does not parse. Calls that succeed or
+// fail otherwise leave it as it was; "" before any such failure.
+std::string RegGetLastFailure();
 
 // Closes a key opened or connected above; predefined roots are ignored.
 LONG RegCloseKey(HKEY key);

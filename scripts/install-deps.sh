@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the tests and the demo need, if
 # any is missing. With --bench also the benchmark peers, with --lint the style
-# and static checkers. Runs apt-get as root (through sudo when not root).
+# and static checkers, with --package the tools that build and check the
+# Debian packages (the build dependencies of debian/control are among the
+# packages above). Runs apt-get as root (through sudo when not root).
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libcli11-dev
@@ -11,6 +13,8 @@ for option in "$@"; do
   case "$option" in
     --bench) packages+=(libxml2-dev libgumbo-dev libbenchmark-dev python3 time) ;;
     --lint) packages+=(clang-format clang-tidy) ;;
+    --package) packages+=(build-essential dpkg-dev debhelper scdoc lintian desktop-file-utils
+                          appstream man-db bash-completion) ;;
     *) echo "install-deps.sh: unknown option $option" >&2; exit 2 ;;
   esac
 done

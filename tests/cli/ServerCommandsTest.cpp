@@ -65,4 +65,40 @@ TEST_F(ServerCommandsTest, UnreachableMachineOrDirectoryFailsWithAMessage) {
     EXPECT_NE(err.find(docs / "missing"), std::string::npos) << err;
 }
 
+TEST_F(ServerCommandsTest, ResolvedDirectoriesShowTheSystemsSeparators) {
+    hives.Write("local", ServerHiveText(
+                             "/srv", std::vector<MapValueText>{
+                                         {"/", "/srv/www/"}, {"/a", "C:\\a\\"}, {"/b", "b\\\\c"}}));
+    ASSERT_EQ(Run([] { return RunDocmap("", true); }), 0) << err;
+    EXPECT_EQ(
+        json::parse(out),
+        json::array({{{"prefix", "/"}, {"stored", "/srv/www/"}, {"resolved", "/srv/srv/www"}},
+                     {{"prefix", "/a"}, {"stored", "C:\\a\\"}, {"resolved", "C:/a"}},
+                     {{"prefix", "/b"}, {"stored", "b\\\\c"}, {"resolved", "/srv/srv/www/b/c"}}}));
+}
+
+TEST_F(ServerCommandsTest, DamagedHiveFailsOnceWithFileAndLine) {
+    const std::string broken = "[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n\"x\"=broken\r\n";
+    hives.Write("local", broken);
+    hives.Write("web1", broken);
+    std::filesystem::create_directory(hives.folder() / "web2.reg");
+    const struct {
+        std::function<int()> command;
+        std::string reason;
+    } cases[] = {
+        {[] { return RunDocmap("", false); }, "local.reg:4: malformed registry hive"},
+        {[] { return RunDirs("", true); }, "local.reg:4: malformed registry hive"},
+        {[] { return RunDocmap("web1", true); }, "web1.reg:4: malformed registry hive"},
+        {[] { return RunDirs("web2", false); }, "web2.reg: Is a directory"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Run(c.command), 1) << c.reason;
+        EXPECT_TRUE(out.empty()) << out;
+        const std::string where = hives.folder() / c.reason;
+        const std::size_t found = err.find(where);
+        EXPECT_NE(found, std::string::npos) << err;
+        EXPECT_EQ(err.find(".reg", found + where.size()), std::string::npos) << err;  // once
+    }
+}
+
 }  // namespace

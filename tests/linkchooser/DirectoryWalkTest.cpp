@@ -63,18 +63,40 @@ TEST_F(DirectoryWalkTest, DirectoriesWithoutDotNamesUnderPrefixAndPathJoinedByOn
     }
 }
 
-TEST_F(DirectoryWalkTest, LinkBackToADirectoryOnThePathIsListedOnceAndNotEntered) {
+TEST_F(DirectoryWalkTest, EachDirectoryIsEnteredOnceOtherWaysAreListedOnly) {
+    TempDir outside;
+    fs::create_directories(outside / "shared/inner");
     fs::create_directory_symlink("..", root / "sub/up");
     fs::create_directory_symlink(".", root / "sub/deeper/self");
-    fs::create_directory_symlink(root / "sub", root / "news/alias");  // no loop: entered
+    // "alias" lists before "sub" in most orders: the real directory still
+    // gets the subtree, whatever order the system lists the names in.
+    fs::create_directory_symlink(root / "sub", root / "alias");
+    fs::create_directory_symlink(outside / "shared", root / "news/b-out");
+    fs::create_directory_symlink(outside / "shared", root / "news/a-out");  // followed first
     fs::create_symlink("index.htm", root / "page-link.htm");
     fs::create_symlink("missing", root / "dangling");
-    EXPECT_EQ(Walk(root.path(), "/"),
-              (Items{"/ ", "/news /news", "/news/alias /news/alias",
-                     "/news/alias/deeper /news/alias/deeper",
-                     "/news/alias/deeper/self /news/alias/deeper/self",
-                     "/news/alias/up /news/alias/up", "/sub /sub", "/sub/deeper /sub/deeper",
-                     "/sub/deeper/self /sub/deeper/self", "/sub/up /sub/up"}));
+    EXPECT_EQ(
+        Walk(root.path(), "/"),
+        (Items{"/ ", "/alias /alias", "/news /news", "/news/a-out /news/a-out",
+               "/news/a-out/inner /news/a-out/inner", "/news/b-out /news/b-out", "/sub /sub",
+               "/sub/deeper /sub/deeper", "/sub/deeper/self /sub/deeper/self", "/sub/up /sub/up"}));
+}
+
+TEST_F(DirectoryWalkTest, TreeLinkedTwiceFromLevelToLevelStaysLinear) {
+    // Each level holds the next as "a" and a link "b" to it, and every
+    // level links twice back to the top: 2^20 ways, 21 directories.
+    constexpr int kLevels = 20;
+    fs::path level = root / "sub";
+    for (int i = 0; i < kLevels; ++i) {
+        fs::create_directory(level / "a");
+        fs::create_directory_symlink("a", level / "b");
+        fs::create_directory_symlink(root / "sub", level / "top1");
+        fs::create_directory_symlink(root / "sub", level / "top2");
+        level /= "a";
+    }
+    std::vector<DirectoryItem> items;
+    WalkDirectory(root / "sub", "/s", &items);
+    EXPECT_EQ(items.size(), 1u + 4 * kLevels + 1);  // sub, deeper and four ways per level
 }
 
 TEST_F(DirectoryWalkTest, DeepTreeIsWalkedWholeBeyondPathAndOpenFileLimits) {

@@ -11,6 +11,7 @@
 #include "editor/TavrelDlg.h"
 #include "linkchooser/LocalHrefDlg.h"
 #include "model/ItemList.h"
+#include "model/Messages.h"
 #include "model/ServerRegistry.h"
 #include "platform/list_box.h"
 #include "platform/simple_combo_box.h"
@@ -129,6 +130,22 @@ TEST_F(LocalHrefDlgTest, BrowseFillsTheEditorsFieldOnOkOnly) {
                   Press(dlg, IDCANCEL);
               }),
               "*** Add hyperlink here ***");
+}
+
+TEST_F(LocalHrefDlgTest, DamagedHiveIsShownOnceAtBrowseInsteadOfEmptyLists) {
+    hives.Write("local", "[HKEY_LOCAL_MACHINE\\SOFTWARE\r\n");
+    MessageRecorder recorder;
+    CTavrelDlg editor;
+    editor.m_strPagePath = server / "news.htm";
+    editor.OnInitDialog();
+    editor.show();
+    Press(&editor, IDC_BROWSE);  // no chooser opens, so nothing waits on it
+    EXPECT_EQ(recorder.messages,
+              (Texts{std::string(kMsgCannotReadServerSettings) + "\n" +
+                     hives.folder() /
+                         "local.reg:3: malformed registry hive: key line without closing ']'|" +
+                     kAppCaption}));
+    EXPECT_EQ(GetDlgItemText(&editor, IDC_HYPERLINK, 1000), "*** Add hyperlink here ***");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -46,15 +48,13 @@ TEST_F(RegistryTest, ReadsEachDataFormWithItsTypeAndExactBytes) {
                              "@=\"default\"\r\n"
                              "\"Port\"=dword:00000050\r\n"
                              "\"Blob\"=hex:01,02,\\\r\n"
-                             "  03,ff\r\n"
-                             "\"Expand\"=hex(2):41,00,00,00\r\n");
+                             "  03,ff\r\n");
     const std::pair<const char*, Value> cases[] = {
         {"serverroot", {ERROR_SUCCESS, REG_SZ, "C:\\Web\\\0"s}},
         {"Quote", {ERROR_SUCCESS, REG_SZ, "say \"hi\"\0"s}},
         {nullptr, {ERROR_SUCCESS, REG_SZ, "default\0"s}},
         {"Port", {ERROR_SUCCESS, REG_DWORD, "\x50\0\0\0"s}},
         {"Blob", {ERROR_SUCCESS, REG_BINARY, "\x01\x02\x03\xff"s}},
-        {"Expand", {ERROR_SUCCESS, REG_EXPAND_SZ, "A\0\0\0"s}},
         {"Missing", {ERROR_FILE_NOT_FOUND, REG_NONE, ""}},
     };
     for (const auto& [name, value] : cases) {
@@ -112,14 +112,89 @@ TEST_F(RegistryTest, ReadsUtf16AndUtf8WithByteOrderMarks) {
     }
 }
 
-TEST_F(RegistryTest, MissingOrMalformedLocalHiveReadsAsEmpty) {
-    EXPECT_EQ(std::get<0>(Query(HKEY_LOCAL_MACHINE, "ServerRoot")), ERROR_FILE_NOT_FOUND);
+TEST_F(RegistryTest, StringTypesWrittenAsHexAreUtf16InVersion5AndBytesInRegedit4) {
+    const struct {
+        const char* header;
+        std::string line;
+        Value value;
+    } cases[] = {
+        {"Windows Registry Editor Version 5.00",
+         "hex(2):64,00,6f,00,63,00,73,00,00,00",
+         {ERROR_SUCCESS, REG_EXPAND_SZ, "docs\0"s}},
+        {"Windows Registry Editor Version 5.00",
+         "hex(7):61,00,00,00,fc,00,00,00,00,00",
+         {ERROR_SUCCESS, REG_MULTI_SZ, "a\0\xC3\xBC\0\0"s}},
+        {"Windows Registry Editor Version 5.00",
+         "hex(1):3d,d8,00,de,00,00",  // U+1F600
+         {ERROR_SUCCESS, REG_SZ, "\xF0\x9F\x98\x80\0"s}},
+        {"Windows Registry Editor Version 5.00", "hex(3):64,00", {ERROR_SUCCESS, 3, "d\0"s}},
+        {"REGEDIT4", "hex(2):64,6f,63,73,00", {ERROR_SUCCESS, REG_EXPAND_SZ, "docs\0"s}},
+        {"REGEDIT4", "hex(7):61,00,fc,00,00", {ERROR_SUCCESS, REG_MULTI_SZ, "a\0\xFC\0\0"s}},
+    };
+    for (const auto& c : cases) {
+        WriteFileBytes(hives.folder() / "local.reg",
+                       c.header + "\r\n"s + kServerSection + "\"Dir\"=" + c.line + "\r\n");
+        EXPECT_EQ(Query(HKEY_LOCAL_MACHINE, "Dir"), c.value) << c.header << " " << c.line;
+    }
+}
+
+TEST_F(RegistryTest, ValueAndKeyDeletionsReplacementsAndCrOnlyLineEnds) {
+    const std::string docMapKey = "SOFTWARE\\Ostrim\\WebServer\\CurrentVersion\\DocMap";
+    const std::string docMapSection = "[HKEY_LOCAL_MACHINE\\" + docMapKey + "]\r\n";
+    hives.Write("local", kServerSection +
+                             "\"ServerRoot\"=\"/old\"\r\n\"Gone\"=\"x\"\r\n\"Admin\"=\"a@b\"\r\n"
+                             "\"serverroot\"=\"/srv\"\r\n"  // a later value replaces
+                             "\"gone\"=-\r\n"               // deletes, whatever the case
+                             "\"Never\"=-\r\n" +            // deleting nothing is no error
+                             docMapSection +
+                             "\"/\"=\"www\"\r\n[-" + docMapSection.substr(1));
+    EXPECT_EQ(Query(HKEY_LOCAL_MACHINE, "ServerRoot"), (Value{ERROR_SUCCESS, REG_SZ, "/srv\0"s}));
+    EXPECT_EQ(std::get<0>(Query(HKEY_LOCAL_MACHINE, "Gone")), ERROR_FILE_NOT_FOUND);
+    HKEY key = nullptr;
+    EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, docMapKey.c_str(), 0, KEY_READ, &key),
+              ERROR_FILE_NOT_FOUND);
+
+    // Old-style line ends: CR alone, also inside continued hex data.
     WriteFileBytes(hives.folder() / "local.reg",
-                   "REGEDIT4\n" + kServerSection + "\"ServerRoot\"=broken\n");
-    testing::internal::CaptureStderr();
+                   "REGEDIT4\r" + kServerSection.substr(0, kServerSection.size() - 2) +
+                       "\r\"Blob\"=hex:01,\\\r  02\r\"Admin\"=\"a@b\"\r");
+    EXPECT_EQ(Query(HKEY_LOCAL_MACHINE, "Blob"), (Value{ERROR_SUCCESS, REG_BINARY, "\x01\x02"s}));
+    EXPECT_EQ(Query(HKEY_LOCAL_MACHINE, "Admin"), (Value{ERROR_SUCCESS, REG_SZ, "a@b\0"s}));
+}
+
+TEST_F(RegistryTest, DamagedLocalHiveFailsEveryCallWithFileAndLineMissingOneIsEmpty) {
+    const std::string path = hives.folder() / "local.reg";
     EXPECT_EQ(std::get<0>(Query(HKEY_LOCAL_MACHINE, "ServerRoot")), ERROR_FILE_NOT_FOUND);
-    const std::string message = testing::internal::GetCapturedStderr();
-    EXPECT_NE(message.find("local.reg:3:"), std::string::npos) << message;
+
+    const std::pair<std::string, std::string> malformed[] = {
+        {"REGEDIT4\n" + kServerSection + "\"ServerRoot\"=broken\n", ":3: malformed registry hive"},
+        {"REGEDIT4\r\r\r[HKEY_LOCAL_MACHINE\\x", ":4: malformed registry hive: key line"},
+        {"Windows Registry Editor Version 5.00\n" + kServerSection + "\"D\"=hex(2):64\n",
+         ":3: malformed registry hive: UTF-16"},
+        {"", ":1: malformed registry hive: empty file"},
+    };
+    for (const auto& [text, reason] : malformed) {
+        WriteFileBytes(path, text);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(std::get<0>(Query(HKEY_LOCAL_MACHINE, "ServerRoot")), ERROR_BADDB) << reason;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");  // the caller reports it
+        EXPECT_EQ(RegGetLastFailure().rfind(path + reason, 0), 0u) << RegGetLastFailure();
+    }
+
+    // A name that is there but is no file to read; a pipe must not block.
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+    EXPECT_EQ(std::get<0>(Query(HKEY_LOCAL_MACHINE, "ServerRoot")), ERROR_BADDB);
+    EXPECT_EQ(RegGetLastFailure(), path + ": Is a directory");
+    std::filesystem::remove(path);
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    BYTE data[4];
+    DWORD nameLength = 4, size = sizeof data;
+    char name[4];
+    EXPECT_EQ(
+        RegEnumValueA(HKEY_LOCAL_MACHINE, 0, name, &nameLength, nullptr, nullptr, data, &size),
+        ERROR_BADDB);
+    EXPECT_EQ(RegGetLastFailure(), path + ": not a regular file");
 }
 
 TEST_F(RegistryTest, ConnectsOnlyToMachinesWithAValidHive) {
@@ -130,9 +205,11 @@ TEST_F(RegistryTest, ConnectsOnlyToMachinesWithAValidHive) {
     EXPECT_EQ(std::get<2>(Query(remote, "ServerRoot")), "/srv/remote\0"s);
     RegCloseKey(remote);
 
-    testing::internal::CaptureStderr();
-    EXPECT_NE(RegConnectRegistryA("broken", HKEY_LOCAL_MACHINE, &remote), ERROR_SUCCESS);
-    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(RegConnectRegistryA("broken", HKEY_LOCAL_MACHINE, &remote), ERROR_BADDB);
+    EXPECT_EQ(RegGetLastFailure(),
+              (hives.folder() / "broken.reg") +
+                  ":3: malformed registry hive: only keys under HKEY_LOCAL_MACHINE are supported");
+    EXPECT_EQ(RegConnectRegistryA("nowhere", HKEY_LOCAL_MACHINE, &remote), ERROR_BAD_NETPATH);
     for (const char* bad : {"nowhere", "../local", "a/b", "..", ".hidden", "x y", "\\\\host"}) {
         EXPECT_NE(RegConnectRegistryA(bad, HKEY_LOCAL_MACHINE, &remote), ERROR_SUCCESS) << bad;
     }
