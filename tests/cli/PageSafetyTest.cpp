@@ -313,7 +313,9 @@ TEST_F(PageSafetyTest, HardLinkedPagesAreWrittenInPlaceKeepingOwnerAndGroup) {
     WritePage(1);
     const std::string other = m_dir / "other-name.html";
     ASSERT_EQ(link(m_page.c_str(), other.c_str()), 0);
-    if (geteuid() == 0) ASSERT_EQ(chown(m_page.c_str(), 65534, 65534), 0);
+    if (geteuid() == 0) {
+        ASSERT_EQ(chown(m_page.c_str(), 65534, 65534), 0);
+    }
     struct stat before {};
     stat(m_page.c_str(), &before);
     ASSERT_EQ(Tavrel({"add", m_page, "--link", "/x.htm"}), 0);
