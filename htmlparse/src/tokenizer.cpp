@@ -124,7 +124,7 @@ Tokenizer::Scan Tokenizer::ScanMarkup(char* at, Token& token, char** after) {
         return Scan::kComplete;
     }
     if (next == '?') {
-        ScanBogusComment(at + 1, token, after);
+        ScanProcessingInstruction(at, token, after);
         return Scan::kComplete;
     }
     if (next != '!') return Scan::kNotMarkup;
@@ -149,7 +149,10 @@ Tokenizer::Scan Tokenizer::ScanTag(char* at, bool end_tag, Token& token, char** 
     token.code = LookupElement(name, token.length);
     spans_.clear();
     Scan scan = ScanAttributes(p, token, after);
-    if (scan == Scan::kComplete) FinishTag(token);
+    if (scan != Scan::kComplete) return scan;
+    token.source = at;
+    token.source_length = static_cast<std::size_t>(*after - at);
+    FinishTag(token);
     return scan;
 }
 
@@ -271,6 +274,28 @@ void Tokenizer::ScanBogusComment(char* body, Token& token, char** after) {
     token.text = body;
     token.length = static_cast<std::size_t>(text_end - body);
     *text_end = '\0';
+}
+
+// A processing instruction is kept as its source, copied before the text in
+// front of it is terminated. It ends at "?>" (a server-side script holds ">"
+// in its code) or, without one, where a browser ends it: at the first ">".
+void Tokenizer::ScanProcessingInstruction(char* at, Token& token, char** after) {
+    token.kind = TokenKind::kComment;
+    token.verbatim = true;
+    char* close = nullptr;
+    for (char* p = at + 2; (p = Find(p, end_, '>')) != nullptr; ++p) {
+        if (p[-1] == '?') {
+            close = p;
+            break;
+        }
+    }
+    if (close == nullptr) close = Find(at + 2, end_, '>');
+    char* stop = close == nullptr ? end_ : close + 1;
+    *after = stop;
+    token.length = static_cast<std::size_t>(stop - at);
+    token.text = static_cast<char*>(arena_.Allocate(token.length + 1));
+    std::memcpy(token.text, at, token.length);
+    token.text[token.length] = '\0';
 }
 
 void Tokenizer::ScanDoctype(char* at, Token& token, char** after) {

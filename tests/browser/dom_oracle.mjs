@@ -74,8 +74,14 @@ function describeDocument() {
         walk(child, named ? depth : depth + 1);
       }
     } else if (node.nodeType === 3) {
-      const text = node.data.trim();
-      if (text !== "") lines.push(indent + JSON.stringify(text));
+      // Text that follows the content of a named anchor joins it, as it does
+      // once that content has been moved out.
+      const last = lines[lines.length - 1];
+      if (last && last.indent === indent && last.text !== undefined) {
+        last.text += node.data;
+      } else {
+        lines.push({ indent, text: node.data });
+      }
     } else if (node.nodeType === 8) {
       lines.push(indent + "<!--" + JSON.stringify(node.data.trim()) + "-->");
     } else if (node.nodeType === 10) {
@@ -83,7 +89,10 @@ function describeDocument() {
     }
   };
   for (let child = document.firstChild; child; child = child.nextSibling) walk(child, 0);
-  return { compatMode: document.compatMode, lines };
+  const described = lines
+    .map((line) => (typeof line === "string" ? line : line.indent + JSON.stringify(line.text.trim())))
+    .filter((line) => !line.endsWith('""'));
+  return { compatMode: document.compatMode, lines: described };
 }
 
 async function browserView(page, file) {
