@@ -73,6 +73,12 @@ enum {
  * ended in "/>", which closed it there. */
 #define BF_SELF_CLOSED 0x800u
 
+/* A byte of the page that the page's encoding cannot decode, or a NUL byte,
+ * stands in the text (of any node, and in attribute names and values) as the
+ * code point HTML_BYTE_STAND_IN_BASE plus the byte's value (U+10FF00 to
+ * U+10FFFF, in UTF-8), so that it can be written back as the byte it was. */
+#define HTML_BYTE_STAND_IN_BASE 0x10FF00u
+
 /* Quoting of an attribute value (AttrRec.flags); neither bit: unquoted. */
 #define AF_DOUBLE_QUOTED 1u
 #define AF_SINGLE_QUOTED 2u
@@ -181,11 +187,13 @@ typedef struct HTMLPageInfo {
     int encoding_source;  /* HTML_ENCODING_* */
     int has_bom;          /* the page began with a byte-order mark */
     int crlf;             /* the page's lines end in CRLF (read as LF) */
+    int cr;               /* the page's lines end in a lone CR (read as LF) */
     int ascii_only;       /* every byte of the page was below 0x80 */
 } HTMLPageInfo;
 
 /* Fills `info` for the page of the last HTMLParseDo; valid until the next
- * HTMLParseBegin. Before any parse: UTF-8, sniffed, no BOM, LF, ASCII. */
+ * HTMLParseBegin. Before any parse: UTF-8, sniffed, no BOM, LF, ASCII. The
+ * encoding is one browsers know: a declaration naming another is ignored. */
 HTMLPARSE_API void HTMLGetPageInfo(HTMLPageInfo* info);
 
 #ifdef __cplusplus

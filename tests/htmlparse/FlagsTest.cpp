@@ -23,8 +23,8 @@ TEST(Flags, LineEndsAfterTags) {
         {"<pre><pre>a</pre>\n</pre>\n", "PRE/e{PRE{\"a\"} \"\n\"}"},
         {"<!DOCTYPE html>\n<!-- a -->\n<!--b-->x", "<!DOCTYPE html>/e <!-- a-->/e <!--b--> \"x\""},
         {"<script>\nx\n</script>\n", "SCRIPT/s/e{\"x\n\"/r}"},
-        // A lone CR is no line end (CRLF: see the encoding tests).
-        {"<div>\r<p>a\rb", "DIV{\"\r\" P{\"a\rb\"}}"},
+        // A lone CR is a line end, as CRLF is (see the encoding tests).
+        {"<div>\r<p>a\rb", "DIV/s{P{\"a\nb\"}}"},
     });
 }
 
