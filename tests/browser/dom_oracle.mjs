@@ -16,7 +16,8 @@
 // byte as the first one did. One browser serves the whole run.
 //
 // Exit codes: 0 every page passed; 1 a page failed; 77 no Chromium or no
-// playwright-core here (the test is then reported as skipped).
+// playwright-core here (the test is then reported as skipped), unless
+// TAVREL_REQUIRE_BROWSER is set, as CI sets it: then 1.
 import { execFileSync } from "node:child_process";
 import fs from "node:fs";
 import path from "node:path";
@@ -168,7 +169,7 @@ async function main() {
   const playwright = await loadPlaywright();
   if (!fs.existsSync(kChromium) || playwright === null) {
     console.log(`skipped: needs ${kChromium} and playwright-core (scripts/install-deps.sh --browser)`);
-    return kSkip;
+    return process.env.TAVREL_REQUIRE_BROWSER ? 1 : kSkip;
   }
   fs.rmSync(scratch, { recursive: true, force: true });
   fs.mkdirSync(scratch, { recursive: true });
