@@ -78,14 +78,16 @@ Token Tokenizer::NextInData() {
     return MakeText(start, end_, true, false);
 }
 
-// Raw text runs up to the first end tag of the same name; without one, to
-// the end of the page.
+// Raw text runs up to the first end tag of the same name; without one, and
+// always for PLAINTEXT, to the end of the page.
 Token Tokenizer::NextInRawText() {
     char* start = pos_;
     const char* name = ElementLowerName(raw_code_);
     bool decode = raw_decode_;
+    // Nothing ends PLAINTEXT, not even "</plaintext>": it runs to the end.
+    const bool to_the_end = raw_code_ == kCodePlaintext;
     raw_code_ = -1;
-    for (char* p = start; (p = Find(p, end_, '<')) != nullptr; ++p) {
+    for (char* p = start; !to_the_end && (p = Find(p, end_, '<')) != nullptr; ++p) {
         if (!IsRawTextEnd(p, name)) continue;
         Token end_tag;
         char* after = nullptr;

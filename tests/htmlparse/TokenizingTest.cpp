@@ -74,5 +74,6 @@ TEST(Tokenizing, RawTextKeepsItsContentByteForByte) {
         {"<script>var s = '</scripty>';</script>", "SCRIPT{\"var s = '</scripty>';\"/r}"},
         {"<script>a</scrip", "SCRIPT{\"a</scrip\"/r}"},
         {"<style></style>", "STYLE"},
+        {"<plaintext><b>x</plaintext>y", "PLAINTEXT{\"<b>x</plaintext>y\"/r}"},
     });
 }
