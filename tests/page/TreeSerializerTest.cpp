@@ -76,6 +76,27 @@ TEST(TreeSerializerTest, EachKindOfNodeIsWrittenAsHtmlNeeds) {
     for (const Case& c : cases) EXPECT_EQ(Rewrite(c.html), c.written) << c.html;
 }
 
+// A parsed page comes back token for token, so a browser recovers from its
+// faults as it did before: end tags where the page had them and nowhere
+// else, stray end tags and processing instructions as written.
+TEST(TreeSerializerTest, ParsedPagesKeepTheirEndTagsAsWritten) {
+    const Case cases[] = {
+        {"<p><font face=Arial>First.\n<p>Second</font>",
+         "<P><FONT face=Arial>First.\n<P>Second</font>"},
+        {"<p><b><i>x</b> still italic</i>", "<P><B><I>x</B> still italic</i>"},
+        {"<font><p>Para</p></font>\nafter", "<FONT><P>Para</P></FONT>\nafter"},
+        {"<p>before<table><tr><td>x</table>", "<P>before<TABLE><TR><TD>x</TABLE>"},
+        {"<div><my-icon/>Label</div>", "<DIV><MY-ICON\n>Label</DIV>"},
+        {"<svg><circle r=4/><path d=x /></svg>", "<SVG><CIRCLE\n r=4/><PATH\n d=x /></SVG>"},
+        {"a</p>b</br>c</span >d", "a</p>b</br>c</span >d"},
+        {"<?php if ($n > 1) { ?>\nx<? } ?>", "<?php if ($n > 1) { ?>\nx<? } ?>"},
+        {"<title lang=en>\n\nA &amp; B</title>", "<TITLE lang=en>\n\nA &amp; B</TITLE>"},
+        {"<plaintext><b>x</plaintext>", "<PLAINTEXT><b>x</plaintext>"},
+        {"<a onclick=go()>Go</a><a name=n>N</a>", "<A onclick=go()>Go</A><A name=n></A>N"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Rewrite(c.html), c.written) << c.html;
+}
+
 // Inside PRE a line end is text: a break flag on an end tag there (from a
 // tree not made by the parser) must not add one.
 TEST(TreeSerializerTest, InsidePreEndTagsGetNoLineEndFromTheirFlag) {
