@@ -178,7 +178,8 @@ class TreeWriter {
                     return true;
                 }
                 Put("<!--"), Put(TextOf(node));
-                Put((node->flags & BF_BREAK_AFTER_END) != 0 ? " -->\n" : " -->");
+                Put((node->flags & BF_COMMENT_NO_BLANK) != 0 ? "-->" : " -->");
+                if ((node->flags & BF_BREAK_AFTER_END) != 0) Put("\n");
                 return true;
             case BT_DOCTYPE:
                 Put("<!DOCTYPE "), Put(TextOf(node)), Put(">\n");

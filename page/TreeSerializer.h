@@ -16,8 +16,9 @@
 // tag, and the end tag of a P or LI is left out where a browser would close it
 // at the same place anyway. The content of SCRIPT, STYLE, TITLE and the other
 // raw-text elements (TEXT the parser marked BF_RAW_TEXT) is written unescaped;
-// a comment is followed by a line end only where the page had one
-// (BF_BREAK_AFTER_END); an element without code of its own is closed with its
+// a comment gets a blank before "-->" unless the page had none
+// (BF_COMMENT_NO_BLANK) and is followed by a line end only where the page had
+// one (BF_BREAK_AFTER_END); an element without code of its own is closed with its
 // own name.
 #pragma once
 

@@ -73,6 +73,11 @@ enum {
  * ended in "/>", which closed it there. */
 #define BF_SELF_CLOSED 0x800u
 
+/* Set by the library on a comment that had no blank between its text and its
+ * end ("<!--x-->"), and on a bogus comment ("<!x>", "</ x>"), whose text was
+ * taken whole: it is written back with "-->" right after its text. */
+#define BF_COMMENT_NO_BLANK 0x1000u
+
 /* A byte of the page that the page's encoding cannot decode, or a NUL byte,
  * stands in the text (of any node, and in attribute names and values) as the
  * code point HTML_BYTE_STAND_IN_BASE plus the byte's value (U+10FF00 to

@@ -238,6 +238,7 @@ void Tokenizer::ScanComment(char* at, Token& token, char** after) {
     char* body = at + 4;
     token.text = body;
     // "<!-->" and "<!--->" are empty comments; their last bytes hold the NUL.
+    token.no_blank = true;
     if (body < end_ && *body == '>') {
         *after = body + 1;
         *body = '\0';
@@ -262,14 +263,18 @@ void Tokenizer::ScanComment(char* at, Token& token, char** after) {
             break;
         }
     }
-    // The tree writer puts one blank before "-->" itself.
-    if (close > body && close[-1] == ' ') --close;
+    // The tree writer puts one blank before "-->" itself, unless told not to.
+    if (close > body && close[-1] == ' ') {
+        --close;
+        token.no_blank = false;
+    }
     token.length = static_cast<std::size_t>(close - body);
     *close = '\0';
 }
 
 void Tokenizer::ScanBogusComment(char* body, Token& token, char** after) {
     token.kind = TokenKind::kComment;
+    token.no_blank = true;
     char* close = Find(body, end_, '>');
     char* text_end = close == nullptr ? end_ : close;
     *after = close == nullptr ? end_ : close + 1;

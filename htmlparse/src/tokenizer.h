@@ -52,6 +52,7 @@ struct Token {
     const char* source = nullptr;
     std::size_t source_length = 0;
     bool verbatim = false;  // comment: a processing instruction; `text` is its whole source
+    bool no_blank = false;  // comment: no blank before its end was taken off its text
 };
 
 class Tokenizer {

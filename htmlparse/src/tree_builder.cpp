@@ -122,6 +122,7 @@ void TreeBuilder::CommentOrDoctype(const Token& token) {
     std::int32_t type = token.kind == TokenKind::kComment ? BT_COMMENT : BT_DOCTYPE;
     block* node = Append(type, HTML_UNKNOWN, token.text);
     if (token.verbatim) node->flags |= BF_VERBATIM;
+    if (token.no_blank) node->flags |= BF_COMMENT_NO_BLANK;
     BreakAfter(node, BF_BREAK_AFTER_END);
 }
 

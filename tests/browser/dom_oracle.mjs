@@ -6,7 +6,7 @@
 // Each page is copied into SCRATCH_DIR, loaded in headless Chromium with
 // JavaScript off and every request that is not a file: URL aborted, rebuilt
 // with TAVREL, loaded again and compared: document.compatMode and the DOM
-// (element names, attributes in order, text, comments). Text is compared with
+// (element names, attributes in order, text, comments exactly). Text is compared with
 // white space at its ends trimmed and white-space-only text left out, as
 // white space next to tags is layout. The generated section is compared as
 // the entries `tavrel list --json` reads, not as markup, since the program
@@ -84,7 +84,7 @@ function describeDocument() {
         lines.push({ indent, text: node.data });
       }
     } else if (node.nodeType === 8) {
-      lines.push(indent + "<!--" + JSON.stringify(node.data.trim()) + "-->");
+      lines.push(indent + "<!--" + JSON.stringify(node.data) + "-->");
     } else if (node.nodeType === 10) {
       lines.push(indent + "<!DOCTYPE " + node.name + " " + node.publicId + " " + node.systemId + ">");
     }

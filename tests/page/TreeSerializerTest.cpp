@@ -57,7 +57,7 @@ TEST(TreeSerializerTest, EachKindOfNodeIsWrittenAsHtmlNeeds) {
          "<style>p > a { }</style><svg><style>&lt;p s=\"</style></svg>",
          "<SCRIPT>if (a < b && c > d) { x = \"&amp;\"; }\n</SCRIPT><STYLE>p > a { }</STYLE>"
          "<SVG><STYLE>&lt;p s=\"</STYLE></SVG>"},
-        {"it&#8217;<!-- x -->)<!--y-->\n", "it\xE2\x80\x99<!-- x -->)<!--y -->\n"},
+        {"it&#8217;<!-- x -->)<!--y-->\n", "it\xE2\x80\x99<!-- x -->)<!--y-->\n"},
         {"<br>\n<img src=\"a.png\">\n<input><hr>\n", "<BR>\n<IMG src=\"a.png\">\n<INPUT><HR>\n"},
         {"<my-widget data-n=\"1\">x</my-widget>\n", "<MY-WIDGET\n data-n=\"1\">x</MY-WIDGET>\n"},
         {"<p>1\n<p>2</p> <table></table><p>3</p>after<p>4</p><b>bold</b>"
@@ -67,7 +67,7 @@ TEST(TreeSerializerTest, EachKindOfNodeIsWrittenAsHtmlNeeds) {
         {"<ul><li>1<li>2</li> <li>3</li>loose<li>4\n</ul>",
          "<UL><LI>1<LI>2</LI> <LI>3</LI>loose<LI>4\n</UL>"},
         {"<pre>\n<b>\n<i>x</i>\n</b>\n<!--c-->\n</pre>\n",
-         "<PRE>\n<B>\n<I>x</I>\n</B>\n<!--c -->\n</PRE>\n"},
+         "<PRE>\n<B>\n<I>x</I>\n</B>\n<!--c-->\n</PRE>\n"},
         {"<title>T &amp;copy; &lt;b></title><title></title>",
          "<TITLE>T &amp;copy; &lt;b></TITLE><TITLE></TITLE>"},
         {"<a name=out>a<a name=in>b<i>c</i></a>d</a>e<a href=\"/x\"><strong>t</strong></a>",
@@ -93,6 +93,8 @@ TEST(TreeSerializerTest, ParsedPagesKeepTheirEndTagsAsWritten) {
         {"<title lang=en>\n\nA &amp; B</title>", "<TITLE lang=en>\n\nA &amp; B</TITLE>"},
         {"<plaintext><b>x</plaintext>", "<PLAINTEXT><b>x</plaintext>"},
         {"<a onclick=go()>Go</a><a name=n>N</a>", "<A onclick=go()>Go</A><A name=n></A>N"},
+        {"<!--a--><!-- b --><!---><! c ></ d><!--e--!>",
+         "<!--a--><!-- b --><!----><!-- c --><!-- d--><!--e-->"},
     };
     for (const Case& c : cases) EXPECT_EQ(Rewrite(c.html), c.written) << c.html;
 }
