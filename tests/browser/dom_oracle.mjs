@@ -5,15 +5,17 @@
 //
 // Each page is copied into SCRATCH_DIR, loaded in headless Chromium with
 // JavaScript off and every request that is not a file: URL aborted, rebuilt
-// with TAVREL, loaded again and compared: document.compatMode and the DOM
-// (element names, attributes in order, text, comments exactly). Text is compared with
-// white space at its ends trimmed and white-space-only text left out, as
-// white space next to tags is layout. The generated section is compared as
-// the entries `tavrel list --json` reads, not as markup, since the program
-// writes it in its own form. A named anchor (A with NAME and without HREF)
-// is described as empty and followed by its content, because the rebuild
-// moves that content out behind it on purpose. A second rebuild must leave the page byte for
-// byte as the first one did. One browser serves the whole run.
+// with TAVREL, loaded again and compared: document.compatMode, the DOM
+// (element names, attributes in order, text, comments exactly) and a
+// full-page screenshot, to the byte. Text is compared with white space at its
+// ends trimmed and white-space-only text left out, as white space next to
+// tags is layout. The generated section is compared as the entries
+// `tavrel list --json` reads, not as markup, since the program writes it in
+// its own form; it is taken out of the screenshot, as are marquees, which
+// move. A named anchor (A with NAME and without HREF) is described as empty
+// and followed by its content, because the rebuild moves that content out
+// behind it on purpose. A second rebuild must leave the page byte for byte as
+// the first one did. One browser serves the whole run.
 //
 // Exit codes: 0 every page passed; 1 a page failed; 77 no Chromium or no
 // playwright-core here (the test is then reported as skipped), unless
@@ -49,6 +51,8 @@ function pagesOf(args) {
 }
 
 // Runs in the browser: the DOM as lines, one per node, indented by depth.
+// Afterwards the generated section is taken out of the layout and marquees
+// are hidden, so that a screenshot shows only what must not change.
 function describeDocument() {
   const lines = [];
   const isSection = (node) => {
@@ -64,8 +68,10 @@ function describeDocument() {
     if (node.nodeType === 1) {
       if (isSection(node)) {
         lines.push(indent + "[generated section]");
+        node.style.display = "none";
         return;
       }
+      if (node.localName === "marquee") node.style.visibility = "hidden";
       const ns = node.namespaceURI === "http://www.w3.org/1999/xhtml" ? "" : node.namespaceURI + " ";
       const attrs = Array.from(node.attributes, (a) => ` ${a.name}=${JSON.stringify(a.value)}`);
       lines.push(indent + "<" + ns + node.localName + attrs.join("") + ">");
@@ -98,7 +104,9 @@ function describeDocument() {
 
 async function browserView(page, file) {
   await page.goto(pathToFileURL(file).href, { waitUntil: "load" });
-  return page.evaluate(describeDocument);
+  const view = await page.evaluate(describeDocument);
+  view.pixels = await page.screenshot({ fullPage: true, animations: "disabled", caret: "hide" });
+  return view;
 }
 
 function tavrel(binary, args) {
@@ -155,6 +163,7 @@ async function comparePage(page, binary, scratch, source) {
   }
   const difference = firstDifference(before.lines, after.lines);
   if (difference) faults.push("DOM differs at " + difference);
+  if (!before.pixels.equals(after.pixels)) faults.push("the screenshot differs");
   if (entriesBefore !== entriesAfter) faults.push("entries read differently after the rebuild");
   if (!once.equals(twice)) faults.push("a second rebuild changed the page");
   return faults;
