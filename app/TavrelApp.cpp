@@ -3,9 +3,9 @@
 #include <utility>
 
 #include "app/CommandLine.h"
-#include "app/ServerRegistry.h"
-#include "editor/Messages.h"
 #include "editor/TavrelDlg.h"
+#include "model/Messages.h"
+#include "model/ServerRegistry.h"
 #include "platform/message_box.h"
 #include "platform/registry.h"
 

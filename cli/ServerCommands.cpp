@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "app/ServerRegistry.h"
 #include "cli/Commands.h"
 #include "linkchooser/DirectoryWalk.h"
 #include "linkchooser/DocMap.h"
 #include "linkchooser/FileList.h"
 #include "linkchooser/ListOrder.h"
+#include "model/ServerRegistry.h"
 #include "platform/registry.h"
 
 namespace {

@@ -8,10 +8,10 @@
 #include <QPushButton>
 #include <cstdio>
 
-#include "editor/DateText.h"
-#include "editor/ItemList.h"
-#include "editor/Messages.h"
-#include "editor/PagePath.h"
+#include "model/DateText.h"
+#include "model/ItemList.h"
+#include "model/Messages.h"
+#include "model/PagePath.h"
 #include "page/NewPageWriter.h"
 #include "page/PageReader.h"
 #include "page/SectionBuilder.h"

@@ -5,13 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "app/ServerRegistry.h"
+#include "model/ServerRegistry.h"
 #include "platform/registry.h"
 
 namespace {
 
-constexpr char kServerKey[] = "SOFTWARE\\Ostrim\\WebServer\\CurrentVersion";
-constexpr char kDocMapKey[] = "SOFTWARE\\Ostrim\\WebServer\\CurrentVersion\\DocMap";
 constexpr char kServerRootValue[] = "ServerRoot";
 constexpr char kRootPrefix[] = "/";
 

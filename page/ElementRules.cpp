@@ -52,7 +52,7 @@ uint8_t Traits(const block* node) {
     if (code >= cache.size()) cache.resize(code + 1, 0);
     if (cache[code] == 0) {
         cache[code] = ClassifyName(ElementName(node));
-        if (code == HTML_BR || code == HTML_OPTIONAL_END_22) cache[code] |= kVoid;
+        if (code == HTML_BR || code == HTML_HR) cache[code] |= kVoid;
     }
     return cache[code];
 }
@@ -86,7 +86,7 @@ bool IsVoidElement(const block* node) { return (Traits(node) & kVoid) != 0; }
 bool MayOmitEndTag(const block* node, const block* parent) {
     if (node->type != BT_ELEMENT) return false;
     const bool paragraph = node->tag == HTML_P;
-    if (!paragraph && node->tag != HTML_OPTIONAL_END_29) return false;
+    if (!paragraph && node->tag != HTML_LI) return false;
     const block* next = node->next_sib;
     if (next != nullptr && next->type == BT_ELEMENT) {
         return paragraph ? (Traits(next) & kClosesParagraph) != 0 : next->tag == node->tag;

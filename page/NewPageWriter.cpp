@@ -1,12 +1,12 @@
 #include "page/NewPageWriter.h"
 
+#include "model/ServerRegistry.h"
 #include "page/LinkText.h"
 #include "platform/file_replace.h"
 #include "platform/registry.h"
 
 namespace {
 
-constexpr const char kServerKey[] = "SOFTWARE\\Ostrim\\WebServer\\CurrentVersion";
 constexpr DWORD kRegistryTextRoom = 260;
 
 bool Put(FILE* stream, const std::string& text) {

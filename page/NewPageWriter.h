@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "editor/TavrelItem.h"
+#include "model/TavrelItem.h"
 
 // The marker comment's body; a comment whose body begins with its first
 // kMarkerPrefixLength characters marks the generated section.

@@ -14,8 +14,8 @@
 
 #include <cstdio>
 
-#include "editor/TavrelItem.h"
 #include "htmlparse.h"
+#include "model/TavrelItem.h"
 #include "page/PageForm.h"
 
 // Splice points, set once by ReadPage and read by the section builder.

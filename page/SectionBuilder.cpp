@@ -5,7 +5,7 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "editor/ItemList.h"
+#include "model/ItemList.h"
 #include "page/LinkText.h"
 #include "page/NewPageWriter.h"
 #include "page/PageReader.h"

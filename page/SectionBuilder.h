@@ -9,8 +9,8 @@
 
 #include <string>
 
-#include "editor/TavrelItem.h"
 #include "htmlparse.h"
+#include "model/TavrelItem.h"
 
 // The heading put in front of a section added to a page that had none.
 inline constexpr const char kSectionHeading[] = "Tavrel";

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the tests and the demo need, if
-# any is missing. With --bench also the benchmark peers; with --browser also
-# Chromium and Node.js for the browser oracle, and its npm package (never a
-# browser download). Runs apt-get as root (through sudo when not root).
+# any is missing. With --bench also the benchmark peers, with --lint the style
+# and static checkers, with --browser Chromium and Node.js for the browser
+# oracle and its npm package (never a browser download). Runs apt-get as root
+# (through sudo when not root).
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libcli11-dev
@@ -12,11 +13,13 @@ browser=false
 for option in "$@"; do
   case "$option" in
     --bench) packages+=(libxml2-dev libgumbo-dev libbenchmark-dev python3 time) ;;
+    --lint) packages+=(clang-format clang-tidy) ;;
     --browser)
       browser=true
       packages+=(chromium)
       command -v npm >/dev/null || packages+=(nodejs npm)
       ;;
+    *) echo "install-deps.sh: unknown option $option" >&2; exit 2 ;;
   esac
 done
 

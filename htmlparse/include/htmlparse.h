@@ -12,6 +12,25 @@
  * HTMLParseBegin, then HTMLParseDo with the stream, then HTMLParseEnd, which
  * hands over the root. HTMLGetPageInfo describes the page of the last parse.
  *
+ * A whole use, reading the title of a page:
+ *
+ *     FILE* stream = fopen("page.html", "rb");
+ *     HTMLParseBegin();
+ *     HTMLParseDo(stream);
+ *     fclose(stream);
+ *     block* root = HTMLParseEnd();
+ *     for (block* node = root->first_child; node != NULL; ) {
+ *         if (node->type == BT_ELEMENT && node->tag == HTML_TITLE) {
+ *             if (node->first_child && node->first_child->type == BT_TEXT)
+ *                 printf("%s\n", node->first_child->text);
+ *             break;
+ *         }
+ *         if (node->first_child) { node = node->first_child; continue; }
+ *         while (node != NULL && node->next_sib == NULL) node = node->parent;
+ *         if (node != NULL) node = node->next_sib;
+ *     }
+ *     HTMLFreeTree(root);
+ *
  * Text is handed over in UTF-8 whatever the page's encoding; TEXT nodes hold
  * character references decoded ("&amp;" is "&", "&eacute;" is its UTF-8),
  * except the content of raw-text elements (SCRIPT, STYLE, TITLE, ...), which
@@ -32,19 +51,20 @@
 extern "C" {
 #endif
 
+/* The library's exported functions. Its own build defines HTMLPARSE_BUILDING,
+ * so that on Windows it exports what its users import. */
 #if defined(_WIN32) || defined(__CYGWIN__)
+#ifdef HTMLPARSE_BUILDING
+#define HTMLPARSE_API __declspec(dllexport)
+#else
 #define HTMLPARSE_API __declspec(dllimport)
+#endif
 #else
 #define HTMLPARSE_API __attribute__((visibility("default")))
 #endif
 
 /* Node kinds (block.type). */
-enum {
-    BT_ELEMENT = 1,
-    BT_TEXT = 2,
-    BT_COMMENT = 3,
-    BT_DOCTYPE = 4
-};
+enum { BT_ELEMENT = 1, BT_TEXT = 2, BT_COMMENT = 3, BT_DOCTYPE = 4 };
 
 /* Layout flags of an element (block.flags): a line end followed its start tag
  * or its end tag in the source. On a comment, BF_BREAK_AFTER_END records a line
@@ -91,8 +111,7 @@ enum {
 /* Element codes with a fixed meaning (block.tag). Every other element of HTML 4
  * and HTML5 has a code of its own above HTML_TEXT; HTML_UNKNOWN is kept for
  * names the library does not know, whose `text` is "<" followed by the name as
- * written. HTML_OPTIONAL_END_22 and HTML_OPTIONAL_END_29 are elements whose end
- * tag a browser never needs (HR and LI). */
+ * written. */
 enum {
     HTML_A = 0,
     HTML_BODY = 5,
@@ -101,9 +120,9 @@ enum {
     HTML_DL = 11,
     HTML_DT = 12,
     HTML_H2 = 16,
-    HTML_OPTIONAL_END_22 = 22,
+    HTML_HR = 22, /* void: never has an end tag */
     HTML_HTML = 23,
-    HTML_OPTIONAL_END_29 = 29,
+    HTML_LI = 29, /* its end tag may be left out */
     HTML_P = 36,
     HTML_PRE = 37,
     HTML_STRONG = 40,
@@ -117,26 +136,26 @@ enum {
 
 /* One attribute of an element. */
 typedef struct AttrRec {
-    int32_t attr;          /* attribute code; 8 is HREF */
-    uint32_t reserved;     /* the library's; zero in records the caller builds */
-    uint32_t flags;        /* AF_DOUBLE_QUOTED / AF_SINGLE_QUOTED */
-    char* name;            /* the name as written in the source */
-    char* value;           /* the value as written, without quotes; NULL: no value */
-    struct AttrRec* next;  /* next attribute of the same element, or NULL */
+    int32_t attr;         /* attribute code; 8 is HREF */
+    uint32_t reserved;    /* the library's; zero in records the caller builds */
+    uint32_t flags;       /* AF_DOUBLE_QUOTED / AF_SINGLE_QUOTED */
+    char* name;           /* the name as written in the source */
+    char* value;          /* the value as written, without quotes; NULL: no value */
+    struct AttrRec* next; /* next attribute of the same element, or NULL */
 } AttrRec;
 
 /* One node of the tree. */
 typedef struct block {
-    int32_t type;               /* BT_ELEMENT, BT_TEXT, BT_COMMENT or BT_DOCTYPE */
-    uint32_t flags;             /* BF_* layout flags */
-    int32_t tag;                /* element code; HTML_TEXT on every TEXT node */
-    char* text;                 /* element: library text; TEXT: the characters;
-                                   comment: body after "<!--"; doctype: after "<!DOCTYPE " */
-    uint32_t reserved;          /* the library's; zero in records the caller builds */
-    AttrRec* attrs;             /* first attribute, or NULL */
-    struct block* next_sib;     /* next node under the same parent, or NULL */
-    struct block* first_child;  /* first child, or NULL */
-    struct block* parent;       /* the node this one hangs under; NULL at the top */
+    int32_t type;              /* BT_ELEMENT, BT_TEXT, BT_COMMENT or BT_DOCTYPE */
+    uint32_t flags;            /* BF_* layout flags */
+    int32_t tag;               /* element code; HTML_TEXT on every TEXT node */
+    char* text;                /* element: library text; TEXT: the characters;
+                                  comment: body after "<!--"; doctype: after "<!DOCTYPE " */
+    uint32_t reserved;         /* the library's; zero in records the caller builds */
+    AttrRec* attrs;            /* first attribute, or NULL */
+    struct block* next_sib;    /* next node under the same parent, or NULL */
+    struct block* first_child; /* first child, or NULL */
+    struct block* parent;      /* the node this one hangs under; NULL at the top */
 } block;
 
 #if UINTPTR_MAX == 0xFFFFFFFFu
@@ -181,9 +200,9 @@ HTMLPARSE_API const char* _ElementToName(int code);
 
 /* How the encoding of the last parsed page was found. */
 enum {
-    HTML_ENCODING_BOM = 1,       /* a byte-order mark */
-    HTML_ENCODING_DECLARED = 2,  /* <meta charset> or http-equiv Content-Type */
-    HTML_ENCODING_SNIFFED = 3    /* undeclared: valid UTF-8, else windows-1252 */
+    HTML_ENCODING_BOM = 1,      /* a byte-order mark */
+    HTML_ENCODING_DECLARED = 2, /* <meta charset> or http-equiv Content-Type */
+    HTML_ENCODING_SNIFFED = 3   /* undeclared: valid UTF-8, else windows-1252 */
 };
 
 /* What the program needs to write the last parsed page back in its own form. */

@@ -50,7 +50,7 @@ class Arena {
     Chunk* chunks_ = nullptr;
     char* cursor_ = nullptr;
     char* limit_ = nullptr;
-    std::size_t next_chunk_size_ = 64 * 1024;
+    std::size_t next_chunk_size_ = std::size_t{64} * 1024;
     Adoption* adopted_ = nullptr;
 };
 

@@ -22,6 +22,14 @@ constexpr NamedReference kNamedReferences[] = {
 #include "named_refs.inc"
 };
 
+// FindNamed searches the table by halves: a table edited out of order would
+// make names unfindable, so the build refuses it.
+static_assert(std::is_sorted(std::begin(kNamedReferences), std::end(kNamedReferences),
+                             [](const NamedReference& a, const NamedReference& b) {
+                                 return std::string_view(a.name) < std::string_view(b.name);
+                             }),
+              "named_refs.inc must stay sorted bytewise by name");
+
 constexpr std::size_t kLongestName = 32;  // longest name in the table, ";" excluded
 constexpr std::size_t kLongestLegacyName = 6;
 

@@ -84,10 +84,10 @@ void TreeBuilder::EndTag(const Token& token) {
     Position position =
         code == HTML_UNKNOWN ? NearestUnknown(token.text, token.length) : Nearest(code);
     const Bounds& bounds = stack_.back().bounds;
-    Position bound = code == HTML_P                 ? bounds.button
-                     : code == HTML_OPTIONAL_END_29 ? bounds.list
-                     : IsTablePart(code)            ? bounds.table
-                                                    : bounds.scope;
+    Position bound = code == HTML_P      ? bounds.button
+                     : code == HTML_LI   ? bounds.list
+                     : IsTablePart(code) ? bounds.table
+                                         : bounds.scope;
     if (position == kNone || position < bound) {
         AppendVerbatimEndTag(token);
         return;
@@ -138,8 +138,8 @@ void TreeBuilder::CloseImpliedBy(int code, std::uint32_t properties) {
     };
     auto bounds = [this]() -> const Bounds& { return stack_.back().bounds; };
 
-    if (code == HTML_OPTIONAL_END_29) {
-        close_if(Nearest(HTML_OPTIONAL_END_29), bounds().list_item);
+    if (code == HTML_LI) {
+        close_if(Nearest(HTML_LI), bounds().list_item);
     } else if (code == HTML_DD || code == HTML_DT) {
         close_if(latest(Nearest(HTML_DD), Nearest(HTML_DT)), bounds().term);
     } else if (code == kCodeTd || code == kCodeTh) {
@@ -214,7 +214,7 @@ void TreeBuilder::Push(block* node, int code, const char* name, std::size_t name
     if ((properties & kTableBoundary) != 0) bounds.table = position;
     bool keeps_search_open = code == kCodeAddress || code == kCodeDiv || code == HTML_P;
     if ((properties & kSpecial) != 0 && !keeps_search_open) {
-        if (code != HTML_OPTIONAL_END_29) bounds.list_item = position;
+        if (code != HTML_LI) bounds.list_item = position;
         if (code != HTML_DD && code != HTML_DT) bounds.term = position;
     }
     std::vector<Position>* same_name = nullptr;

@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <string>
 
-#include "app/ServerRegistry.h"
 #include "app/TavrelApp.h"
-#include "editor/Messages.h"
+#include "model/Messages.h"
+#include "model/ServerRegistry.h"
 #include "platform/registry.h"
 #include "support/DialogDriver.h"
 #include "support/Hive.h"

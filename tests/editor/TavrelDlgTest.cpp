@@ -9,10 +9,10 @@
 #include <memory>
 #include <utility>
 
-#include "editor/DateText.h"
-#include "editor/ItemList.h"
-#include "editor/Messages.h"
 #include "editor/TavrelDlg.h"
+#include "model/DateText.h"
+#include "model/ItemList.h"
+#include "model/Messages.h"
 #include "page/NewPageWriter.h"
 #include "page/PageReader.h"
 #include "platform/list_box.h"
@@ -20,6 +20,11 @@
 #include "support/TempDir.h"
 
 namespace {
+
+// The dialog's clock stands still on one day, so a run that crosses midnight
+// sees the same date throughout.
+std::time_t FixedClock() { return 1'733'486'400; }  // Friday, December 06, 2024, noon UTC
+const std::string kToday = "Friday, December 06, 2024";
 
 const std::string kTitleHint = "*** Add Tavrel Item here ***";
 const std::string kHints =
@@ -29,7 +34,11 @@ const std::string kHints =
 // recorded.
 class TavrelDlgTest : public testing::Test {
   protected:
-    void TearDown() override { Close(); }
+    void SetUp() override { SetDateClock(FixedClock); }
+    void TearDown() override {
+        Close();
+        SetDateClock(nullptr);
+    }
 
     // Drops the dialog with what it read: the list, the tree and the part of
     // BODY after the old section, which hangs outside the tree until Build It.
@@ -154,13 +163,13 @@ TEST_F(TavrelDlgTest, PageWithEntriesOpensOnTheFirstAndChangeAndDeleteWorkInPlac
 
 TEST_F(TavrelDlgTest, MissingPageStartsWithPlaceholdersAndAddPutsTheFieldsOnTop) {
     EXPECT_EQ(Open(m_dir / "new.html").ModalResult(), 0);
-    EXPECT_EQ(State() + Fields(), "-1+--" + kHints + DateText());
+    EXPECT_EQ(State() + Fields(), "-1+--" + kHints + kToday);
     Click(IDC_ADD);  // the placeholders are ordinary text, the link one included
     EXPECT_EQ(Rows(), Texts{kTitleHint});
     EXPECT_EQ(State(), "0-++");
 
     Click(IDC_NEW_ITEM);
-    EXPECT_EQ(State() + Fields(), "-1+--|||" + DateText());
+    EXPECT_EQ(State() + Fields(), "-1+--|||" + kToday);
     Type(IDC_TITLE, "No link");
     Click(IDC_ADD);
     EXPECT_EQ(TakeMessages(), Said(kMsgHyperlinkRequired, kAppCaption));
@@ -199,7 +208,7 @@ TEST_F(TavrelDlgTest, BuildItWritesNewPagesAndUpdatesExistingOnesThroughTheirTre
     // A page without a section gets one and keeps its own content.
     WriteFileBytes(page, "<html><body><p>Keep me</p></body></html>\n");
     Open(page);
-    EXPECT_EQ(State() + Fields(), "-1+--" + kHints + DateText());
+    EXPECT_EQ(State() + Fields(), "-1+--" + kHints + kToday);
     Type(IDC_HYPERLINK, "/entry.htm");
     Click(IDC_ADD);
     Click(IDC_BUILD_IT);

@@ -79,14 +79,20 @@ void ExpectOutlines(std::initializer_list<std::pair<std::string_view, std::strin
 
 std::size_t CountNodes(const block* root) {
     std::size_t count = 0;
-    std::vector<const block*> pending{root->first_child};
+    std::vector<std::pair<const block*, const block*>> pending{{root->first_child, root}};
     while (!pending.empty()) {
-        const block* node = pending.back();
+        const auto [node, parent] = pending.back();
         pending.pop_back();
         if (node == nullptr) continue;
         ++count;
-        pending.push_back(node->next_sib);
-        pending.push_back(node->first_child);
+        EXPECT_EQ(node->parent, parent) << "node " << count;
+        EXPECT_TRUE(node->type >= BT_ELEMENT && node->type <= BT_DOCTYPE) << "node " << count;
+        EXPECT_NE(node->text, nullptr) << "node " << count;
+        if (node->type == BT_TEXT) {
+            EXPECT_EQ(node->tag, HTML_TEXT) << "node " << count;
+        }
+        pending.emplace_back(node->next_sib, parent);
+        pending.emplace_back(node->first_child, node);
     }
     return count;
 }

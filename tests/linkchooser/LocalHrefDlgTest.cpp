@@ -8,10 +8,10 @@
 #include <functional>
 #include <string>
 
-#include "app/ServerRegistry.h"
-#include "editor/ItemList.h"
 #include "editor/TavrelDlg.h"
 #include "linkchooser/LocalHrefDlg.h"
+#include "model/ItemList.h"
+#include "model/ServerRegistry.h"
 #include "platform/list_box.h"
 #include "platform/simple_combo_box.h"
 #include "support/DialogDriver.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/ItemList.h"
+#include "model/ItemList.h"
 #include "page/PageReader.h"
 
 struct Entry {

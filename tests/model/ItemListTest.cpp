@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "editor/ItemList.h"
+#include "model/ItemList.h"
 
 namespace {
 

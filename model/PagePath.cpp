@@ -1,4 +1,4 @@
-#include "editor/PagePath.h"
+#include "model/PagePath.h"
 
 #include <strings.h>
 

@@ -7,7 +7,7 @@
 // from 0 at the head.
 #pragma once
 
-#include "editor/TavrelItem.h"
+#include "model/TavrelItem.h"
 
 extern CTavrelItem* g_pItemHead;
 extern CTavrelItem* g_pItemTail;

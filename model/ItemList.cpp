@@ -1,4 +1,4 @@
-#include "editor/ItemList.h"
+#include "model/ItemList.h"
 
 CTavrelItem* g_pItemHead = nullptr;
 CTavrelItem* g_pItemTail = nullptr;

@@ -1,4 +1,4 @@
-#include "editor/DateText.h"
+#include "model/DateText.h"
 
 #include <cstdio>
 
@@ -8,6 +8,10 @@ constexpr const char* kWeekdays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday
 constexpr const char* kMonths[] = {"January",   "February", "March",    "April",
                                    "May",       "June",     "July",     "August",
                                    "September", "October",  "November", "December"};
+
+std::time_t SystemClock() { return std::time(nullptr); }
+
+DateClock g_dateClock = SystemClock;
 }  // namespace
 
 std::string FormatDateText(std::time_t when) {
@@ -19,4 +23,6 @@ std::string FormatDateText(std::time_t when) {
     return text;
 }
 
-std::string DateText() { return FormatDateText(std::time(nullptr)); }
+std::string DateText() { return FormatDateText(g_dateClock()); }
+
+void SetDateClock(DateClock clock) { g_dateClock = clock != nullptr ? clock : SystemClock; }

@@ -1,3 +1,3 @@
-#include "app/ServerRegistry.h"
+#include "model/ServerRegistry.h"
 
 HKEY g_hkeyServer = HKEY_LOCAL_MACHINE;

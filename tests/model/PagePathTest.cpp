@@ -2,8 +2,8 @@
 
 #include <ctime>
 
-#include "editor/DateText.h"
-#include "editor/PagePath.h"
+#include "model/DateText.h"
+#include "model/PagePath.h"
 
 TEST(PagePathTest, AcceptsHtmInAnyCaseAndLongerExtensionsOnTheLastName) {
     // "docs.htm/readme": the last "." is in a folder name.

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "cli/Commands.h"
-#include "editor/ItemList.h"
+#include "model/ItemList.h"
 #include "support/TempDir.h"
 
 namespace {

@@ -1,0 +1,19 @@
+// The registry root that the web server's settings are read from, and the key
+// that holds them.
+//
+// Start-up sets the root once, before any dialog or subcommand runs: this
+// machine's HKEY_LOCAL_MACHINE, or the one of the machine named with -r,
+// reached through RegConnectRegistryA. The document map reads every key through
+// it; the fresh page reads the administrator's address from this machine.
+#pragma once
+
+#include "platform/registry.h"
+
+// HKEY_LOCAL_MACHINE of this machine or of the -r machine. Set once at
+// start-up; read by the document map.
+extern HKEY g_hkeyServer;
+
+// The web server's key under HKEY_LOCAL_MACHINE: ServerRoot, ServerAdmin.
+inline constexpr char kServerKey[] = "SOFTWARE\\Ostrim\\WebServer\\CurrentVersion";
+// Its subkey whose values map URL prefixes to directories.
+inline constexpr char kDocMapKey[] = "SOFTWARE\\Ostrim\\WebServer\\CurrentVersion\\DocMap";
