@@ -24,6 +24,8 @@ void AddPage(CLI::App* command, std::string* page) {
 int Run(int argc, char** argv) {
     CLI::App app{"tavrel: keep a Tavrel page from the command line"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("tavrel ") + TAVREL_VERSION,
+                         "print the version and exit");
     std::string page;
     std::string machine;
     std::string directory;

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the tests and the demo need, if
 # any is missing. With --bench also the benchmark peers, with --lint the style
-# and static checkers, with --browser Chromium and Node.js for the browser
-# oracle and its npm package (never a browser download). Runs apt-get as root
+# and static checkers, with --package the tools that build and check the
+# Debian packages (the build dependencies of debian/control are among the
+# packages above), with --browser Chromium and Node.js for the browser oracle
+# and its npm package (never a browser download). Runs apt-get as root
 # (through sudo when not root).
 set -euo pipefail
 
@@ -19,6 +21,8 @@ for option in "$@"; do
       packages+=(chromium)
       command -v npm >/dev/null || packages+=(nodejs npm)
       ;;
+    --package) packages+=(build-essential dpkg-dev debhelper scdoc lintian desktop-file-utils
+                          appstream man-db bash-completion) ;;
     *) echo "install-deps.sh: unknown option $option" >&2; exit 2 ;;
   esac
 done

@@ -24,21 +24,21 @@ std::unique_ptr<QDialog> Build(int templateId) {
 
 // Sizes in dialog units follow the font: what matters is that every control
 // sits inside the dialog, keeps its place beside its neighbours, and that the
-// captions fit their buttons and labels, at any font size.
-void ExpectLaidOutForItsFont(const QDialog& dialog, const DialogTemplate& dialogTemplate) {
+// captions fit their buttons, at any font size.
+void ExpectLaidOutForItsFont(QDialog& dialog, const DialogTemplate& dialogTemplate) {
     const QRect inside(QPoint(0, 0), dialog.size());
     const QFontMetrics metrics(dialog.font());
     for (const DialogControl& control : dialogTemplate.controls) {
         if (control.id == IDC_STATIC) continue;
-        const QWidget* widget = DialogItem(const_cast<QDialog*>(&dialog), control.id);
+        const QWidget* widget = DialogItem(&dialog, control.id);
         EXPECT_TRUE(inside.contains(widget->geometry())) << "control " << control.id;
-        if (const auto* button = qobject_cast<const QPushButton*>(widget))
+        if (const auto* button = qobject_cast<const QPushButton*>(widget)) {
             EXPECT_LE(metrics.horizontalAdvance(button->text().remove('&')), button->width())
                 << "caption of " << control.id;
+        }
         for (const DialogControl& other : dialogTemplate.controls) {
             if (other.id == IDC_STATIC || other.x < control.x + control.width) continue;
-            EXPECT_LE(widget->geometry().right(),
-                      DialogItem(const_cast<QDialog*>(&dialog), other.id)->x())
+            EXPECT_LE(widget->geometry().right(), DialogItem(&dialog, other.id)->x())
                 << control.id << " runs into " << other.id;
         }
     }

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Installs the build into a scratch prefix with cmake --install and uses the
+# installed programs from there as a new user would: versions, the headless
+# wizard, a page added and listed, and the example hive read as local.reg.
+# DESTDIR keeps an absolute folder (the package build's /etc) in the scratch
+# tree too. Usage: install_test.sh CMAKE BUILD_DIR VERSION
+set -euo pipefail
+cmake=$1
+build=$2
+version=$3
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+root=$scratch/root
+prefix=$root$scratch/prefix
+DESTDIR=$root "$cmake" --install "$build" --prefix "$scratch/prefix" >/dev/null
+tavrel=$prefix/bin/tavrel
+wizard=$prefix/bin/tavrel-wizard
+
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+
+[[ $version != unknown ]] || fail "no version was read from debian/changelog"
+[[ $("$tavrel" --version) == "tavrel $version" ]] || fail "tavrel --version"
+
+if [[ -x $wizard ]]; then
+    headless=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
+    [[ $("${headless[@]}" "$wizard" --version) == "tavrel-wizard $version" ]] ||
+        fail "tavrel-wizard --version"
+    status=0
+    message=$("${headless[@]}" "$wizard" "$scratch/page.html" 2>&1) || status=$?
+    [[ $status == 1 && $(wc -l <<<"$message") == 1 ]] || fail "headless wizard: $status $message"
+fi
+
+page=$scratch/page.html
+"$tavrel" add "$page" --link /news.htm --title "Installed" >/dev/null
+"$tavrel" list "$page" | grep -q "title:       Installed" || fail "add and list"
+
+# The example hive, copied to local.reg as the README says, is read whole.
+mkdir "$scratch/registry"
+example=$(find "$root" -path "*/etc/tavrel-wizard/registry/local.reg.example")
+[[ -n $example ]] || fail "no example hive installed"
+cp "$example" "$scratch/registry/local.reg"
+docmap=$(TAVREL_REGISTRY_DIR=$scratch/registry "$tavrel" docmap 2>&1)
+grep -q "^/docs .*/srv/www/htdocs/manuals$" <<<"$docmap" || fail "example hive: $docmap"
+[[ $docmap != *"line"* ]] || fail "example hive reported malformed: $docmap"
+
+for file in share/bash-completion/completions/tavrel share/zsh/vendor-completions/_tavrel; do
+    [[ -f $prefix/$file ]] || fail "not installed: $file"
+done
