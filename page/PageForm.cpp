@@ -3,6 +3,7 @@
 #include <iconv.h>
 #include <sys/types.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstring>
@@ -20,6 +21,25 @@ bool IsUtf8Name(const std::string& name) {
             folded += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
     return folded == "utf8";
+}
+
+// The first byte of every byte stand-in's UTF-8 (U+10FF00 to U+10FFFF).
+constexpr char kStandInLead = '\xF4';
+
+bool IsStandIn(char32_t code) {
+    return code >= HTML_BYTE_STAND_IN_BASE && code <= HTML_BYTE_STAND_IN_BASE + 0xFF;
+}
+
+// The five bytes windows-1252 leaves undefined, which browsers read as the C1
+// controls of the same value.
+bool IsWindows1252Gap(char32_t code) {
+    return code == 0x81 || code == 0x8D || code == 0x8F || code == 0x90 || code == 0x9D;
+}
+
+bool IsWindows1252Name(const std::string& name) {
+    std::string folded;
+    for (char c : name) folded += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return folded == "windows-1252" || folded == "cp1252";
 }
 
 // Decodes the UTF-8 sequence at the start of `bytes`. Returns its length and
@@ -69,7 +89,12 @@ bool IsIncompleteUtf8(std::string_view bytes) {
 class PageEncoder {
   public:
     PageEncoder(FILE* out, const PageForm& form)
-        : m_out(out), m_crlf(form.crlf), m_asciiOnly(form.asciiOnly) {
+        : m_out(out),
+          m_lineEnd(form.crlf ? "\r\n"
+                    : form.cr ? "\r"
+                              : "\n"),
+          m_asciiOnly(form.asciiOnly),
+          m_windows1252(IsWindows1252Name(form.encoding)) {
         if (!form.asciiOnly && !IsUtf8Name(form.encoding)) {
             m_cd = iconv_open(form.encoding.c_str(), "UTF-8");
             m_ok = m_cd != kNoConversion;
@@ -87,7 +112,9 @@ class PageEncoder {
     bool Put(const char* data, size_t size) {
         if (!m_ok) return false;
         const std::string_view text(data, size);
-        const bool plain = !m_crlf && !m_afterCr && text.find('\r') == std::string_view::npos;
+        const bool plain = m_lineEnd == std::string_view("\n") && !m_afterCr &&
+                           text.find('\r') == std::string_view::npos &&
+                           text.find(kStandInLead) == std::string_view::npos;
         if (plain && m_pending.empty() && m_cd == kNoConversion && !m_asciiOnly) {
             Emit(data, size);
             return m_ok;
@@ -130,7 +157,7 @@ class PageEncoder {
     // Appends `data` with each line end (LF, CR or CRLF, as a browser reads
     // them) written as the page's own.
     void AppendWithLineEnds(std::string_view data) {
-        const char* lineEnd = m_crlf ? "\r\n" : "\n";
+        const char* lineEnd = m_lineEnd;
         m_pending.reserve(m_pending.size() + data.size() + data.size() / 16);
         for (char c : data) {
             const bool afterCr = m_afterCr;
@@ -162,8 +189,13 @@ class PageEncoder {
                 code = kReplacementCharacter;
                 length = 1;
             }
-            const std::string reference = "&#" + std::to_string(code) + ";";
-            Emit(reference.data(), reference.size());
+            if (IsStandIn(code)) {
+                const char byte = static_cast<char>(code - HTML_BYTE_STAND_IN_BASE);
+                Emit(&byte, 1);
+            } else {
+                const std::string reference = "&#" + std::to_string(code) + ";";
+                Emit(reference.data(), reference.size());
+            }
             i += length;
             start = i;
         }
@@ -174,29 +206,70 @@ class PageEncoder {
     // Converts as much of `text` as can be; returns how many bytes were used.
     // An incomplete sequence at the end is left unless `final` is set.
     size_t Convert(std::string_view text, bool final) {
-        if (m_cd == kNoConversion) {
-            Emit(text.data(), text.size());
-            return text.size();
-        }
+        if (m_cd == kNoConversion) return EmitWithBytesRestored(text, final);
         size_t used = 0;
         while (used < text.size() && m_ok) {
+            // Stand-ins are not handed to iconv: UTF-16 could encode them.
+            const size_t standIn = NextStandIn(text, used);
+            if (standIn == used) {
+                used += WriteReference(text.substr(used));
+                continue;
+            }
             char* in = const_cast<char*>(text.data() + used);
-            size_t inLeft = text.size() - used;
+            size_t inLeft = standIn - used;
             char* out = m_output.data();
             size_t room = m_output.size();
             const size_t result = iconv(m_cd, &in, &inLeft, &out, &room);
             const int error = result == static_cast<size_t>(-1) ? errno : 0;
-            used = text.size() - inLeft;
+            used = standIn - inLeft;
             Emit(m_output.data(), m_output.size() - room);
             if (error == E2BIG || error == 0) continue;
-            if (error == EINVAL && !final) break;
+            if (error == EINVAL && !final && standIn == text.size()) break;
             used += WriteReference(text.substr(used));
         }
         return used;
     }
 
+    // Where the next complete byte stand-in at or after `from` begins, or the
+    // size of `text`.
+    static size_t NextStandIn(std::string_view text, size_t from) {
+        for (size_t at = from; (at = text.find(kStandInLead, at)) != std::string_view::npos; ++at) {
+            char32_t code = 0;
+            if (DecodeUtf8(text.substr(at), code) != 0 && IsStandIn(code)) return at;
+        }
+        return text.size();
+    }
+
+    // Writes UTF-8 text as it is, but byte stand-ins as their bytes; returns
+    // how many bytes were used. A stand-in cut off at the end is left unless
+    // `final` is set.
+    size_t EmitWithBytesRestored(std::string_view text, bool final) {
+        size_t start = 0;
+        size_t at = 0;
+        while ((at = text.find(kStandInLead, at)) != std::string_view::npos) {
+            char32_t code = 0;
+            const size_t length = DecodeUtf8(text.substr(at), code);
+            if (length == 0 && !final && IsIncompleteUtf8(text.substr(at))) {
+                Emit(text.data() + start, at - start);
+                return at;
+            }
+            if (!IsStandIn(code)) {
+                at += std::max<size_t>(length, 1);
+                continue;
+            }
+            Emit(text.data() + start, at - start);
+            const char byte = static_cast<char>(code - HTML_BYTE_STAND_IN_BASE);
+            Emit(&byte, 1);
+            at += length;
+            start = at;
+        }
+        Emit(text.data() + start, text.size() - start);
+        return text.size();
+    }
+
     // Writes the character at the start of `rest`, which the encoding cannot
-    // hold, as a numeric reference; returns the bytes it took.
+    // hold: a byte stand-in or a windows-1252 C1 control as its byte, anything
+    // else as a numeric reference. Returns the bytes it took.
     size_t WriteReference(std::string_view rest) {
         char32_t code = 0;
         size_t length = DecodeUtf8(rest, code);
@@ -204,14 +277,22 @@ class PageEncoder {
             code = kReplacementCharacter;
             length = 1;
         }
-        const std::string reference = "&#" + std::to_string(code) + ";";
-        Convert(reference, true);
+        if (code == HTML_BYTE_STAND_IN_BASE) {
+            Convert(std::string_view("\0", 1), true);  // NUL is a character of every encoding
+        } else if (IsStandIn(code) || (m_windows1252 && IsWindows1252Gap(code))) {
+            const char byte = static_cast<char>(code & 0xFF);
+            Emit(&byte, 1);
+        } else {
+            const std::string reference = "&#" + std::to_string(code) + ";";
+            Convert(reference, true);
+        }
         return length;
     }
 
     FILE* m_out;
-    bool m_crlf;
+    const char* m_lineEnd;
     bool m_asciiOnly;
+    bool m_windows1252;
     bool m_afterCr = false;  // the last character put was a CR
     iconv_t m_cd = kNoConversion;
     bool m_ok = true;
@@ -230,6 +311,7 @@ PageForm PageFormOf(const HTMLPageInfo& info) {
     if (info.encoding != nullptr && info.encoding[0] != '\0') form.encoding = info.encoding;
     form.asciiOnly = info.ascii_only != 0 && info.encoding_source == HTML_ENCODING_SNIFFED;
     form.crlf = info.crlf != 0;
+    form.cr = info.cr != 0 && !form.crlf;
     form.bom = info.has_bom != 0;
     return form;
 }

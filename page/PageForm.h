@@ -5,9 +5,12 @@
 // The tree holds UTF-8 text and the serializer writes UTF-8 with line feeds.
 // WriteInPageForm puts a converting stream between the two: every line end
 // (LF, a lone CR or CRLF, all one line break to a browser) is written as the
-// page's own, CRLF or LF, the UTF-8 is converted to the page's
-// encoding, and a character the encoding cannot hold is written as a numeric
-// character reference ("&#8364;"). A page that declared no encoding and was
+// page's own, CRLF, CR or LF, the UTF-8 is converted to the page's encoding,
+// a byte stand-in (HTML_BYTE_STAND_IN_BASE plus a byte) is written as the byte
+// it stands for (a NUL as the encoding's NUL character), a C1 control that
+// stands for one of the five bytes windows-1252 leaves undefined is written
+// as that byte, and any other character the encoding cannot hold is written
+// as a numeric character reference ("&#8364;"). A page that declared no encoding and was
 // plain ASCII stays plain ASCII, every other character becoming a reference,
 // because a browser would have to guess the encoding of anything else.
 #pragma once
@@ -23,6 +26,7 @@ struct PageForm {
     bool asciiOnly = false;          // write only ASCII; all else as references
     bool crlf = false;               // lines end in CRLF
     bool bom = false;                // the page starts with a byte-order mark
+    bool cr = false;                 // lines end in a lone CR (when not crlf)
 };
 
 // The form of the page that `info` describes (as the parser reports it).

@@ -12,6 +12,7 @@
 
 block* g_pRoot = nullptr;
 block* g_pBody = nullptr;
+block* g_pSectionParent = nullptr;
 block* g_pSectionPrev = nullptr;
 block* g_pSectionNext = nullptr;
 int g_bNoSection = 0;
@@ -34,11 +35,53 @@ const char* FirstText(const block* node) {
     return text->text != nullptr ? text->text : "";
 }
 
+bool IsBlankText(const block* node) {
+    if (node->type != BT_TEXT || node->text == nullptr) return false;
+    return node->text[std::strspn(node->text, " \t\n\r\f")] == '\0';
+}
+
+// A DL whose first child, after white space (an indented page), is the marker.
 bool IsSection(const block* node) {
     if (node->tag != HTML_DL) return false;
     const block* first = node->first_child;
+    while (first != nullptr && IsBlankText(first)) first = first->next_sib;
     if (first == nullptr || first->type != BT_COMMENT || first->text == nullptr) return false;
     return std::strncmp(first->text, kMarkerBody, kMarkerPrefixLength) == 0;
+}
+
+// The first section in document order among `from`, its following siblings
+// and all their descendants, or null.
+block* FindSectionFrom(block* from) {
+    std::vector<block*> pending;
+    if (from != nullptr) pending.push_back(from);
+    while (!pending.empty()) {
+        block* node = pending.back();
+        pending.pop_back();
+        if (node->next_sib != nullptr) pending.push_back(node->next_sib);
+        if (IsSection(node)) return node;
+        if (node->first_child != nullptr) pending.push_back(node->first_child);
+    }
+    return nullptr;
+}
+
+// The section wherever a browser puts it into BODY: inside BODY at any depth
+// (pages wrap their content in MAIN or DIV), or after "</body>" or "</html>",
+// content a browser still shows in BODY.
+block* FindSection(block* body) {
+    block* section = FindSectionFrom(body->first_child);
+    if (section == nullptr) section = FindSectionFrom(body->next_sib);
+    if (section == nullptr && body->parent != nullptr) {
+        section = FindSectionFrom(body->parent->next_sib);
+    }
+    return section;
+}
+
+block* PreviousSibling(const block* node) {
+    block* prev = nullptr;
+    for (block* child = node->parent->first_child; child != node; child = child->next_sib) {
+        prev = child;
+    }
+    return prev;
 }
 
 // Destroys every item in `created` that cannot be reached from `head`.
@@ -64,7 +107,7 @@ std::string DecodedValue(const char* value) {
 }  // namespace
 
 void ClearSplicePoints() {
-    g_pRoot = g_pBody = g_pSectionPrev = g_pSectionNext = nullptr;
+    g_pRoot = g_pBody = g_pSectionParent = g_pSectionPrev = g_pSectionNext = nullptr;
     g_bNoSection = 0;
     g_pageForm = PageForm{};
     g_unreadContent.clear();
@@ -168,27 +211,30 @@ CTavrelItem* ReadTree(block* root, const PageForm& form) {
     }
 
     CTavrelItem* items = nullptr;
+    block* parent = body;
     block* prev = nullptr;
     block* next = nullptr;
-    block* section = body->first_child;
-    while (section != nullptr && !IsSection(section)) {
-        prev = section;
-        section = section->next_sib;
-    }
+    block* section = FindSection(body);
     if (section != nullptr) {
         g_unreadContent = CheckSection(section);
+        parent = section->parent;
+        prev = PreviousSibling(section);
         items = ReadSection(section);
         next = section->next_sib;
         HTMLFreeTree(section);
         if (prev != nullptr) {
             prev->next_sib = nullptr;
         } else {
-            body->first_child = nullptr;
+            parent->first_child = nullptr;
         }
     } else {
+        for (block* child = body->first_child; child != nullptr; child = child->next_sib) {
+            prev = child;
+        }
         g_bNoSection = 1;
     }
 
+    g_pSectionParent = parent;
     g_pSectionPrev = prev;
     g_pBody = body;
     g_pRoot = root;

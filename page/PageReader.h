@@ -1,14 +1,15 @@
 // Reads the generated section out of an existing page.
 //
-// ReadPage parses the page into a tree, finds BODY and, among BODY's
-// children, the generated section (a DL whose first child is the marker
-// comment), reads its entries into a new item list, releases the old
-// section's nodes and remembers where it stood. The tree stays alive, owned
+// ReadPage parses the page into a tree, finds BODY and the generated section
+// (a DL whose first child, after white space, is the marker comment) wherever
+// a browser shows it in BODY: at any depth inside BODY, or after "</body>"
+// or "</html>". It reads the section's entries into a new item list, releases
+// the old section's nodes and remembers where it stood. The tree stays alive, owned
 // by the program, until the section builder writes and releases it.
 //
 // Every test on a node compares its element code and nothing else; only the
-// marker test also requires the node to be a comment. Only direct children
-// are looked at, at every level.
+// marker test also requires the node to be a comment. Inside the section
+// only direct children are looked at, at every level.
 #pragma once
 
 #include <cstdio>
@@ -20,12 +21,13 @@
 #include "page/PageForm.h"
 
 // Splice points, set once by ReadPage and read by the section builder.
-extern block* g_pRoot;         // root of the parsed tree
-extern block* g_pBody;         // the BODY element; null when the page has none
-extern block* g_pSectionPrev;  // BODY child before the old section (or BODY's last child)
-extern block* g_pSectionNext;  // BODY child after the old section
-extern int g_bNoSection;       // BODY had no generated section
-extern PageForm g_pageForm;    // encoding and line ends of the page ReadPage parsed
+extern block* g_pRoot;           // root of the parsed tree
+extern block* g_pBody;           // the BODY element; null when the page has none
+extern block* g_pSectionParent;  // the node the old section hung in (BODY when none)
+extern block* g_pSectionPrev;    // its sibling before the old section (or BODY's last child)
+extern block* g_pSectionNext;    // its sibling after the old section
+extern int g_bNoSection;         // BODY had no generated section
+extern PageForm g_pageForm;      // encoding and line ends of the page ReadPage parsed
 // What the old section held that its entries do not (see CheckSection): lost
 // when the section is rebuilt. Empty when the entries hold it all.
 extern std::vector<std::string> g_unreadContent;

@@ -67,15 +67,16 @@ block* LastOf(block* first) {
 // Puts `first` (the new section, or null for none) where the old section
 // stood, followed by the content that followed the old section.
 void Splice(block* first) {
+    block* parent = g_pSectionParent != nullptr ? g_pSectionParent : g_pBody;
     block* chain = first != nullptr ? first : g_pSectionNext;
     if (first != nullptr) {
-        for (block* node = first; node != nullptr; node = node->next_sib) node->parent = g_pBody;
+        for (block* node = first; node != nullptr; node = node->next_sib) node->parent = parent;
         LastOf(first)->next_sib = g_pSectionNext;
     }
     if (g_pSectionPrev != nullptr) {
         g_pSectionPrev->next_sib = chain;
     } else {
-        g_pBody->first_child = chain;
+        parent->first_child = chain;
     }
 }
 
@@ -163,7 +164,10 @@ bool WriteUpdatedPage(const std::string& pagePath, int* error) {
         return false;
     }
 
-    Splice(g_pItemHead != nullptr ? BuildSection(g_pItemHead) : nullptr);
+    // A page that had a section keeps it, empty when the last entry went, so
+    // the next entry goes back to the same place.
+    const bool section = g_pItemHead != nullptr || !g_bNoSection;
+    Splice(section ? BuildSection(g_pItemHead) : nullptr);
     HoistNamedAnchors(g_pRoot);
     block* root = g_pRoot;
     const PageForm form = g_pageForm;

@@ -16,14 +16,16 @@
 inline constexpr const char kSectionHeading[] = "Tavrel";
 
 // Builds the section from g_pItemHead, splices it in where the old section
-// stood (or, with a heading, at the end of BODY), writes the tree to
+// stood (an empty DL with its marker when the list is empty), or, with a
+// heading, at the end of BODY when the page had none and the list is not
+// empty; writes the tree to
 // `pagePath` through a safe replacement and releases the tree. False when the
 // page could not be written, with `*error` (when given) set to the errno
 // value of the failure; the file is then unchanged. A page in which ReadPage
 // found no BODY (g_pBody null) is never written: false, file untouched.
 bool WriteUpdatedPage(const std::string& pagePath, int* error = nullptr);
 
-// The new section for the list at `head` (not null): the DL holding the
+// The new section for the list at `head` (null: no entries): the DL holding the
 // marker and a DT and DD per entry, preceded by the heading when the page had
 // no section (g_bNoSection). The DL's `next_sib` is null.
 block* BuildSection(const CTavrelItem* head);

@@ -12,15 +12,17 @@ namespace {
 
 constexpr const char kUnknownKindMessage[] =
     "Internal error in HTML parser dump_tree()\n\t-- unknown value for top->type\n";
-constexpr const char kTitleSiblingMessage[] =
-    "Internal error in HTML parser dump_tree()\n"
-    "\t-- TITLE's TEXT child has non-NULL '->next_sib' slot...\n";
 
 bool IsElement(const block* node, int code) {
     return node->type == BT_ELEMENT && node->tag == code;
 }
 
-bool HasHref(const block* anchor) { return HTMLGetAttr(anchor, "HREF") != nullptr; }
+// A named anchor: an A with NAME and without HREF. An A with neither (a
+// script button, a placeholder link) is no anchor to hoist out of.
+bool IsNamedAnchor(const block* node) {
+    return IsElement(node, HTML_A) && HTMLGetAttr(node, "HREF") == nullptr &&
+           HTMLGetAttr(node, "NAME") != nullptr;
+}
 
 // Moves the children of an anchor without HREF out behind it.
 void HoistChildren(block* anchor) {
@@ -30,6 +32,8 @@ void HoistChildren(block* anchor) {
     last->next_sib = anchor->next_sib;
     anchor->next_sib = first;
     anchor->first_child = nullptr;
+    // Emptied, it must be closed at once, whether or not the page closed it.
+    anchor->flags |= BF_END_TAG;
 }
 
 // Writes one tree, keeping the open elements on its own stack.
@@ -132,21 +136,9 @@ class TreeWriter {
                 Put("="), Put(attr->value);
             }
         }
+        // The blank keeps "/" out of an unquoted value written before it.
+        if ((node->flags & BF_SELF_CLOSED) != 0) Put(" /");
         Put((node->flags & BF_BREAK_AFTER_START) != 0 ? ">\n" : ">");
-    }
-
-    // A document title, one TEXT or nothing, is its start tag and its text,
-    // escaped and whole. A title holding more (an SVG title with markup) is
-    // reported and then written as any element, so nothing of it is lost.
-    bool PutTitle(const block* title) {
-        const block* text = title->first_child;
-        if (text != nullptr && text->type == BT_TEXT && text->next_sib != nullptr) {
-            std::fputs(kTitleSiblingMessage, stderr);
-        }
-        if (text != nullptr && (text->type != BT_TEXT || text->next_sib != nullptr)) return false;
-        Put("<"), Put(_ElementToName(title->tag)), Put(">");
-        if (text != nullptr) PutEscaped(text->text != nullptr ? text->text : "");
-        return true;
     }
 
     void PutUnknownElement(const block* node) {
@@ -160,7 +152,10 @@ class TreeWriter {
     bool WriteStart(const block* node) {
         switch (node->type) {
             case BT_ELEMENT:
-                if (node->tag == HTML_TITLE && PutTitle(node)) return false;
+                if ((node->flags & BF_VERBATIM) != 0) {
+                    Put(TextOf(node));
+                    return false;
+                }
                 if (node->tag == HTML_UNKNOWN) {
                     PutUnknownElement(node);
                 } else {
@@ -177,8 +172,14 @@ class TreeWriter {
                 return true;
             }
             case BT_COMMENT:
+                if ((node->flags & BF_VERBATIM) != 0) {
+                    Put(TextOf(node));
+                    if ((node->flags & BF_BREAK_AFTER_END) != 0) Put("\n");
+                    return true;
+                }
                 Put("<!--"), Put(TextOf(node));
-                Put((node->flags & BF_BREAK_AFTER_END) != 0 ? " -->\n" : " -->");
+                Put((node->flags & BF_COMMENT_NO_BLANK) != 0 ? "-->" : " -->");
+                if ((node->flags & BF_BREAK_AFTER_END) != 0) Put("\n");
                 return true;
             case BT_DOCTYPE:
                 Put("<!DOCTYPE "), Put(TextOf(node)), Put(">\n");
@@ -189,9 +190,16 @@ class TreeWriter {
         }
     }
 
+    // A parsed element gets its end tag exactly where the page had one, so
+    // a browser closes it (or recovers from its misnesting) as it did
+    // before; an element the program built follows HTML's rules.
     void WriteEnd(const block* node) {
-        if (node->type != BT_ELEMENT || IsVoidElement(node)) return;
-        if (MayOmitEndTag(node, ParentOf(node))) return;
+        if (node->type != BT_ELEMENT || (node->flags & BF_VERBATIM) != 0) return;
+        if (node->reserved != 0) {
+            if ((node->flags & BF_END_TAG) == 0) return;
+        } else if (IsVoidElement(node) || MayOmitEndTag(node, ParentOf(node))) {
+            return;
+        }
         Put("</");
         if (node->tag == HTML_UNKNOWN) {
             const std::string name = ElementName(node);
@@ -222,7 +230,7 @@ void HoistNamedAnchors(block* node) {
             resume.pop_back();
             continue;
         }
-        if (IsElement(node, HTML_A) && node->first_child != nullptr && !HasHref(node)) {
+        if (node->first_child != nullptr && IsNamedAnchor(node)) {
             HoistChildren(node);
         }
         if (node->first_child != nullptr) {

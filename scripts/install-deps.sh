@@ -3,21 +3,37 @@
 # any is missing. With --bench also the benchmark peers, with --lint the style
 # and static checkers, with --package the tools that build and check the
 # Debian packages (the build dependencies of debian/control are among the
-# packages above). Runs apt-get as root (through sudo when not root).
+# packages above), with --browser Chromium and Node.js for the browser oracle
+# and its npm package (never a browser download). Runs apt-get as root
+# (through sudo when not root).
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libcli11-dev
           nlohmann-json3-dev fonts-dejavu-core xvfb xauth imagemagick x11-utils
           clang-14 libclang-rt-14-dev)
+browser=false
 for option in "$@"; do
   case "$option" in
     --bench) packages+=(libxml2-dev libgumbo-dev libbenchmark-dev python3 time) ;;
     --lint) packages+=(clang-format clang-tidy) ;;
+    --browser)
+      browser=true
+      packages+=(chromium)
+      command -v npm >/dev/null || packages+=(nodejs npm)
+      ;;
     --package) packages+=(build-essential dpkg-dev debhelper scdoc lintian desktop-file-utils
                           appstream man-db bash-completion) ;;
     *) echo "install-deps.sh: unknown option $option" >&2; exit 2 ;;
   esac
 done
+
+# The oracle's node modules, exactly as locked, next to its script.
+install_browser_driver() {
+  local folder
+  folder="$(dirname "$0")/../tests/browser"
+  [[ -d "$folder/node_modules/playwright-core" ]] && return 0
+  (cd "$folder" && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --silent)
+}
 
 missing=()
 for package in "${packages[@]}"; do
@@ -25,7 +41,10 @@ for package in "${packages[@]}"; do
     missing+=("$package")
   fi
 done
-[[ ${#missing[@]} -eq 0 ]] && exit 0
+if [[ ${#missing[@]} -eq 0 ]]; then
+  if $browser; then install_browser_driver; fi
+  exit 0
+fi
 
 sudo=()
 [[ $(id -u) -ne 0 ]] && sudo=(sudo)
@@ -33,3 +52,4 @@ echo "Installing: ${missing[*]}"
 "${sudo[@]}" apt-get update -qq
 DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
   -o DPkg::Lock::Timeout=600 "${missing[@]}"
+if $browser; then install_browser_driver; fi

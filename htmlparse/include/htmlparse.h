@@ -33,9 +33,13 @@
  *
  * Text is handed over in UTF-8 whatever the page's encoding; TEXT nodes hold
  * character references decoded ("&amp;" is "&", "&eacute;" is its UTF-8),
- * except the content of raw-text elements (SCRIPT, STYLE, ...), which is kept
- * byte for byte. Attribute names and values are kept exactly as written in the
- * source (values without their quotes, references not decoded).
+ * except the content of raw-text elements (SCRIPT, STYLE, TITLE, ...), which
+ * is kept byte for byte. End tags that closed nothing and processing
+ * instructions are kept as nodes holding their source (BF_VERBATIM), and
+ * every element records whether its end tag was written (BF_END_TAG), so the
+ * page can be written back token for token. Attribute names and values are
+ * kept exactly as written in the source (values without their quotes,
+ * references not decoded).
  */
 #ifndef HTMLPARSE_H
 #define HTMLPARSE_H
@@ -69,9 +73,36 @@ enum { BT_ELEMENT = 1, BT_TEXT = 2, BT_COMMENT = 3, BT_DOCTYPE = 4 };
 #define BF_BREAK_AFTER_END 0x20u
 
 /* Set by the library on a TEXT node that is the content of a raw-text element
- * (SCRIPT, STYLE, XMP, IFRAME, NOEMBED, NOFRAMES, PLAINTEXT): its references
- * were not decoded, so it is to be written back unescaped. */
+ * (SCRIPT, STYLE, XMP, IFRAME, NOEMBED, NOFRAMES, PLAINTEXT) or of TITLE or
+ * TEXTAREA: its references were not decoded, so it is to be written back
+ * unescaped. */
 #define BF_RAW_TEXT 0x100u
+
+/* Set by the library on an element whose own end tag stood in the source: the
+ * element was closed by it, not by what HTML implies from a later tag or by
+ * the end of the page. */
+#define BF_END_TAG 0x200u
+
+/* Set by the library on a node kept only to be written back as it stood: an
+ * end tag that closed nothing (type BT_ELEMENT, tag HTML_UNKNOWN, no children)
+ * or a processing instruction such as "<?php ... ?>" (type BT_COMMENT). Its
+ * `text` is the markup's source, from "<" to ">" inclusive. */
+#define BF_VERBATIM 0x400u
+
+/* Set by the library on an element of SVG or MathML content whose start tag
+ * ended in "/>", which closed it there. */
+#define BF_SELF_CLOSED 0x800u
+
+/* Set by the library on a comment that had no blank between its text and its
+ * end ("<!--x-->"), and on a bogus comment ("<!x>", "</ x>"), whose text was
+ * taken whole: it is written back with "-->" right after its text. */
+#define BF_COMMENT_NO_BLANK 0x1000u
+
+/* A byte of the page that the page's encoding cannot decode, or a NUL byte,
+ * stands in the text (of any node, and in attribute names and values) as the
+ * code point HTML_BYTE_STAND_IN_BASE plus the byte's value (U+10FF00 to
+ * U+10FFFF, in UTF-8), so that it can be written back as the byte it was. */
+#define HTML_BYTE_STAND_IN_BASE 0x10FF00u
 
 /* Quoting of an attribute value (AttrRec.flags); neither bit: unquoted. */
 #define AF_DOUBLE_QUOTED 1u
@@ -180,6 +211,7 @@ typedef struct HTMLPageInfo {
     int encoding_source;  /* HTML_ENCODING_* */
     int has_bom;          /* the page began with a byte-order mark */
     int crlf;             /* the page's lines end in CRLF (read as LF) */
+    int cr;               /* the page's lines end in a lone CR (read as LF) */
     int ascii_only;       /* every byte of the page was below 0x80 */
     int complete;         /* the whole stream was read and parsed; 0 when a read error or
                              running out of memory stopped the parse early (the tree then
@@ -188,7 +220,8 @@ typedef struct HTMLPageInfo {
 
 /* Fills `info` for the page of the last HTMLParseDo; valid until the next
  * HTMLParseBegin. Before any parse: UTF-8, sniffed, no BOM, LF, ASCII, and
- * not complete. */
+ * not complete. The encoding is one browsers know: a declaration naming
+ * another is ignored. */
 HTMLPARSE_API void HTMLGetPageInfo(HTMLPageInfo* info);
 
 /* A malloc'd copy of the attribute value `value` with its character

@@ -113,6 +113,7 @@ HTMLPARSE_API void HTMLGetPageInfo(HTMLPageInfo* info) {
     info->encoding_source = g_page_facts.encoding_source;
     info->has_bom = g_page_facts.has_bom ? 1 : 0;
     info->crlf = g_page_facts.crlf ? 1 : 0;
+    info->cr = g_page_facts.cr ? 1 : 0;
     info->ascii_only = g_page_facts.ascii_only ? 1 : 0;
     info->complete = g_parse_complete ? 1 : 0;
 }

@@ -78,14 +78,16 @@ Token Tokenizer::NextInData() {
     return MakeText(start, end_, true, false);
 }
 
-// Raw text runs up to the first end tag of the same name; without one, to
-// the end of the page.
+// Raw text runs up to the first end tag of the same name; without one, and
+// always for PLAINTEXT, to the end of the page.
 Token Tokenizer::NextInRawText() {
     char* start = pos_;
     const char* name = ElementLowerName(raw_code_);
     bool decode = raw_decode_;
+    // Nothing ends PLAINTEXT, not even "</plaintext>": it runs to the end.
+    const bool to_the_end = raw_code_ == kCodePlaintext;
     raw_code_ = -1;
-    for (char* p = start; (p = Find(p, end_, '<')) != nullptr; ++p) {
+    for (char* p = start; !to_the_end && (p = Find(p, end_, '<')) != nullptr; ++p) {
         if (!IsRawTextEnd(p, name)) continue;
         Token end_tag;
         char* after = nullptr;
@@ -124,7 +126,7 @@ Tokenizer::Scan Tokenizer::ScanMarkup(char* at, Token& token, char** after) {
         return Scan::kComplete;
     }
     if (next == '?') {
-        ScanBogusComment(at + 1, token, after);
+        ScanProcessingInstruction(at, token, after);
         return Scan::kComplete;
     }
     if (next != '!') return Scan::kNotMarkup;
@@ -149,7 +151,10 @@ Tokenizer::Scan Tokenizer::ScanTag(char* at, bool end_tag, Token& token, char** 
     token.code = LookupElement(name, token.length);
     spans_.clear();
     Scan scan = ScanAttributes(p, token, after);
-    if (scan == Scan::kComplete) FinishTag(token);
+    if (scan != Scan::kComplete) return scan;
+    token.source = at;
+    token.source_length = static_cast<std::size_t>(*after - at);
+    FinishTag(token);
     return scan;
 }
 
@@ -233,6 +238,7 @@ void Tokenizer::ScanComment(char* at, Token& token, char** after) {
     char* body = at + 4;
     token.text = body;
     // "<!-->" and "<!--->" are empty comments; their last bytes hold the NUL.
+    token.no_blank = true;
     if (body < end_ && *body == '>') {
         *after = body + 1;
         *body = '\0';
@@ -257,20 +263,46 @@ void Tokenizer::ScanComment(char* at, Token& token, char** after) {
             break;
         }
     }
-    // The tree writer puts one blank before "-->" itself.
-    if (close > body && close[-1] == ' ') --close;
+    // The tree writer puts one blank before "-->" itself, unless told not to.
+    if (close > body && close[-1] == ' ') {
+        --close;
+        token.no_blank = false;
+    }
     token.length = static_cast<std::size_t>(close - body);
     *close = '\0';
 }
 
 void Tokenizer::ScanBogusComment(char* body, Token& token, char** after) {
     token.kind = TokenKind::kComment;
+    token.no_blank = true;
     char* close = Find(body, end_, '>');
     char* text_end = close == nullptr ? end_ : close;
     *after = close == nullptr ? end_ : close + 1;
     token.text = body;
     token.length = static_cast<std::size_t>(text_end - body);
     *text_end = '\0';
+}
+
+// A processing instruction is kept as its source, copied before the text in
+// front of it is terminated. It ends at "?>" (a server-side script holds ">"
+// in its code) or, without one, where a browser ends it: at the first ">".
+void Tokenizer::ScanProcessingInstruction(char* at, Token& token, char** after) {
+    token.kind = TokenKind::kComment;
+    token.verbatim = true;
+    char* close = nullptr;
+    for (char* p = at + 2; (p = Find(p, end_, '>')) != nullptr; ++p) {
+        if (p[-1] == '?') {
+            close = p;
+            break;
+        }
+    }
+    if (close == nullptr) close = Find(at + 2, end_, '>');
+    char* stop = close == nullptr ? end_ : close + 1;
+    *after = stop;
+    token.length = static_cast<std::size_t>(stop - at);
+    token.text = static_cast<char*>(arena_.Allocate(token.length + 1));
+    std::memcpy(token.text, at, token.length);
+    token.text[token.length] = '\0';
 }
 
 void Tokenizer::ScanDoctype(char* at, Token& token, char** after) {

@@ -3,7 +3,9 @@
 // It follows the HTML5 tokenizer where that matters for real pages: tag and
 // attribute names in any letter case; attribute values double-quoted,
 // single-quoted, unquoted or absent; "<!-->" and comments left open to the end
-// of the page; bogus comments ("<?xml ...?>", "<!...>") kept as comments;
+// of the page; bogus comments ("<!...>", "</ ...>") kept as comments;
+// processing instructions ("<?php ... ?>", up to "?>", else up to ">") kept
+// whole, as written;
 // raw-text element content read up to its matching end tag only.
 //
 // Tokens are made in place: the page text is modified to NUL-terminate the
@@ -45,6 +47,12 @@ struct Token {
     bool self_closing = false;     // start tags: ended in "/>"
     bool raw = false;              // text: raw-text content, references left as written
     bool line_end_first = false;   // text: the source began with a line end
+    // End tags: the tag's source from "<" to ">" (its first byte may have been
+    // overwritten with the NUL that ends the text before it).
+    const char* source = nullptr;
+    std::size_t source_length = 0;
+    bool verbatim = false;  // comment: a processing instruction; `text` is its whole source
+    bool no_blank = false;  // comment: no blank before its end was taken off its text
 };
 
 class Tokenizer {
@@ -82,6 +90,7 @@ class Tokenizer {
     Scan ScanAttributes(char* p, Token& token, char** after);
     void ScanComment(char* at, Token& token, char** after);
     void ScanBogusComment(char* body, Token& token, char** after);
+    void ScanProcessingInstruction(char* at, Token& token, char** after);
     void ScanDoctype(char* at, Token& token, char** after);
     void FinishTag(Token& token);
     Token MakeText(char* begin, char* end, bool decode, bool raw);

@@ -1,5 +1,7 @@
 #include "tree_builder.h"
 
+#include <cstring>
+
 #include "name_table.h"
 #include "records.h"
 
@@ -63,21 +65,20 @@ void TreeBuilder::StartTag(Tokenizer& tokenizer, const Token& token) {
     node->attrs = token.attrs;
     BreakAfter(node, BF_BREAK_AFTER_START);
     // "/>" closes an element only where browsers honour it: in SVG and
-    // MathML, and on names HTML does not define.
+    // MathML. On an HTML element, known or not, it means nothing.
     bool foreign = InForeignContent() || (properties & kForeign) != 0;
-    bool closed_at_once =
-        (properties & kVoid) != 0 || (token.self_closing && (foreign || code == HTML_UNKNOWN));
-    if (closed_at_once) return;
+    if (token.self_closing && foreign) node->flags |= BF_SELF_CLOSED;
+    if ((properties & kVoid) != 0 || (node->flags & BF_SELF_CLOSED) != 0) return;
     Push(node, code, token.text, token.length);
-    if (!foreign && (properties & (kRawText | kRcdata)) != 0) {
-        tokenizer.ReadRawText(code, (properties & kRcdata) != 0);
-    }
+    // TITLE and TEXTAREA content is kept as written too: a browser decodes
+    // its references the same way whenever it is read back.
+    if (!foreign && (properties & (kRawText | kRcdata)) != 0) tokenizer.ReadRawText(code, false);
 }
 
 void TreeBuilder::EndTag(const Token& token) {
     int code = token.code;
-    if (code == HTML_BR) {  // "</br>" reads as "<br>"
-        AppendEmpty(HTML_BR);
+    if (code == HTML_BR) {  // "</br>" reads as "<br>": it closes nothing
+        AppendVerbatimEndTag(token);
         return;
     }
     Position position =
@@ -88,10 +89,11 @@ void TreeBuilder::EndTag(const Token& token) {
                      : IsTablePart(code) ? bounds.table
                                          : bounds.scope;
     if (position == kNone || position < bound) {
-        if (code == HTML_P) AppendEmpty(HTML_P);  // "</p>" without an open P reads as "<p></p>"
+        AppendVerbatimEndTag(token);
         return;
     }
     block* node = stack_[position].node;
+    node->flags |= BF_END_TAG;
     PopThrough(position);
     bool end_tag_written = (ElementProperties(code) & kEndTagOmitted) == 0;
     if (end_tag_written && open_by_code_[HTML_PRE].empty()) {
@@ -119,6 +121,8 @@ void TreeBuilder::Text(const Token& token) {
 void TreeBuilder::CommentOrDoctype(const Token& token) {
     std::int32_t type = token.kind == TokenKind::kComment ? BT_COMMENT : BT_DOCTYPE;
     block* node = Append(type, HTML_UNKNOWN, token.text);
+    if (token.verbatim) node->flags |= BF_VERBATIM;
+    if (token.no_blank) node->flags |= BF_COMMENT_NO_BLANK;
     BreakAfter(node, BF_BREAK_AFTER_END);
 }
 
@@ -171,10 +175,18 @@ void TreeBuilder::CloseHeadFor(std::uint32_t properties) {
     }
 }
 
-// An element made from an end tag: placed as its start tag would be.
-void TreeBuilder::AppendEmpty(int code) {
-    CloseHeadFor(ElementProperties(code));
-    Append(BT_ELEMENT, code, const_cast<char*>(ElementLowerName(code)));
+// An end tag that closes nothing is kept as its source. "</p>" and "</br>",
+// which a browser reads as elements, end HEAD as those elements would.
+void TreeBuilder::AppendVerbatimEndTag(const Token& token) {
+    if (token.code == HTML_P || token.code == HTML_BR) {
+        CloseHeadFor(ElementProperties(token.code));
+    }
+    char* text = static_cast<char*>(arena_.Allocate(token.source_length + 1));
+    text[0] = '<';
+    std::memcpy(text + 1, token.source + 1, token.source_length - 1);
+    text[token.source_length] = '\0';
+    block* node = Append(BT_ELEMENT, HTML_UNKNOWN, text);
+    node->flags |= BF_VERBATIM;
 }
 
 block* TreeBuilder::Append(std::int32_t type, std::int32_t tag, char* text) {

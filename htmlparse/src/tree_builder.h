@@ -6,9 +6,12 @@
 // omitted are closed where HTML closes them (P by a block start tag; LI, DT,
 // DD, OPTION, table rows, cells and sections by their siblings; HEAD by the
 // first element that cannot stand in it); an end tag closes up to its
-// nearest open match within the scope HTML gives it; an end tag with no open
-// match is dropped, except "</p>", which makes an empty P, and "</br>", which
-// makes a BR; what is open at the end of the page stays as it is (closed).
+// nearest open match within the scope HTML gives it, and the element it
+// closes is flagged BF_END_TAG; an end tag with no open match (and "</br>")
+// is kept as a BF_VERBATIM node holding its source; what is open at the end
+// of the page stays as it is (closed). Written back in tree order, with end
+// tags only where the flag says, the nodes give the page's tokens in their
+// order, so a browser rebuilds the tree it built from the page.
 //
 // A line end directly after a start tag, an end tag, a comment or a doctype
 // becomes a layout flag instead of text, except after end tags the tree
@@ -74,7 +77,7 @@ class TreeBuilder {
 
     void CloseImpliedBy(int code, std::uint32_t properties);
     void CloseHeadFor(std::uint32_t properties);
-    void AppendEmpty(int code);
+    void AppendVerbatimEndTag(const Token& token);
     block* Append(std::int32_t type, std::int32_t tag, char* text);
     void Push(block* node, int code, const char* name, std::size_t name_length);
     void PopThrough(Position position);

@@ -70,3 +70,63 @@ TEST(Encoding, PageFormIsFoundAndReadAsUtf8) {
         EXPECT_EQ(info.ascii_only, ascii);
     }
 }
+
+// Only the labels browsers know count; the rest are ignored as browsers
+// ignore them, so the page is sniffed instead.
+TEST(Encoding, OnlyLabelsBrowsersKnowAreHonoured) {
+    const std::pair<const char*, const char*> labels[] = {
+        {"utf-32", "UTF-8"},
+        {"UTF-7", "UTF-8"},
+        {"ucs-4", "UTF-8"},
+        {"cp037", "UTF-8"},
+        {"ibm1047", "UTF-8"},
+        {"iso-2022-kr", "UTF-8"},
+        {" Latin2 ", "ISO-8859-2"},
+        {"sjis", "CP932"},
+        {"x-mac-cyrillic", "MAC-CYRILLIC"},
+        {"logical", "ISO-8859-8"},
+        {"x-cp1251", "WINDOWS-1251"},
+        {"gb2312", "GBK"},
+    };
+    for (auto [label, encoding] : labels) {
+        OutlineOf(std::string("<meta charset=\"") + label + "\">x");
+        HTMLPageInfo info;
+        HTMLGetPageInfo(&info);
+        EXPECT_STREQ(info.encoding, encoding) << label;
+    }
+}
+
+// Bytes that cannot be decoded, and NUL, stand in the text as U+10FF00 plus
+// the byte, so they can be written back; UTF-16 decodes as browsers do it.
+TEST(Encoding, UndecodableBytesAndUtf16AsBrowsersReadThem) {
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        // An unpaired surrogate is one U+FFFD; what follows is not shifted.
+        {"\xFF\xFE"
+         "a\0\x00\xD8"
+         "b\0\x3D\xD8\x00\xDE\x00\xDC"
+         "c\0"sv,
+         "\"a\xEF\xBF\xBD"
+         "b\xF0\x9F\x98\x80\xEF\xBF\xBD"
+         "c\""},
+        {"\xFE\xFF\0a\xDC\0\0b\0"sv,
+         "\"a\xEF\xBF\xBD"
+         "b\xEF\xBF\xBD\""},
+        {"<meta charset=shift_jis><!--\x82\xA0\xFF-->"sv,
+         "META[charset=shift_jis] <!--\xE3\x81\x82\xF4\x8F\xBF\xBF-->"},
+        {"<script>a\0b</script>"sv,
+         "SCRIPT{\"a\xF4\x8F\xBC\x80"
+         "b\"/r}"},
+    };
+    for (auto [bytes, outline] : cases) EXPECT_EQ(OutlineOf(bytes), outline);
+}
+
+TEST(Encoding, LoneCarriageReturnsAreLineEnds) {
+    const std::pair<std::string_view, int> pages[] = {
+        {"a\rb\rc\r\n", 1}, {"a\rb\nc\n", 0}, {"a\r\nb\rc\r\n", 0}};
+    for (auto [page, cr] : pages) {
+        EXPECT_EQ(OutlineOf(page).find('\r'), std::string::npos) << page;
+        HTMLPageInfo info;
+        HTMLGetPageInfo(&info);
+        EXPECT_EQ(info.cr, cr) << page;
+    }
+}

@@ -2,6 +2,9 @@
 // writer would not put them back; comments and doctypes carry theirs too.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "ParseHelpers.h"
 
 using parsetest::ExpectOutlines;
@@ -14,13 +17,48 @@ TEST(Flags, LineEndsAfterTags) {
         {"<div>\n\n  x</div>\n\n", "DIV/s/e{\"\n  x\"} \"\n\""},
         // After an end tag the writer leaves out, the line end stays text.
         {"<p>a</p>\n<ul><li>b</li>\n</ul>", "P{\"a\"} \"\n\" UL{LI{\"b\"} \"\n\"}"},
-        {"x</br>\ny</img>\n", "\"x\" BR \"\ny\" \"\n\""},
+        {"x</br>\ny</img>\n", "\"x\" </br> \"\ny\" </img> \"\n\""},
         // Inside PRE, line ends after end tags are content.
         {"<pre>\n<b>a</b>\n<i>b</i>\n</pre>\nx", "PRE/s/e{B{\"a\"} \"\n\" I{\"b\"} \"\n\"} \"x\""},
         {"<pre><pre>a</pre>\n</pre>\n", "PRE/e{PRE{\"a\"} \"\n\"}"},
         {"<!DOCTYPE html>\n<!-- a -->\n<!--b-->x", "<!DOCTYPE html>/e <!-- a-->/e <!--b--> \"x\""},
         {"<script>\nx\n</script>\n", "SCRIPT/s/e{\"x\n\"/r}"},
-        // A lone CR is no line end (CRLF: see the encoding tests).
-        {"<div>\r<p>a\rb", "DIV{\"\r\" P{\"a\rb\"}}"},
+        // A lone CR is a line end, as CRLF is (see the encoding tests).
+        {"<div>\r<p>a\rb", "DIV/s{P{\"a\nb\"}}"},
     });
+}
+
+namespace {
+
+// The elements whose own end tag closed them, in document order.
+std::string ClosedByEndTag(std::string_view page) {
+    parsetest::Tree root = parsetest::ParseTree(page);
+    std::string names;
+    std::vector<const block*> pending = {root->first_child};
+    while (!pending.empty()) {
+        const block* node = pending.back();
+        pending.pop_back();
+        if (node == nullptr) continue;
+        pending.push_back(node->next_sib);
+        if (node->flags & BF_END_TAG)
+            names += std::string(names.empty() ? "" : " ") + _ElementToName(node->tag);
+        pending.push_back(node->first_child);
+    }
+    return names;
+}
+
+}  // namespace
+
+TEST(Flags, EndTagsThatStoodInThePage) {
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"<p>a<p>b</p>", "P"},
+        {"<b><i>x</b> y</i>", "B"},
+        {"<ul><li>a<li>b</ul>", "UL"},
+        {"<table><tr><td>a</table>", "TABLE"},
+        {"<div><span>a</div>", "DIV"},
+        {"<script>x</script><title>t</title><textarea>u</TEXTAREA >", "SCRIPT TITLE TEXTAREA"},
+        {"<svg><circle/></svg>", "SVG"},
+        {"<p>open to the end", ""},
+    };
+    for (auto [page, names] : cases) EXPECT_EQ(ClosedByEndTag(page), names) << "page: " << page;
 }

@@ -47,7 +47,8 @@ TEST(References, WhereTheyAreDecoded) {
     ExpectOutlines({
         {"<title>A &amp; B <i></title><textarea>&lt;b&gt;</textarea>"
          "<script>a&amp;b</script><p title=\"&amp;\">",
-         "TITLE{\"A & B <i>\"} TEXTAREA{\"<b>\"} SCRIPT{\"a&amp;b\"/r} P[title=\"&amp;\"]"},
+         "TITLE{\"A &amp; B <i>\"/r} TEXTAREA{\"&lt;b&gt;\"/r} SCRIPT{\"a&amp;b\"/r} "
+         "P[title=\"&amp;\"]"},
         // Invalid UTF-8 in a page declared UTF-8 is kept byte for byte.
         {"<meta charset=utf-8>\xFF\xFE&amp;\x80", "META[charset=utf-8] \"\xFF\xFE&\x80\""},
     });

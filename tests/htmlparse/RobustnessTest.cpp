@@ -16,8 +16,8 @@ TEST(Robustness, SmallHostileInputs) {
         {"<", "\"<\""},
         {"&", "\"&\""},
         {"a\0b<p x=\"\0\">"sv,
-         "\"a\xEF\xBF\xBD"
-         "b\" P[x=\"\xEF\xBF\xBD\"]"},
+         "\"a\xF4\x8F\xBC\x80"
+         "b\" P[x=\"\xF4\x8F\xBC\x80\"]"},
     });
 }
 

@@ -14,7 +14,7 @@ TEST(Tokenizing, Tags) {
         // A trailing slash closes only void elements, unknown and SVG ones.
         {"<div/>x</div>", "DIV{\"x\"}"},
         {"<br/>x", "BR \"x\""},
-        {"<x-icon/>x", "<x-icon \"x\""},
+        {"<x-icon/>x", "<x-icon{\"x\"}"},
         {"<svg><circle r=\"1\"/><path/></svg>x", "SVG{<circle[r=\"1\"] <path} \"x\""},
         // A tag cut off by the end of the page is kept as text.
         {"<p>x<a href=\"y", "P{\"x<a href=\"y\"}"},
@@ -57,7 +57,9 @@ TEST(Tokenizing, CommentsDoctypesAndBogusComments) {
         {"<!DOCTYPE html", "<!DOCTYPE html>"},
         {"<!doctype HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\">",
          "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\">"},
-        {"<?xml version=\"1.0\"?><p>", "<!--?xml version=\"1.0\"?--> P"},
+        {"<?xml version=\"1.0\"?><p>", "<!--<?xml version=\"1.0\"?>--> P"},
+        {"<?php if ($n > 1) { ?>x", "<!--<?php if ($n > 1) { ?>--> \"x\""},
+        {"<?bogus>x", "<!--<?bogus>--> \"x\""},
         {"<![CDATA[x]>y", "<!--[CDATA[x]--> \"y\""},
         {"a</>b</ 3>c", "\"a\" \"b\" <!-- 3--> \"c\""},
     });
@@ -72,5 +74,6 @@ TEST(Tokenizing, RawTextKeepsItsContentByteForByte) {
         {"<script>var s = '</scripty>';</script>", "SCRIPT{\"var s = '</scripty>';\"/r}"},
         {"<script>a</scrip", "SCRIPT{\"a</scrip\"/r}"},
         {"<style></style>", "STYLE"},
+        {"<plaintext><b>x</plaintext>y", "PLAINTEXT{\"<b>x</plaintext>y\"/r}"},
     });
 }

@@ -29,8 +29,9 @@ std::string Convert(const PageForm& form, const std::vector<std::string>& pieces
     return ok ? bytes : "!";
 }
 
-PageForm Form(const char* encoding, bool crlf = false, bool asciiOnly = false, bool bom = false) {
-    return PageForm{encoding, asciiOnly, crlf, bom};
+PageForm Form(const char* encoding, bool crlf = false, bool asciiOnly = false, bool bom = false,
+              bool cr = false) {
+    return PageForm{encoding, asciiOnly, crlf, bom, cr};
 }
 
 struct Case {
@@ -48,6 +49,7 @@ TEST(PageFormTest, TextIsWrittenInThePagesEncodingAndLineEnds) {
         // a CRLF split between two writes stays one line end.
         {Form("UTF-8"), {"\r\r\r\n\n", "x\r", "\ny"}, "\n\n\n\nx\ny"},
         {Form("windows-1252", true), {"a\rb\r", "\n"}, "a\r\nb\r\n"},
+        {Form("UTF-8", false, false, false, true), {"a\nb\r\nc\r"}, "a\rb\rc\r"},
         // Characters the encoding cannot hold become numeric references.
         {Form("windows-1252", true), {text}, "caf\xE9 \x80 &#10003;\r\n"},
         {Form("ISO-8859-1"), {text}, "caf\xE9 &#8364; &#10003;\n"},
@@ -71,6 +73,17 @@ TEST(PageFormTest, TextIsWrittenInThePagesEncodingAndLineEnds) {
                      "a\0\r\0\n\0",
                      8)},
         {Form("no-such-encoding"), {"a"}, "!"},
+        // Byte stand-ins go back as their bytes, NUL as the encoding's NUL;
+        // windows-1252 keeps the five bytes it leaves undefined.
+        {Form("UTF-8"),
+         {"a\xF4\x8F\xBC\x80", "\xF4\x8F", "\xBF\xBF\xF4\x8F\xBF\xBFz"},
+         std::string("a\0\xFF\xFFz", 5)},
+        {Form("windows-1252"),
+         {"\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D\xC2\x80\xF4\x8F\xBE\x81"},
+         "\x81\x8D\x8F\x90\x9D&#128;\x81"},
+        {Form("SHIFT_JIS"), {"\xF4\x8F\xBE\xA0\xF4\x8F\xBC\x80"}, std::string("\xA0\0", 2)},
+        {Form("UTF-16LE"), {"\xF4\x8F\xBC\x80"}, std::string("\0\0", 2)},
+        {Form("UTF-8", false, true), {"\xF4\x8F\xBC\x80"}, std::string("\0", 1)},
     };
     for (const Case& c : cases) EXPECT_EQ(Convert(c.form, c.pieces), c.written) << c.pieces[0];
 }

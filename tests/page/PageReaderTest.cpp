@@ -48,14 +48,16 @@ TEST(PageReaderTest, SectionsAndTheirEntries) {
         three{"3", "t3", "/3", "d3"};
     const std::string term2 = "<dt><strong>2</strong><a href=\"/2\"><strong>t2</strong></a>";
     const Case cases[] = {
-        // Only a direct BODY child DL whose first child is the marker comment,
-        // and only the first such DL.
-        {"<dl></dl><table><tr><td>" + Section(Pair("9")) + "</table>" + "<dl> Automatically" +
+        // Only a DL whose first child is the marker comment, and only the
+        // first such DL in document order, at any depth.
+        {"<dl></dl><table><tr><td>" + Section(Pair("1")) + "</table>" + "<dl> Automatically" +
              Pair("8") + "</dl><dl><!--Automatically generated-->" + Pair("7") + "</dl><dl><dt>" +
-             kMarker + "</dl>" + "<dl><!-- Automatic!-->" + Pair("1") + "</dl><p>after" +
+             kMarker + "</dl>" + "<dl><!-- Automatic!-->" + Pair("2") + "</dl><p>after" +
              Section(Pair("2")),
          {one}},
         {Section(Pair("1") + Pair("2")), {one, two}},
+        {"<main><div id=content>" + Section(Pair("1")) + "</div></main>", {one}},
+        {"<dl>\n    \n    " + std::string(kMarker) + Pair("1") + "</dl>", {one}},
         {"", {}},
         {Section(""), {}},
         {"<h1>no section</h1>", {}},
@@ -81,6 +83,24 @@ TEST(PageReaderTest, SectionsAndTheirEntries) {
         EXPECT_EQ(Read(InBody(c.body)), c.entries) << c.body;
         ReleasePageTree();
     }
+}
+
+// Content after "</body>" or "</html>" is in BODY to a browser: a section
+// there is found and replaced where it stands.
+TEST(PageReaderTest, SectionAfterTheEndOfBodyOrHtmlIsFoundThere) {
+    const std::string head = "<html><head><title>x</title></head><body><p>text</body>\n";
+    EXPECT_EQ(Read(head + Section(Pair("1")) + "</html>\n"),
+              (std::vector<Entry>{{"1", "t1", "/1", "d1"}}));
+    EXPECT_EQ(g_pSectionParent, g_pBody->parent);
+    EXPECT_EQ(g_pSectionPrev, g_pBody);
+    ReleasePageTree();
+
+    EXPECT_EQ(Read(head + "</html>\n" + Section(Pair("2")) + "<p>footer"),
+              (std::vector<Entry>{{"2", "t2", "/2", "d2"}}));
+    EXPECT_EQ(g_pSectionParent, g_pRoot);
+    ASSERT_NE(g_pSectionNext, nullptr);
+    EXPECT_EQ(g_pSectionNext->tag, HTML_P);
+    ReleasePageTree();
 }
 
 TEST(PageReaderTest, PageWithoutBodyReadsNothingAndSetsNoSplicePoint) {

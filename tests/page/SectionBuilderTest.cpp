@@ -60,7 +60,8 @@ struct Case {
     std::vector<Entry> entries = kEntries;
 };
 
-// An empty list removes the section but keeps a heading in front of it.
+// An empty list leaves the section empty where it stood, so the next entry
+// goes back there.
 TEST_F(SectionBuilderTest, SectionIsBuiltInTheToolsFormWhereTheOldOneStood) {
     const std::string section =
         "<DL>\n" + std::string(kMarker) +
@@ -77,7 +78,9 @@ TEST_F(SectionBuilderTest, SectionIsBuiltInTheToolsFormWhereTheOldOneStood) {
         {"<h1>a</h1>" + kOld + "<hr>\n", "<H1>a</H1>" + section + "<HR>\n"},
         {kOld + "<hr>\n", section + "<HR>\n"},
         {"<h1>a</h1>" + kOld, "<H1>a</H1>" + section},
-        {"<h2>Tavrel</h2>\n" + kOld + "<hr>\n", heading + "<HR>\n", {}},
+        {"<h2>Tavrel</h2>\n" + kOld + "<hr>\n",
+         heading + "<DL>\n" + std::string(kMarker) + "\n</DL>\n<HR>\n",
+         {}},
         {"<hr>\n", "<HR>\n", {}},
     };
     for (const Case& c : cases) {

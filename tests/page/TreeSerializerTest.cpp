@@ -57,21 +57,44 @@ TEST(TreeSerializerTest, EachKindOfNodeIsWrittenAsHtmlNeeds) {
          "<style>p > a { }</style><svg><style>&lt;p s=\"</style></svg>",
          "<SCRIPT>if (a < b && c > d) { x = \"&amp;\"; }\n</SCRIPT><STYLE>p > a { }</STYLE>"
          "<SVG><STYLE>&lt;p s=\"</STYLE></SVG>"},
-        {"it&#8217;<!-- x -->)<!--y-->\n", "it\xE2\x80\x99<!-- x -->)<!--y -->\n"},
+        {"it&#8217;<!-- x -->)<!--y-->\n", "it\xE2\x80\x99<!-- x -->)<!--y-->\n"},
         {"<br>\n<img src=\"a.png\">\n<input><hr>\n", "<BR>\n<IMG src=\"a.png\">\n<INPUT><HR>\n"},
         {"<my-widget data-n=\"1\">x</my-widget>\n", "<MY-WIDGET\n data-n=\"1\">x</MY-WIDGET>\n"},
         {"<p>1\n<p>2</p> <table></table><p>3</p>after<p>4</p><b>bold</b>"
          "<a href=x><p>5</p></a><dl><dd>d<p>\n</dl><p>6\n  ",
          "<P>1\n<P>2</P> <TABLE></TABLE><P>3</P>after<P>4</P><B>bold</B><A href=x><P>5</P></A>"
-         "<DL><DD>d<P>\n</DD></DL><P>6\n  "},
+         "<DL><DD>d<P>\n</DL><P>6\n  "},
         {"<ul><li>1<li>2</li> <li>3</li>loose<li>4\n</ul>",
          "<UL><LI>1<LI>2</LI> <LI>3</LI>loose<LI>4\n</UL>"},
         {"<pre>\n<b>\n<i>x</i>\n</b>\n<!--c-->\n</pre>\n",
-         "<PRE>\n<B>\n<I>x</I>\n</B>\n<!--c -->\n</PRE>\n"},
+         "<PRE>\n<B>\n<I>x</I>\n</B>\n<!--c-->\n</PRE>\n"},
         {"<title>T &amp;copy; &lt;b></title><title></title>",
-         "<TITLE>T &amp;copy; &lt;b&gt;</TITLE><TITLE></TITLE>"},
+         "<TITLE>T &amp;copy; &lt;b></TITLE><TITLE></TITLE>"},
         {"<a name=out>a<a name=in>b<i>c</i></a>d</a>e<a href=\"/x\"><strong>t</strong></a>",
-         "<A name=out></A>a<A name=in></A>b<I>c</I>de<A href=\"/x\"><STRONG>t</STRONG></A>"},
+         "<A name=out></A>a<A name=in></A>b<I>c</I>d</a>e<A href=\"/x\"><STRONG>t</STRONG></A>"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Rewrite(c.html), c.written) << c.html;
+}
+
+// A parsed page comes back token for token, so a browser recovers from its
+// faults as it did before: end tags where the page had them and nowhere
+// else, stray end tags and processing instructions as written.
+TEST(TreeSerializerTest, ParsedPagesKeepTheirEndTagsAsWritten) {
+    const Case cases[] = {
+        {"<p><font face=Arial>First.\n<p>Second</font>",
+         "<P><FONT face=Arial>First.\n<P>Second</font>"},
+        {"<p><b><i>x</b> still italic</i>", "<P><B><I>x</B> still italic</i>"},
+        {"<font><p>Para</p></font>\nafter", "<FONT><P>Para</P></FONT>\nafter"},
+        {"<p>before<table><tr><td>x</table>", "<P>before<TABLE><TR><TD>x</TABLE>"},
+        {"<div><my-icon/>Label</div>", "<DIV><MY-ICON\n>Label</DIV>"},
+        {"<svg><circle r=4/><path d=x /></svg>", "<SVG><CIRCLE\n r=4/><PATH\n d=x /></SVG>"},
+        {"a</p>b</br>c</span >d", "a</p>b</br>c</span >d"},
+        {"<?php if ($n > 1) { ?>\nx<? } ?>", "<?php if ($n > 1) { ?>\nx<? } ?>"},
+        {"<title lang=en>\n\nA &amp; B</title>", "<TITLE lang=en>\n\nA &amp; B</TITLE>"},
+        {"<plaintext><b>x</plaintext>", "<PLAINTEXT><b>x</plaintext>"},
+        {"<a onclick=go()>Go</a><a name=n>N</a>", "<A onclick=go()>Go</A><A name=n></A>N"},
+        {"<!--a--><!-- b --><!---><! c ></ d><!--e--!>",
+         "<!--a--><!-- b --><!----><!-- c --><!-- d--><!--e-->"},
     };
     for (const Case& c : cases) EXPECT_EQ(Rewrite(c.html), c.written) << c.html;
 }
@@ -85,7 +108,6 @@ TEST(TreeSerializerTest, InsidePreEndTagsGetNoLineEndFromTheirFlag) {
     HTMLFreeTree(root);
 }
 
-// A TITLE with markup (as in SVG) is reported yet written whole.
 TEST(TreeSerializerTest, TreeProblemsAreReportedAndWritingGoesOn) {
     block* root = Parse("<b>kept</b><svg><title>t<b>u</b>v</title></svg>");
     root->first_child->type = 9;
@@ -95,9 +117,7 @@ TEST(TreeSerializerTest, TreeProblemsAreReportedAndWritingGoesOn) {
     HTMLFreeTree(root);
     EXPECT_EQ(written, "kept<SVG><TITLE>t<B>u</B>v</TITLE></SVG>");
     EXPECT_EQ(errors,
-              "Internal error in HTML parser dump_tree()\n\t-- unknown value for top->type\n"
-              "Internal error in HTML parser dump_tree()\n"
-              "\t-- TITLE's TEXT child has non-NULL '->next_sib' slot...\n");
+              "Internal error in HTML parser dump_tree()\n\t-- unknown value for top->type\n");
 }
 
 TEST(TreeSerializerTest, HundredThousandNestedElementsWriteWithoutRecursion) {
