@@ -2,6 +2,7 @@
 // command line. "--help" and "--version" answer without a display; every
 // other command line belongs to the wizard's own start-up.
 #include <QApplication>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -44,6 +45,9 @@ bool HasDisplay() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A write past a file-size limit must fail with EFBIG and be reported,
+    // not end the process.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (IsOnly(argc, argv, "--help")) {
         std::fputs(kUsage, stdout);
         return 0;

@@ -1,8 +1,6 @@
 // The tavrel subcommands that edit a page. Each does what the wizard does:
-// the same path test, the same read, the same list operation and the same
-// writer, chosen by whether the page existed when it was opened.
-#include <unistd.h>
-
+// the same path test, the same page session (which reads, locks and writes),
+// the same list operation. The lock is held from the read to the write.
 #include <cstdio>
 #include <iostream>
 #include <nlohmann/json.hpp>
@@ -12,9 +10,9 @@
 #include "model/ItemList.h"
 #include "model/Messages.h"
 #include "model/PagePath.h"
-#include "page/NewPageWriter.h"
+#include "page/LinkText.h"
 #include "page/PageReader.h"
-#include "page/SectionBuilder.h"
+#include "page/PageSession.h"
 
 namespace {
 
@@ -23,35 +21,52 @@ int Refuse(const std::string& caption, const char* message) {
     return 1;
 }
 
-// Reads the entries of an existing page into the item list and keeps its
-// tree for the update, as the wizard does when it opens a page.
-int OpenExistingPage(const std::string& page) {
-    FILE* stream = std::fopen(page.c_str(), "r");
-    if (stream == nullptr) return Refuse(page, kMsgCannotRead);
-    CTavrelItem* items = ReadPage(stream);
-    const bool unreadable = std::ferror(stream) != 0;
-    std::fclose(stream);
-    AdoptItemList(items);
-    if (unreadable) return Refuse(page, kMsgCannotRead);
+int Refuse(const std::string& caption, const SessionFailure& failure) {
+    std::cerr << caption << ": " << failure.Text(" ") << '\n';
+    return 1;
+}
+
+// A field must be UTF-8: the page and its reader take nothing else.
+int RefuseInvalidFields(const EntryFields& fields) {
+    const std::pair<const char*, const std::optional<std::string>*> named[] = {
+        {"--date", &fields.date},
+        {"--title", &fields.title},
+        {"--link", &fields.hyperlink},
+        {"--description", &fields.description}};
+    for (const auto& [option, value] : named) {
+        if (value->has_value() && !IsValidUtf8(**value)) {
+            std::cerr << "tavrel: the value of " << option
+                      << " is not valid UTF-8; nothing was read or written.\n";
+            return 1;
+        }
+    }
     return 0;
 }
 
-// Tests the path and reads the page's entries into the item list; sets
-// `isNew` when the page does not exist yet. Returns 0 or an exit code.
-int OpenPage(const std::string& page, bool* isNew) {
+// Tests the path and opens the page in `session`, keeping the lock for a
+// command that writes. Returns 0 or an exit code.
+int OpenPage(const std::string& page, PageSession* session, const PageOptions& options,
+             bool forWriting) {
     if (!IsHtmlPath(page)) return Refuse(page, kMsgNotHtml);
-    *isNew = access(page.c_str(), F_OK) != 0;
-    return *isNew ? 0 : OpenExistingPage(page);
+    if (const SessionFailure failure = session->Open(options.waitSeconds, forWriting)) {
+        return Refuse(page, failure);
+    }
+    return 0;
 }
 
-// Writes the item list to the page with the writer the wizard would use.
-int BuildPage(const std::string& page, bool isNew) {
-    if (!isNew) {
-        if (g_pBody == nullptr) return Refuse(page, kMsgNoBody);
-        if (!WriteUpdatedPage(page)) return Refuse(page, kMsgCouldNotCreate);
-        return 0;
-    }
-    if (!WriteNewPage(page, g_pItemHead)) return Refuse(page, kMsgCouldNotCreate);
+// Refuses to drop what the list holds beyond its entries, unless forced.
+int RefuseDrops(const std::string& page, const PageOptions& options) {
+    if (options.force || g_unreadContent.empty()) return 0;
+    std::cerr << page << ": " << kMsgUnreadContent << '\n';
+    for (const std::string& dropped : g_unreadContent) std::cerr << "  - " << dropped << '\n';
+    std::cerr << "The page was left unchanged; give --force to build it anyway.\n";
+    return 1;
+}
+
+// Writes the item list to the page through the session.
+int BuildPage(const std::string& page, PageSession* session, const PageOptions& options) {
+    if (const int refused = RefuseDrops(page, options)) return refused;
+    if (const SessionFailure failure = session->Write()) return Refuse(page, failure);
     return 0;
 }
 
@@ -68,10 +83,14 @@ int EntryCount() {
     return count;
 }
 
-int RefuseIndex(const std::string& page, int index) {
-    std::cerr << page << ": there is no entry " << index << "; the page has " << EntryCount()
-              << " (numbered from 0).\n";
-    return 1;
+// The item at `index`, or null (with the refusal written) when there is none.
+CTavrelItem* EntryAt(const std::string& page, long long index) {
+    CTavrelItem* item = index <= EntryCount() ? ItemAt(static_cast<int>(index)) : nullptr;
+    if (item == nullptr) {
+        std::cerr << page << ": there is no entry " << index << "; the page has " << EntryCount()
+                  << " (numbered from 0).\n";
+    }
+    return item;
 }
 
 std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
@@ -96,58 +115,49 @@ void PrintJson() {
     std::cout << entries.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
 }
 
-// Releases the tree of an existing page when a command ends without writing it.
-struct PageTreeGuard {
-    PageTreeGuard() = default;
-    PageTreeGuard(const PageTreeGuard&) = delete;
-    PageTreeGuard& operator=(const PageTreeGuard&) = delete;
-    ~PageTreeGuard() { ReleasePageTree(); }
-};
-
 }  // namespace
 
-int RunList(const std::string& page, bool json) {
-    const PageTreeGuard tree;
-    bool isNew = false;
-    if (const int failed = OpenPage(page, &isNew)) return failed;
+int RunList(const std::string& page, bool json, const PageOptions& options) {
+    PageSession session(page);
+    if (const int failed = OpenPage(page, &session, options, false)) return failed;
+    if (session.IsNew()) return Refuse(page, SessionFailure{kMsgPageMissing, 0});
     json ? PrintJson() : PrintTable();
     return 0;
 }
 
-int RunAdd(const std::string& page, const EntryFields& fields) {
-    const PageTreeGuard tree;
-    bool isNew = false;
-    if (const int failed = OpenPage(page, &isNew)) return failed;
+int RunAdd(const std::string& page, const EntryFields& fields, const PageOptions& options) {
+    if (const int invalid = RefuseInvalidFields(fields)) return invalid;
     if (fields.hyperlink.value_or("").empty()) return Refuse(kAppCaption, kMsgHyperlinkRequired);
+    PageSession session(page);
+    if (const int failed = OpenPage(page, &session, options, true)) return failed;
     auto* item = new CTavrelItem;
     item->SetDate(DateText());
     Apply(fields, item);
     InsertItemAtHead(item);
-    return BuildPage(page, isNew);
+    return BuildPage(page, &session, options);
 }
 
-int RunChange(const std::string& page, int index, const EntryFields& fields) {
-    const PageTreeGuard tree;
-    bool isNew = false;
-    if (const int failed = OpenPage(page, &isNew)) return failed;
-    CTavrelItem* item = ItemAt(index);
-    if (item == nullptr) return RefuseIndex(page, index);
+int RunChange(const std::string& page, long long index, const EntryFields& fields,
+              const PageOptions& options) {
+    if (const int invalid = RefuseInvalidFields(fields)) return invalid;
+    PageSession session(page);
+    if (const int failed = OpenPage(page, &session, options, true)) return failed;
+    CTavrelItem* item = EntryAt(page, index);
+    if (item == nullptr) return 1;
     Apply(fields, item);
-    return BuildPage(page, isNew);
+    return BuildPage(page, &session, options);
 }
 
-int RunDelete(const std::string& page, int index) {
-    const PageTreeGuard tree;
-    bool isNew = false;
-    if (const int failed = OpenPage(page, &isNew)) return failed;
-    if (ItemAt(index) == nullptr) return RefuseIndex(page, index);
-    RemoveItemAt(index);
-    return BuildPage(page, isNew);
+int RunDelete(const std::string& page, long long index, const PageOptions& options) {
+    PageSession session(page);
+    if (const int failed = OpenPage(page, &session, options, true)) return failed;
+    if (EntryAt(page, index) == nullptr) return 1;
+    RemoveItemAt(static_cast<int>(index));
+    return BuildPage(page, &session, options);
 }
 
-int RunRebuild(const std::string& page) {
-    const PageTreeGuard tree;
-    bool isNew = false;
-    if (const int failed = OpenPage(page, &isNew)) return failed;
-    return BuildPage(page, isNew);
+int RunRebuild(const std::string& page, const PageOptions& options) {
+    PageSession session(page);
+    if (const int failed = OpenPage(page, &session, options, true)) return failed;
+    return BuildPage(page, &session, options);
 }

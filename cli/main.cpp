@@ -1,6 +1,8 @@
 // tavrel: the wizard's jobs from the command line, for scripts and cron jobs.
 // This is the one file that includes CLI11 (it is slow to compile).
 #include <CLI/CLI.hpp>
+#include <climits>
+#include <csignal>
 #include <exception>
 #include <iostream>
 #include <string>
@@ -21,6 +23,35 @@ void AddPage(CLI::App* command, std::string* page) {
     command->add_option("PAGE", *page, "the Tavrel page (an .htm or .html file)")->required();
 }
 
+// An entry number is decimal digits only: "010" is ten, and "0x1" or "-1" is
+// a usage error rather than some other entry.
+const CLI::Validator kDecimalDigits(
+    [](const std::string& text) {
+        if (!text.empty() && text.find_first_not_of("0123456789") == std::string::npos) return "";
+        return "INDEX must be decimal digits";
+    },
+    "DIGITS");
+
+void AddIndex(CLI::App* command, std::string* index) {
+    command->add_option("INDEX", *index, "entry number, 0 for the top entry")
+        ->required()
+        ->check(kDecimalDigits);
+}
+
+// The entry number of decimal `digits`; numbers past any page's length are
+// all the same to the commands.
+long long IndexValue(const std::string& digits) {
+    const std::string::size_type first = digits.find_first_not_of('0');
+    if (first == std::string::npos) return 0;
+    if (digits.size() - first > 18) return LLONG_MAX;
+    return std::stoll(digits.substr(first));
+}
+
+void AddForce(CLI::App* command, PageOptions* options) {
+    command->add_flag("--force", options->force,
+                      "build the page even when its list holds content that this drops");
+}
+
 int Run(int argc, char** argv) {
     CLI::App app{"tavrel: keep a Tavrel page from the command line"};
     app.require_subcommand(1);
@@ -30,8 +61,15 @@ int Run(int argc, char** argv) {
     std::string machine;
     std::string directory;
     bool json = false;
-    int index = 0;
+    std::string index;
     EntryFields fields;
+    PageOptions options;
+    app.add_option("--wait", options.waitSeconds,
+                   "seconds to wait while another program changes the page (default 5; "
+                   "0: do not wait)")
+        ->check(CLI::NonNegativeNumber)
+        ->option_text("SECONDS");
+    app.fallthrough();
 
     CLI::App* list = app.add_subcommand("list", "print the entries of the page, in page order");
     AddPage(list, &page);
@@ -40,24 +78,24 @@ int Run(int argc, char** argv) {
     CLI::App* add = app.add_subcommand("add", "add an entry on top and build the page");
     AddPage(add, &page);
     AddEntryOptions(add, &fields, true);
+    AddForce(add, &options);
     add->footer("--date defaults to today's date; --link is required.");
 
     CLI::App* change = app.add_subcommand("change", "change entry INDEX and build the page");
     AddPage(change, &page);
-    change->add_option("INDEX", index, "entry number, 0 for the top entry")
-        ->required()
-        ->check(CLI::NonNegativeNumber);
+    AddIndex(change, &index);
     AddEntryOptions(change, &fields, false);
+    AddForce(change, &options);
     change->footer("Fields not given keep their value.");
 
     CLI::App* remove = app.add_subcommand("delete", "delete entry INDEX and build the page");
     AddPage(remove, &page);
-    remove->add_option("INDEX", index, "entry number, 0 for the top entry")
-        ->required()
-        ->check(CLI::NonNegativeNumber);
+    AddIndex(remove, &index);
+    AddForce(remove, &options);
 
     CLI::App* rebuild = app.add_subcommand("rebuild", "build the page with its entries unchanged");
     AddPage(rebuild, &page);
+    AddForce(rebuild, &options);
 
     CLI::App* docmap = app.add_subcommand("docmap", "print the web server's document map");
     CLI::App* dirs = app.add_subcommand("dirs", "print the directories the link chooser lists");
@@ -78,11 +116,11 @@ int Run(int argc, char** argv) {
         return code == 0 ? 0 : 2;
     }
 
-    if (*list) return RunList(page, json);
-    if (*add) return RunAdd(page, fields);
-    if (*change) return RunChange(page, index, fields);
-    if (*remove) return RunDelete(page, index);
-    if (*rebuild) return RunRebuild(page);
+    if (*list) return RunList(page, json, options);
+    if (*add) return RunAdd(page, fields, options);
+    if (*change) return RunChange(page, IndexValue(index), fields, options);
+    if (*remove) return RunDelete(page, IndexValue(index), options);
+    if (*rebuild) return RunRebuild(page, options);
     if (*docmap) return RunDocmap(machine, json);
     if (*dirs) return RunDirs(machine, json);
     return RunFiles(directory, json);
@@ -91,6 +129,9 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A write past a file-size limit must fail with EFBIG and be reported,
+    // not end the process.
+    std::signal(SIGXFSZ, SIG_IGN);
     try {
         return Run(argc, argv);
     } catch (const std::exception& error) {

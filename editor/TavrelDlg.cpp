@@ -1,8 +1,5 @@
 #include "editor/TavrelDlg.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -12,9 +9,8 @@
 #include "model/ItemList.h"
 #include "model/Messages.h"
 #include "model/PagePath.h"
-#include "page/NewPageWriter.h"
 #include "page/PageReader.h"
-#include "page/SectionBuilder.h"
+#include "page/PageSession.h"
 #include "platform/dialog_builder.h"
 #include "platform/dialog_items.h"
 #include "platform/help_window.h"
@@ -39,13 +35,16 @@ constexpr char kHyperlinkPlaceholder[] = "*** Add hyperlink here ***";
 // The row shown for an entry that Add or Change left without a title.
 constexpr char kNoTitleRow[] = "[none]";
 
+// How long the dialog waits for another program to finish with the page.
+constexpr double kLockWaitSeconds = 5;
+
 std::string RowText(const std::string& title) { return title.empty() ? kNoTitleRow : title; }
 
-// Only a regular file can be a page: a folder opens but reads nothing, and a
-// pipe or device would hang or hand over something else.
-bool IsRegularFile(FILE* stream) {
-    struct stat info {};
-    return fstat(fileno(stream), &info) == 0 && S_ISREG(info.st_mode);
+// `heading` followed by one "- " line per entry of `lines`.
+std::string ListText(const char* heading, const std::vector<std::string>& lines) {
+    std::string text = heading;
+    for (const std::string& line : lines) text += "\n- " + line;
+    return text;
 }
 
 }  // namespace
@@ -93,50 +92,40 @@ bool CTavrelDlg::OnInitDialog() {
         OnCancel();
         return true;
     }
-    if (access(m_strPagePath.c_str(), F_OK) == -1) {
-        g_bNewPage = 1;
-        ProposeDate();
-        ShowPlaceholders();
-        EnableButtons(true, false, false);
-        return true;
-    }
-    g_bNewPage = 0;
-    if (!ReadExistingPage()) {
+    if (!ReadPageFile()) {
         OnCancel();
         return true;
     }
-    if (SetCurSel(0)) {
-        ShowItem(0);
-    } else {
-        ProposeDate();
-        ShowPlaceholders();
-        EnableButtons(true, false, false);
+    ShowList();
+    return true;
+}
+
+bool CTavrelDlg::ReadPageFile() {
+    m_session = std::make_unique<PageSession>(m_strPagePath);
+    if (const SessionFailure failure = m_session->Open(kLockWaitSeconds, false)) {
+        ShowFailure(failure);
+        return false;
+    }
+    g_bNewPage = m_session->IsNew() ? 1 : 0;
+    if (!g_unreadContent.empty()) {
+        ShowMessage(ListText(kMsgUnreadContent, g_unreadContent), m_strPagePath);
     }
     return true;
 }
 
-bool CTavrelDlg::ReadExistingPage() {
-    FILE* stream = std::fopen(m_strPagePath.c_str(), "r");
-    if (stream == nullptr || !IsRegularFile(stream)) {
-        if (stream != nullptr) std::fclose(stream);
-        ShowMessage(kMsgCannotRead, m_strPagePath);
-        return false;
-    }
-    CTavrelItem* head = ReadPage(stream);
-    // A page read only in part must never be written back: the rest of it
-    // would be lost. So a read error refuses the page like a failed open.
-    const bool readFailed = std::ferror(stream) != 0;
-    std::fclose(stream);
-    AdoptItemList(head);
-    if (readFailed) {
-        ClearItemList();
-        ShowMessage(kMsgCannotRead, m_strPagePath);
-        return false;
-    }
+void CTavrelDlg::ShowList() {
+    m_listItems->clear();
     for (const CTavrelItem* item = g_pItemHead; item != nullptr; item = item->GetNext()) {
         m_listItems->addItem(QString::fromStdString(item->GetTitle()));
     }
-    return true;
+    if (SetCurSel(0)) {
+        ShowItem(0);
+        EnableButtons(false, true, true);
+        return;
+    }
+    ProposeDate();
+    ShowPlaceholders();
+    EnableButtons(true, false, false);
 }
 
 void CTavrelDlg::OnSelchangeItemList() {
@@ -172,6 +161,7 @@ void CTavrelDlg::OnAdd() {
     item->SetTitle(m_strTitle);
     item->SetHyperlink(m_strHyperlink);
     InsertItemAtHead(item);
+    m_journal.RecordAdd(*item);
 
     SetCurSel(0);
     EnableButtons(false, true, true);
@@ -188,10 +178,12 @@ void CTavrelDlg::OnChange() {
     InsertRow(row, RowText(m_strTitle));
     CTavrelItem* item = ItemAt(row);
     if (item != nullptr) {
+        const EntryText before = TextOf(*item);
         item->SetDate(m_strDate);
         item->SetDescription(m_strDescription);
         item->SetTitle(m_strTitle);
         item->SetHyperlink(m_strHyperlink);
+        m_journal.RecordChange(before, *item);
     }
     SetCurSel(row);
 }
@@ -203,6 +195,7 @@ void CTavrelDlg::OnDelete() {
     for (const int id : {IDC_DATE, IDC_TITLE, IDC_DESCRIPTION, IDC_HYPERLINK}) {
         SetDlgItemText(this, id, "");
     }
+    if (const CTavrelItem* item = ItemAt(row)) m_journal.RecordDelete(*item);
     RemoveItemAt(row);
     // The entry before the removed one, or the one that followed the first.
     const int next = row > 0 ? row - 1 : 0;
@@ -216,18 +209,61 @@ void CTavrelDlg::OnDelete() {
 
 void CTavrelDlg::OnBuildIt() {
     UpdateData(true);
-    bool written = false;
-    const char* failure = kMsgCouldNotCreate;
-    if (g_bNewPage) {
-        written = WriteNewPage(m_strPagePath, g_pItemHead);
-    } else {
-        // Without BODY the list has no place in the page; the writer then
-        // leaves the file alone, and the user is told why.
-        if (g_pBody == nullptr) failure = kMsgNoBody;
-        written = WriteUpdatedPage(m_strPagePath);
+    if (!ConfirmDrops() || !LockForWriting()) {
+        m_session->Unlock();
+        return;
     }
-    if (!written) ShowMessage(failure, m_strPagePath);
+    // Without BODY the list has no place in the page; the session then
+    // leaves the file alone, and the user is told why.
+    if (const SessionFailure failure = m_session->Write()) ShowFailure(failure);
+    m_session->Unlock();
     EndDialog(IDOK);
+}
+
+bool CTavrelDlg::ConfirmDrops() {
+    if (g_bNewPage || g_unreadContent.empty()) return true;
+    const std::string question =
+        ListText(kMsgUnreadContent, g_unreadContent) + "\n\n" + kMsgBuildAnyway;
+    return AskChoice(this, question, m_strPagePath, {kBtnBuildAnyway, kBtnGoBack}, 1) == 0;
+}
+
+// A page that another program holds stays in the editor: nothing typed is
+// lost, and Build It can be pressed again.
+bool CTavrelDlg::LockForWriting() {
+    bool changed = false;
+    if (const SessionFailure failure = m_session->Lock(kLockWaitSeconds, &changed)) {
+        ShowFailure(failure);
+        return false;
+    }
+    if (changed) {
+        const int choice = AskChoice(this, kMsgChangedOnDisk, m_strPagePath,
+                                     {kBtnApplyMyChanges, kBtnOverwrite, kBtnGoBack}, 2);
+        if (choice == 2) return false;
+        if (choice == 0) return ApplyMyChanges();
+    }
+    return true;
+}
+
+// Reads the page as it is now and makes this session's edits on it. When an
+// edit finds no entry, the merged list is shown for the user to check, and
+// nothing is written yet.
+bool CTavrelDlg::ApplyMyChanges() {
+    if (const SessionFailure failure = m_session->Reread()) {
+        ShowList();  // the list box shows what is left: nothing
+        ShowFailure(failure);
+        return false;
+    }
+    g_bNewPage = m_session->IsNew() ? 1 : 0;
+    const std::vector<std::string> unfound = m_journal.Replay();
+    m_journal.Clear();
+    if (unfound.empty()) return true;
+    ShowList();
+    ShowMessage(ListText(kMsgNotReplayed, unfound) + "\n\n" + kMsgReplayShown, m_strPagePath);
+    return false;
+}
+
+void CTavrelDlg::ShowFailure(const SessionFailure& failure) {
+    ShowMessage(failure.Text("\n"), m_strPagePath);
 }
 
 void CTavrelDlg::OnHelpButton() { OpenHelp(this, QStringLiteral("Contents")); }
@@ -285,7 +321,7 @@ void CTavrelDlg::EnableButtons(bool add, bool del, bool change) {
 
 void CTavrelDlg::EnableButton(int id, bool enable) { EnableDlgItem(this, id, enable); }
 
-void CTavrelDlg::ShowMessage(const char* text, const std::string& caption) {
+void CTavrelDlg::ShowMessage(const std::string& text, const std::string& caption) {
     ShowMessageBox(this, text, caption);
 }
 

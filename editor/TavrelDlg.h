@@ -7,6 +7,14 @@
 // writes the page, fresh or updated, and ends the dialog; Cancel, Esc and the
 // close box end it without writing anything.
 //
+// The page is read and written through a page session (page/PageSession.h).
+// The dialog holds the page's lock only to read it and at Build It, never
+// while the user edits. At Build It a page that another program changed
+// since it was read is not overwritten unasked: the user chooses to apply
+// this session's edits to the page as it is now, to overwrite it, or to go
+// back to the editor. A page whose list holds content the entries cannot
+// keep is named as such when it opens, and Build It asks before dropping it.
+//
 // Row i of the list box always shows the item at position i of the item list.
 // While editing, the dialog is in one of three states:
 //   entry state -- no row selected; Add on, Delete and Change off;
@@ -18,10 +26,16 @@
 
 #include <QDialog>
 #include <QIcon>
+#include <memory>
 #include <string>
+#include <vector>
+
+#include "model/EditJournal.h"
 
 class QLineEdit;
 class QListWidget;
+class PageSession;
+struct SessionFailure;
 
 // Whether the page file was missing when the dialog opened (1) or existed (0).
 // Fixed by OnInitDialog; Build It writes a fresh page when set and updates the
@@ -75,9 +89,19 @@ class CTavrelDlg : public QDialog {
     void OnCancel();
     void EndDialog(int result);
 
-    // Reads the page file into the item list and the list box; false when the
-    // page could not be read, with the message shown and the list left empty.
-    bool ReadExistingPage();
+    // Reads the page file into the item list and the list box, and tells of
+    // content the list cannot keep; false when the page could not be read,
+    // with the message shown and the list left empty.
+    bool ReadPageFile();
+    // Fills the list box from the item list and shows the first entry, or the
+    // placeholders of the entry state when the list is empty.
+    void ShowList();
+    // Build It's steps: true when the page may be written now (the lock is
+    // then held and the list is what is to be written).
+    bool ConfirmDrops();
+    bool LockForWriting();
+    bool ApplyMyChanges();
+    void ShowFailure(const SessionFailure& failure);
     // Copies the four fields into the string members, or the members into
     // the fields when `save` is false.
     void UpdateData(bool save);
@@ -88,7 +112,7 @@ class CTavrelDlg : public QDialog {
     void ShowItem(int position);
     void EnableButtons(bool add, bool del, bool change);
     void EnableButton(int id, bool enable);
-    void ShowMessage(const char* text, const std::string& caption);
+    void ShowMessage(const std::string& text, const std::string& caption);
 
     // The selected row, or -1 when none is.
     int GetCurSel() const;
@@ -106,4 +130,6 @@ class CTavrelDlg : public QDialog {
     std::string m_strHyperlink;
     QIcon m_hIcon;
     int m_nModalResult = 0;
+    std::unique_ptr<PageSession> m_session;
+    EditJournal m_journal;
 };

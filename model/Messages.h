@@ -11,6 +11,33 @@ inline constexpr const char kMsgNoBody[] =
     "The page has no BODY element, so the Tavrel list cannot be put into it. "
     "The page was left unchanged.";
 inline constexpr const char kMsgCannotRead[] = "The page could not be read. It was left unchanged.";
+inline constexpr const char kMsgNotRegularFile[] =
+    "The page is not a regular file, so it cannot be read. It was left unchanged.";
+inline constexpr const char kMsgPageMissing[] = "The page does not exist.";
+inline constexpr const char kMsgReadIncomplete[] =
+    "The page could not be read whole, so it cannot be written back. It was left unchanged.";
+inline constexpr const char kMsgPageBusy[] =
+    "Another program is changing the page. It was left unchanged; try again later.";
+inline constexpr const char kMsgOutOfMemory[] =
+    "There is not enough memory to work on the page. It was left unchanged.";
+inline constexpr const char kMsgUnreadContent[] =
+    "The Tavrel list of the page holds content that cannot be kept as entries; "
+    "building the page drops it:";
+inline constexpr const char kMsgChangedOnDisk[] =
+    "Another program changed the page after it was opened here.\n\n"
+    "Apply my changes: read the page again and make the changes of this session on it.\n"
+    "Overwrite: write the page as shown here; the other program's changes are lost.\n"
+    "Go back: return to the editor; nothing is written.";
+inline constexpr const char kBtnApplyMyChanges[] = "&Apply my changes";
+inline constexpr const char kBtnOverwrite[] = "&Overwrite";
+inline constexpr const char kBtnGoBack[] = "Go &back";
+inline constexpr const char kBtnBuildAnyway[] = "&Build it anyway";
+inline constexpr const char kMsgBuildAnyway[] = "Build the page anyway?";
+inline constexpr const char kMsgNotReplayed[] =
+    "These changes could not be made on the page as it is now:";
+inline constexpr const char kMsgReplayShown[] =
+    "Nothing was written. The list now shows the page as it is, with the other changes made; "
+    "press Build It to write it.";
 inline constexpr const char kMsgCannotReadServerSettings[] =
     "The web server's settings could not be read, so its directories cannot be listed.";
 inline constexpr const char kFatalErrorCaption[] = "Fatal Error";

@@ -1,10 +1,24 @@
-// How a hyperlink is put into a double-quoted HREF attribute by both page
-// writers.
+// How fields are put into a page as text the page reader gives back exactly:
+// a hyperlink into a double-quoted HREF attribute (both page writers), and
+// any field as plain ASCII markup (the fresh page, which declares no encoding).
 #pragma once
 
 #include <string>
 
-// `link` with every double quote written as %22: a quote would end the
-// attribute early and break the page, and in a URL the character is written
-// %22 anyway. Everything else stays as it is.
+// `link` with every double quote written as %22 (a quote would end the
+// attribute early; in a URL the character is written %22 anyway) and every
+// "&" as "&amp;", so that no part of the link reads back as a character
+// reference. Everything else stays as it is.
 std::string AttributeSafeLink(const std::string& link);
+
+// `text` (UTF-8) with "&", "<" and ">" written as "&amp;", "&lt;" and "&gt;".
+std::string EscapeMarkup(const std::string& text);
+
+// `text` (UTF-8) with every character outside ASCII written as a decimal
+// character reference ("&#233;"); a byte that starts no valid UTF-8
+// character becomes "&#65533;".
+std::string AsciiWithReferences(const std::string& text);
+
+// True when `text` is valid UTF-8 (no overlong forms, surrogates or values
+// past U+10FFFF).
+bool IsValidUtf8(const std::string& text);

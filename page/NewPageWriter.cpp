@@ -13,6 +13,10 @@ bool Put(FILE* stream, const std::string& text) {
     return std::fwrite(text.data(), 1, text.size(), stream) == text.size();
 }
 
+// A field as text of the fresh page: markup characters escaped, and ASCII
+// only, since the page declares no encoding a browser could go by.
+std::string FreshText(const std::string& field) { return AsciiWithReferences(EscapeMarkup(field)); }
+
 }  // namespace
 
 std::string ReadServerAdmin() {
@@ -29,10 +33,11 @@ std::string ReadServerAdmin() {
 }
 
 bool WriteNewItem(FILE* stream, const CTavrelItem& item) {
-    return Put(stream, "<dt>\n<strong>" + item.GetDate() + "</strong>\n<br>\n") &&
-           Put(stream, "<A HREF =\"" + AttributeSafeLink(item.GetHyperlink()) + "\">\n") &&
-           Put(stream, "<STRONG>" + item.GetTitle() + "</STRONG></A>\n<dd>\n") &&
-           Put(stream, "<BR>" + item.GetDescription() + "<BR><p>\n");
+    const std::string link = AsciiWithReferences(AttributeSafeLink(item.GetHyperlink()));
+    return Put(stream, "<dt>\n<strong>" + FreshText(item.GetDate()) + "</strong>\n<br>\n") &&
+           Put(stream, "<A HREF =\"" + link + "\">\n") &&
+           Put(stream, "<STRONG>" + FreshText(item.GetTitle()) + "</STRONG></A>\n<dd>\n") &&
+           Put(stream, "<BR>" + FreshText(item.GetDescription()) + "<BR><p>\n");
 }
 
 bool WriteNewSection(FILE* stream, const CTavrelItem* head) {
@@ -50,9 +55,12 @@ bool WriteNewSection(FILE* stream, const CTavrelItem* head) {
     return ok;
 }
 
-bool WriteNewPage(const std::string& pagePath, const CTavrelItem* head) {
-    return ReplaceFile(pagePath, [head](FILE* stream) {
-        return Put(stream, "<html>\n<head>\n<title>Tavrel Page</title>\n</head>\n<body>\n") &&
-               WriteNewSection(stream, head) && Put(stream, "</body>\n</html>\n");
-    });
+bool WriteNewPage(const std::string& pagePath, const CTavrelItem* head, int* error) {
+    return ReplaceFile(
+        pagePath,
+        [head](FILE* stream) {
+            return Put(stream, "<html>\n<head>\n<title>Tavrel Page</title>\n</head>\n<body>\n") &&
+                   WriteNewSection(stream, head) && Put(stream, "</body>\n</html>\n");
+        },
+        error);
 }

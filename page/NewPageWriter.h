@@ -1,6 +1,9 @@
 // Writes a complete fresh Tavrel page from the item list, for a page file that
 // did not exist when it was opened. The page is fixed text around the
-// generated section; its entries' fields are written as they stand.
+// generated section. Its entries' fields are written so that they read back
+// exactly and show the same in every browser: "&", "<" and ">" as entities,
+// every character outside ASCII as a numeric character reference (the page
+// declares no encoding).
 #pragma once
 
 #include <cstdio>
@@ -16,8 +19,9 @@ inline constexpr int kMarkerPrefixLength = 9;
 
 // Writes the whole fresh page for the list at `head` to `pagePath`, replacing
 // any file there only once everything was written. False when it could not be
-// written; the file at `pagePath` (or its absence) is then unchanged.
-bool WriteNewPage(const std::string& pagePath, const CTavrelItem* head);
+// written, with `*error` (when given) set to the errno value of the failure;
+// the file at `pagePath` (or its absence) is then unchanged.
+bool WriteNewPage(const std::string& pagePath, const CTavrelItem* head, int* error = nullptr);
 
 // Writes the heading, the definition list with every entry from `head`, and
 // the administrator signature. False when a write failed.

@@ -1,10 +1,14 @@
 #include "page/PageReader.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <unordered_set>
 #include <vector>
 
 #include "page/NewPageWriter.h"
+#include "page/SectionCheck.h"
 
 block* g_pRoot = nullptr;
 block* g_pBody = nullptr;
@@ -13,6 +17,7 @@ block* g_pSectionPrev = nullptr;
 block* g_pSectionNext = nullptr;
 int g_bNoSection = 0;
 PageForm g_pageForm;
+std::vector<std::string> g_unreadContent;
 
 namespace {
 
@@ -90,12 +95,22 @@ void DiscardUnreachable(const CTavrelItem* head, const std::vector<CTavrelItem*>
     }
 }
 
+// An attribute value as the browser reads it: references decoded.
+std::string DecodedValue(const char* value) {
+    if (value == nullptr) return {};
+    const std::unique_ptr<char, decltype(&std::free)> decoded(HTMLDecodeAttribute(value),
+                                                              &std::free);
+    if (decoded == nullptr) throw std::bad_alloc();
+    return decoded.get();
+}
+
 }  // namespace
 
 void ClearSplicePoints() {
     g_pRoot = g_pBody = g_pSectionParent = g_pSectionPrev = g_pSectionNext = nullptr;
     g_bNoSection = 0;
     g_pageForm = PageForm{};
+    g_unreadContent.clear();
 }
 
 void ReleasePageTree() {
@@ -126,7 +141,7 @@ void ReadStrongText(CTavrelItem* item, const block* strong, StrongField field) {
 void ReadAnchor(CTavrelItem* item, const block* anchor) {
     for (const AttrRec* attr = anchor->attrs; attr != nullptr; attr = attr->next) {
         if (attr->attr == HTML_ATTR_HREF) {
-            item->SetHyperlink(attr->value != nullptr ? attr->value : "");
+            item->SetHyperlink(DecodedValue(attr->value));
             break;
         }
     }
@@ -201,6 +216,7 @@ CTavrelItem* ReadTree(block* root, const PageForm& form) {
     block* next = nullptr;
     block* section = FindSection(body);
     if (section != nullptr) {
+        g_unreadContent = CheckSection(section);
         parent = section->parent;
         prev = PreviousSibling(section);
         items = ReadSection(section);

@@ -13,6 +13,8 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "htmlparse.h"
 #include "model/TavrelItem.h"
@@ -26,6 +28,9 @@ extern block* g_pSectionPrev;    // its sibling before the old section (or BODY'
 extern block* g_pSectionNext;    // its sibling after the old section
 extern int g_bNoSection;         // BODY had no generated section
 extern PageForm g_pageForm;      // encoding and line ends of the page ReadPage parsed
+// What the old section held that its entries do not (see CheckSection): lost
+// when the section is rebuilt. Empty when the entries hold it all.
+extern std::vector<std::string> g_unreadContent;
 
 // Parses the page from `stream` (open for reading at its start; the caller
 // closes it) and returns the head of a new item list of its entries in page
@@ -51,8 +56,9 @@ CTavrelItem* ReadSection(const block* dl);
 // hyperlink and title of `item`.
 void ReadTerm(CTavrelItem* item, const block* dt);
 
-// Hyperlink from the anchor's first HREF attribute (an empty string for one
-// without value), title from its first STRONG child. Fields with no source
+// Hyperlink from the anchor's first HREF attribute with its character
+// references decoded (an empty string for one without value), title from its
+// first STRONG child. Throws std::bad_alloc when memory runs out. Fields with no source
 // stay as they were.
 void ReadAnchor(CTavrelItem* item, const block* anchor);
 

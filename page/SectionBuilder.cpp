@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <new>
 
 #include "model/ItemList.h"
 #include "page/LinkText.h"
@@ -19,7 +20,7 @@ namespace {
 char* CopyString(const std::string& text, size_t room) {
     const size_t size = std::max(room, text.size() + 1);
     auto* copy = static_cast<char*>(std::calloc(size, 1));
-    if (copy == nullptr) std::abort();
+    if (copy == nullptr) throw std::bad_alloc();
     std::memcpy(copy, text.c_str(), text.size() + 1);
     return copy;
 }
@@ -31,7 +32,7 @@ constexpr size_t kTextRoom = 1024;
 
 block* NewBlock(int type, int tag) {
     auto* node = static_cast<block*>(std::calloc(1, sizeof(block)));
-    if (node == nullptr) std::abort();
+    if (node == nullptr) throw std::bad_alloc();
     node->type = type;
     node->tag = tag;
     return node;
@@ -106,7 +107,7 @@ block* BuildParagraph() { return NewElement(HTML_P, "p", BF_BREAK_AFTER_END); }
 block* BuildAnchor(const std::string& hyperlink, const std::string& title) {
     block* anchor = NewElement(HTML_A, "a", BF_BREAK_AFTER_END);
     auto* href = static_cast<AttrRec*>(std::calloc(1, sizeof(AttrRec)));
-    if (href == nullptr) std::abort();
+    if (href == nullptr) throw std::bad_alloc();
     href->attr = HTML_ATTR_HREF;
     href->name = CopyString("href", kNameRoom);
     href->value = CopyString(AttributeSafeLink(hyperlink), kLinkRoom);
@@ -154,10 +155,14 @@ block* BuildSection(const CTavrelItem* head) {
     return heading;
 }
 
-bool WriteUpdatedPage(const std::string& pagePath) {
+bool WriteUpdatedPage(const std::string& pagePath, int* error) {
+    if (error != nullptr) *error = 0;
     if (g_pRoot == nullptr || g_pBody == nullptr) return false;
     FileReplacement replacement(pagePath);
-    if (!replacement.Open()) return false;
+    if (!replacement.Open()) {
+        if (error != nullptr) *error = replacement.Error();
+        return false;
+    }
 
     // A page that had a section keeps it, empty when the last entry went, so
     // the next entry goes back to the same place.
@@ -172,5 +177,8 @@ bool WriteUpdatedPage(const std::string& pagePath) {
     });
     HTMLFreeTree(root);
     ClearSplicePoints();
-    return written && replacement.Commit();
+    if (!written) replacement.Abandon();
+    const bool committed = written && replacement.Commit();
+    if (!committed && error != nullptr) *error = replacement.Error();
+    return committed;
 }

@@ -4,7 +4,7 @@
 // Every node and string built here comes from calloc/malloc, so that
 // HTMLFreeTree of the root releases them with the parsed nodes. Element nodes
 // carry their name in lower case as `text`; each node built under another has
-// it as `parent`.
+// it as `parent`. When memory runs out the builders throw std::bad_alloc.
 #pragma once
 
 #include <string>
@@ -20,9 +20,10 @@ inline constexpr const char kSectionHeading[] = "Tavrel";
 // heading, at the end of BODY when the page had none and the list is not
 // empty; writes the tree to
 // `pagePath` through a safe replacement and releases the tree. False when the
-// page could not be written; the file is then unchanged. A page in which
-// ReadPage found no BODY (g_pBody null) is never written: false, file untouched.
-bool WriteUpdatedPage(const std::string& pagePath);
+// page could not be written, with `*error` (when given) set to the errno
+// value of the failure; the file is then unchanged. A page in which ReadPage
+// found no BODY (g_pBody null) is never written: false, file untouched.
+bool WriteUpdatedPage(const std::string& pagePath, int* error = nullptr);
 
 // The new section for the list at `head` (null: no entries): the DL holding the
 // marker and a DT and DD per entry, preceded by the heading when the page had

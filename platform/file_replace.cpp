@@ -1,35 +1,42 @@
 #include "platform/file_replace.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 namespace {
 
+constexpr int kMaxLinkHops = 40;
+constexpr char kTempTag[] = ".tavrel-";
+
 // Follows symbolic links from `path` to the file they finally name, which
-// need not exist yet. Gives up after as many hops as the system allows.
-std::string ResolveLinks(std::string path) {
-    for (int hop = 0; hop < 40; ++hop) {
+// need not exist yet. False (errno ELOOP) when the links never end.
+bool ResolveLinks(std::string* path) {
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
         struct stat info {};
-        if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+        if (lstat(path->c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return true;
         char target[PATH_MAX];
-        const ssize_t length = readlink(path.c_str(), target, sizeof target - 1);
-        if (length < 0) return path;
+        const ssize_t length = readlink(path->c_str(), target, sizeof target - 1);
+        if (length < 0) return true;
         target[length] = '\0';
         if (target[0] == '/') {
-            path = target;
+            *path = target;
         } else {
-            const std::string::size_type slash = path.rfind('/');
-            path =
-                (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + target;
+            const std::string::size_type slash = path->rfind('/');
+            *path =
+                (slash == std::string::npos ? std::string() : path->substr(0, slash + 1)) + target;
         }
     }
-    return path;
+    errno = ELOOP;
+    return false;
 }
 
 std::string FolderOf(const std::string& path) {
@@ -43,24 +50,28 @@ std::string NameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// "." + name + ".tavrel-": how every temporary file of `name` begins.
+std::string TempPrefix(const std::string& name) { return "." + name + kTempTag; }
+
 mode_t CurrentUmask() {
     const mode_t mask = umask(0);
     umask(mask);
     return mask;
 }
 
-// Gives the temporary file the target's permission bits and owner, or, for a
-// new file, the bits an ordinary create would give it.
-void CopyPermissions(int fd, const std::string& target) {
-    struct stat info {};
-    if (stat(target.c_str(), &info) == 0) {
-        if (fchown(fd, info.st_uid, info.st_gid) != 0) {
-            // Only the owner can be kept by an unprivileged writer; the mode still is.
-        }
-        fchmod(fd, info.st_mode & 07777);
-    } else {
+// Gives the temporary file the target's owner, group and permission bits, or,
+// for a new file, the bits an ordinary create would give it. A writer that may
+// not give the file away still keeps the group when it belongs to it.
+void CopyPermissions(int fd, const struct stat* target) {
+    if (target == nullptr) {
         fchmod(fd, 0666 & ~CurrentUmask());
+        return;
     }
+    if (fchown(fd, target->st_uid, target->st_gid) != 0 &&
+        fchown(fd, static_cast<uid_t>(-1), target->st_gid) != 0) {
+        // Neither owner nor group can be kept by this writer; the mode still is.
+    }
+    fchmod(fd, target->st_mode & 07777);
 }
 
 void SyncFolder(const std::string& folder) {
@@ -70,44 +81,168 @@ void SyncFolder(const std::string& folder) {
     close(fd);
 }
 
-}  // namespace
-
-FileReplacement::FileReplacement(std::string path) : m_target(ResolveLinks(std::move(path))) {}
-
-FileReplacement::~FileReplacement() { Rollback(); }
-
-bool FileReplacement::Open() {
-    // A write past a file-size limit must fail with EFBIG and be reported,
-    // not end the process.
-    std::signal(SIGXFSZ, SIG_IGN);
-    std::string pattern = FolderOf(m_target) + "/." + NameOf(m_target) + ".XXXXXX";
-    const int fd = mkstemp(pattern.data());
-    if (fd < 0) return false;
-    m_tempPath = pattern;
-    CopyPermissions(fd, m_target);
-    m_stream = fdopen(fd, "wb");
-    if (m_stream == nullptr) {
-        close(fd);
-        Rollback();
-        return false;
+bool WriteAll(int fd, const char* data, size_t size) {
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t written = pwrite(fd, data + done, size - done, static_cast<off_t>(done));
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        done += static_cast<size_t>(written);
     }
     return true;
 }
 
+// A temporary file's name names the process that wrote it; true when that
+// process no longer exists.
+bool OwnerIsGone(const char* entry, const std::string& prefix) {
+    if (std::strncmp(entry, prefix.c_str(), prefix.size()) != 0) return false;
+    char* end = nullptr;
+    const long pid = std::strtol(entry + prefix.size(), &end, 10);
+    if (end == entry + prefix.size() || *end != '-' || pid <= 0) return false;
+    if (pid == getpid()) return false;
+    return kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
+
+// Removes the temporary files of `target` left behind by runs that were killed.
+void RemoveStaleTemporaries(const std::string& target) {
+    const std::string folder = FolderOf(target);
+    const std::string prefix = TempPrefix(NameOf(target));
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr) return;
+    while (const dirent* entry = readdir(dir)) {
+        if (OwnerIsGone(entry->d_name, prefix)) unlinkat(dirfd(dir), entry->d_name, 0);
+    }
+    closedir(dir);
+}
+
+// The temporary file that a termination signal must remove, kept where the
+// handler can read it without allocating.
+char g_pendingTemp[PATH_MAX];
+volatile sig_atomic_t g_hasPendingTemp = 0;
+constexpr int kCleanupSignals[] = {SIGTERM, SIGINT, SIGHUP};
+struct sigaction g_previousActions[3];
+
+void RemovePendingAndReraise(int signal) {
+    if (g_hasPendingTemp) unlink(g_pendingTemp);
+    g_hasPendingTemp = 0;
+    std::signal(signal, SIG_DFL);
+    raise(signal);
+}
+
+void GuardTemporary(const std::string& path) {
+    if (path.size() >= sizeof g_pendingTemp) return;
+    std::memcpy(g_pendingTemp, path.c_str(), path.size() + 1);
+    g_hasPendingTemp = 1;
+    struct sigaction action {};
+    action.sa_handler = RemovePendingAndReraise;
+    sigemptyset(&action.sa_mask);
+    for (int i = 0; i < 3; ++i) sigaction(kCleanupSignals[i], &action, &g_previousActions[i]);
+}
+
+void ReleaseGuard() {
+    if (!g_hasPendingTemp) return;
+    for (int i = 0; i < 3; ++i) sigaction(kCleanupSignals[i], &g_previousActions[i], nullptr);
+    g_hasPendingTemp = 0;
+}
+
+// True when nobody may write the file: every write permission bit is clear.
+// Even a process that could write it anyway (root) leaves such a file alone.
+bool WriteProtected(const struct stat& info) {
+    return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+}  // namespace
+
+FileReplacement::FileReplacement(std::string path) : m_target(std::move(path)) {}
+
+FileReplacement::~FileReplacement() { Rollback(); }
+
+bool FileReplacement::Fail(int error) {
+    m_error = error;
+    Rollback();
+    return false;
+}
+
+bool FileReplacement::Open() {
+    m_error = 0;
+    if (!ResolveLinks(&m_target)) return Fail(errno);
+    struct stat info {};
+    const bool exists = stat(m_target.c_str(), &info) == 0;
+    if (!exists && errno != ENOENT) return Fail(errno);
+    if (exists && (WriteProtected(info) || access(m_target.c_str(), W_OK) != 0)) {
+        return Fail(EACCES);
+    }
+    m_inPlace = exists && (info.st_nlink > 1 || access(FolderOf(m_target).c_str(), W_OK) != 0);
+    if (m_inPlace) return OpenBuffer();
+    RemoveStaleTemporaries(m_target);
+    if (!OpenTemporary()) return Fail(errno);
+    CopyPermissions(fileno(m_stream), exists ? &info : nullptr);
+    return true;
+}
+
+bool FileReplacement::OpenTemporary() {
+    std::string pattern = FolderOf(m_target) + "/" + TempPrefix(NameOf(m_target)) +
+                          std::to_string(getpid()) + "-XXXXXX";
+    const int fd = mkstemp(pattern.data());
+    if (fd < 0) return false;
+    m_tempPath = pattern;
+    GuardTemporary(m_tempPath);
+    m_stream = fdopen(fd, "wb");
+    if (m_stream != nullptr) return true;
+    const int error = errno;
+    close(fd);
+    errno = error;
+    return false;
+}
+
+bool FileReplacement::OpenBuffer() {
+    m_stream = open_memstream(&m_buffer, &m_bufferSize);
+    return m_stream != nullptr || Fail(errno);
+}
+
 bool FileReplacement::Commit() {
-    if (m_stream == nullptr) return false;
+    if (m_stream == nullptr) return Fail(m_error != 0 ? m_error : EBADF);
+    return m_inPlace ? CommitInPlace() : CommitTemporary();
+}
+
+bool FileReplacement::CommitTemporary() {
+    errno = EIO;
     bool ok = std::fflush(m_stream) == 0 && !std::ferror(m_stream);
     ok = ok && fsync(fileno(m_stream)) == 0;
-    ok = (std::fclose(m_stream) == 0) && ok;
-    m_stream = nullptr;
-    ok = ok && std::rename(m_tempPath.c_str(), m_target.c_str()) == 0;
-    if (!ok) {
-        Rollback();
-        return false;
+    int error = errno;
+    if (std::fclose(m_stream) != 0 && ok) {
+        ok = false;
+        error = errno;
     }
+    m_stream = nullptr;
+    if (ok && std::rename(m_tempPath.c_str(), m_target.c_str()) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) return Fail(error);
+    ReleaseGuard();
     m_tempPath.clear();
     SyncFolder(FolderOf(m_target));
     return true;
+}
+
+bool FileReplacement::CommitInPlace() {
+    errno = ENOMEM;
+    const bool prepared = std::fflush(m_stream) == 0 && !std::ferror(m_stream);
+    std::fclose(m_stream);
+    m_stream = nullptr;
+    if (!prepared) return Fail(errno);
+    const int fd = open(m_target.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) return Fail(errno);
+    bool ok = WriteAll(fd, m_buffer, m_bufferSize);
+    ok = ok && ftruncate(fd, static_cast<off_t>(m_bufferSize)) == 0;
+    ok = ok && fsync(fd) == 0;
+    int error = errno;
+    if (close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    return ok ? (Rollback(), true) : Fail(error);
 }
 
 void FileReplacement::Rollback() {
@@ -115,15 +250,30 @@ void FileReplacement::Rollback() {
         std::fclose(m_stream);
         m_stream = nullptr;
     }
+    std::free(m_buffer);
+    m_buffer = nullptr;
+    m_bufferSize = 0;
     if (!m_tempPath.empty()) {
         unlink(m_tempPath.c_str());
         m_tempPath.clear();
+        ReleaseGuard();
     }
 }
 
-bool ReplaceFile(const std::string& path, const std::function<bool(FILE*)>& write) {
+void FileReplacement::Abandon() {
+    const int error = errno;
+    m_error = m_stream != nullptr && std::ferror(m_stream) ? (error != 0 ? error : EIO) : 0;
+    Rollback();
+}
+
+bool ReplaceFile(const std::string& path, const std::function<bool(FILE*)>& write, int* error) {
     FileReplacement replacement(path);
-    if (!replacement.Open()) return false;
-    if (!write(replacement.Stream())) return false;
-    return replacement.Commit();
+    bool ok = replacement.Open();
+    if (ok && !write(replacement.Stream())) {
+        replacement.Abandon();
+        ok = false;
+    }
+    ok = ok && replacement.Commit();
+    if (error != nullptr) *error = ok ? 0 : replacement.Error();
+    return ok;
 }

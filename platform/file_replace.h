@@ -1,12 +1,30 @@
 // Replacing a file safely: the one way this program writes a page.
 //
-// The new contents go into a temporary file in the target's own folder; only
-// Commit, after every write, the flush, the sync to disk and the close have
-// succeeded, renames it over the target. Whatever fails before that, the
-// temporary file is removed and the target (or its absence) stays exactly as
-// it was. An existing target keeps its permission bits (and owner, where the
-// process may set it); a target that is a symbolic link is replaced at the
+// Normally the new contents go into a temporary file in the target's own
+// folder; only Commit, after every write, the flush, the sync to disk and the
+// close have succeeded, renames it over the target. Whatever fails before
+// that, the temporary file is removed and the target (or its absence) stays
+// exactly as it was. The temporary file gets the target's mode, its group
+// (also for a writer who is only a member of it) and, where the process may
+// set it, its owner. A target that is a symbolic link is replaced at the
 // link's destination, so the link stays a link.
+//
+// Two kinds of target cannot be renamed over without harm, and are written in
+// place instead, as a plain writer would: a file with more than one hard link
+// (a rename would split it from its other names) and a writable file in a
+// folder the process may not write. The whole new contents are first prepared
+// in memory; Commit then writes them over the file from its start, truncates
+// it to their length, syncs and checks. A failure at that point can leave the
+// file damaged; it is reported.
+//
+// Refused before anything is written: a target the process may not write or
+// whose write permission bits are all clear (EACCES), and a path whose
+// symbolic links loop (ELOOP).
+//
+// The temporary file is named ".NAME.tavrel-PID-XXXXXX" after the target and
+// the writing process. TERM, INT and HUP while it exists remove it before the
+// process ends. Open removes such files of the same target whose process is
+// gone. One replacement is in progress per process at a time.
 #pragma once
 
 #include <cstdio>
@@ -20,27 +38,52 @@ class FileReplacement {
     FileReplacement(const FileReplacement&) = delete;
     FileReplacement& operator=(const FileReplacement&) = delete;
 
-    // Creates the temporary file. False (with nothing created) when the
-    // target's folder cannot take it.
+    // Checks the target and prepares the stream: the temporary file, or an
+    // in-memory buffer when the target is written in place. False (with
+    // nothing created, Error() telling why) when the target is refused or the
+    // folder cannot take the temporary file.
     bool Open();
 
-    // The temporary file, open for writing in binary mode; valid after Open.
+    // Where written contents go, in binary mode; valid after Open.
     FILE* Stream() const { return m_stream; }
 
-    // Makes the written contents the target's. False, with the target
-    // untouched and the temporary file gone, when anything fails.
+    // Makes the written contents the target's. False, with Error() telling
+    // why, when anything fails; the target is then untouched (in place: not
+    // touched unless the failure came while writing it).
     bool Commit();
 
-    // Drops the temporary file; the target stays as it was.
+    // Drops the temporary file or buffer; the target stays as it was.
     void Rollback();
 
+    // Rolls back after the writer gave up; Error() then tells why a write to
+    // Stream() failed, or is 0 when none did.
+    void Abandon();
+
+    // The errno value of the last failure, 0 when none.
+    int Error() const { return m_error; }
+
+    // Whether Open chose to write the target in place.
+    bool InPlace() const { return m_inPlace; }
+
   private:
+    bool Fail(int error);
+    bool OpenTemporary();
+    bool OpenBuffer();
+    bool CommitTemporary();
+    bool CommitInPlace();
+
     std::string m_target;
     std::string m_tempPath;
     FILE* m_stream = nullptr;
+    char* m_buffer = nullptr;  // in place: the prepared contents
+    size_t m_bufferSize = 0;
+    bool m_inPlace = false;
+    int m_error = 0;
 };
 
 // Replaces the file at `path` with what `write` puts into the stream. `write`
 // returns false to abandon the replacement. True only when the file now holds
-// exactly what was written.
-bool ReplaceFile(const std::string& path, const std::function<bool(FILE*)>& write);
+// exactly what was written; otherwise `*error` (when given) gets the errno
+// value of the failure (0 when `write` gave up).
+bool ReplaceFile(const std::string& path, const std::function<bool(FILE*)>& write,
+                 int* error = nullptr);

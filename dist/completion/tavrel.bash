@@ -27,12 +27,12 @@ _tavrel() {
     done
 
     if [[ -z $command ]]; then
-        mapfile -t COMPREPLY < <(compgen -W "$commands --help --version" -- "$cur")
+        mapfile -t COMPREPLY < <(compgen -W "$commands --help --version --wait" -- "$cur")
         return
     fi
 
     case $prev in
-        --link | --title | --description | --date)
+        --link | --title | --description | --date | --wait)
             return
             ;;
         -r)
@@ -43,8 +43,9 @@ _tavrel() {
 
     local options="--help"
     case $command in
-        list) options+=" --json" ;;
-        add | change) options+=" $entry_options" ;;
+        list) options+=" --json --wait" ;;
+        add | change) options+=" $entry_options --force --wait" ;;
+        delete | rebuild) options+=" --force --wait" ;;
         docmap | dirs) options+=" -r --json" ;;
         files) options+=" --json" ;;
     esac

@@ -1,5 +1,5 @@
 // libFuzzer target: parse arbitrary bytes, check the tree's invariants, look
-// up attributes and names, then release the tree.
+// up attributes and names, decode attribute values, then release the tree.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -27,6 +27,7 @@ void CheckTree(const block* root) {
             (void)HTMLGetAttr(node, "href");
             for (const AttrRec* attr = node->attrs; attr != nullptr; attr = attr->next) {
                 if (attr->name == nullptr) std::abort();
+                if (attr->value != nullptr) std::free(HTMLDecodeAttribute(attr->value));
             }
         }
         for (const block* child = node->first_child; child != nullptr; child = child->next_sib) {

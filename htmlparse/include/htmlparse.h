@@ -213,12 +213,23 @@ typedef struct HTMLPageInfo {
     int crlf;             /* the page's lines end in CRLF (read as LF) */
     int cr;               /* the page's lines end in a lone CR (read as LF) */
     int ascii_only;       /* every byte of the page was below 0x80 */
+    int complete;         /* the whole stream was read and parsed; 0 when a read error or
+                             running out of memory stopped the parse early (the tree then
+                             holds only part of the page) */
 } HTMLPageInfo;
 
 /* Fills `info` for the page of the last HTMLParseDo; valid until the next
- * HTMLParseBegin. Before any parse: UTF-8, sniffed, no BOM, LF, ASCII. The
- * encoding is one browsers know: a declaration naming another is ignored. */
+ * HTMLParseBegin. Before any parse: UTF-8, sniffed, no BOM, LF, ASCII, and
+ * not complete. The encoding is one browsers know: a declaration naming
+ * another is ignored. */
 HTMLPARSE_API void HTMLGetPageInfo(HTMLPageInfo* info);
+
+/* A malloc'd copy of the attribute value `value` with its character
+ * references decoded as the text of a page is: "&amp;" is "&", "&#233;" and
+ * "&eacute;" are the UTF-8 of U+00E9. A named reference without its ";" is
+ * left as written, as browsers do inside attribute values. NULL when memory
+ * runs out; the caller releases the copy with free(). */
+HTMLPARSE_API char* HTMLDecodeAttribute(const char* value);
 
 #ifdef __cplusplus
 }

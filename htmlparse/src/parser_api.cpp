@@ -1,10 +1,12 @@
 // The C interface of the library: one parse at a time, state kept here.
 // No exception crosses this boundary: running out of memory ends a parse
-// early with the tree built so far.
+// early with the tree built so far, and the page information says so.
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
 #include "attributes.h"
+#include "char_refs.h"
 #include "encoding.h"
 #include "htmlparse.h"
 #include "records.h"
@@ -23,6 +25,9 @@ RootRecord* g_parse_root = nullptr;
 // Facts about the page of the last HTMLParseDo.
 PageFacts g_page_facts;
 
+// Whether the last HTMLParseDo read and parsed its whole stream.
+bool g_parse_complete = false;
+
 // Handed out when not even a root can be allocated; never released.
 block g_fallback_root{};
 
@@ -35,15 +40,24 @@ RootRecord* NewRoot() {
     return root;
 }
 
-void ParseInto(RootRecord& root, std::FILE* stream) {
+// True when the whole stream was read and parsed.
+bool ParseInto(RootRecord& root, std::FILE* stream) {
     std::size_t size = 0;
     char* raw = ReadWholeStream(stream, &size);
+    const bool read_whole = std::ferror(stream) == 0;
     PageText page = PreparePageText(raw, size);
     g_page_facts = page.facts;
     root.arena.Adopt(page.buffer);
     Tokenizer tokenizer(page.text, page.size, root.arena);
     TreeBuilder builder(&root.node, root.arena);
     builder.Build(tokenizer);
+    return read_whole;
+}
+
+// Whether the reference that DecodeOneReference read from `source` (spanning
+// `consumed` bytes) is one an attribute value decodes.
+bool DecodesInAttribute(const char* source, std::size_t consumed) {
+    return source[1] == '#' || source[consumed - 1] == ';';
 }
 
 }  // namespace
@@ -57,6 +71,7 @@ HTMLPARSE_API void HTMLParseBegin(void) {
     delete g_parse_root;
     g_parse_root = NewRoot();
     g_page_facts = PageFacts{};
+    g_parse_complete = false;
 }
 
 HTMLPARSE_API void HTMLParseDo(FILE* stream) {
@@ -65,9 +80,10 @@ HTMLPARSE_API void HTMLParseDo(FILE* stream) {
     }
     if (g_parse_root == nullptr || stream == nullptr) return;
     try {
-        ParseInto(*g_parse_root, stream);
+        g_parse_complete = ParseInto(*g_parse_root, stream);
     } catch (...) {
-        // Out of memory: keep the tree built so far.
+        // Out of memory: keep the tree built so far, marked incomplete.
+        g_parse_complete = false;
     }
 }
 
@@ -99,6 +115,31 @@ HTMLPARSE_API void HTMLGetPageInfo(HTMLPageInfo* info) {
     info->crlf = g_page_facts.crlf ? 1 : 0;
     info->cr = g_page_facts.cr ? 1 : 0;
     info->ascii_only = g_page_facts.ascii_only ? 1 : 0;
+    info->complete = g_parse_complete ? 1 : 0;
+}
+
+HTMLPARSE_API char* HTMLDecodeAttribute(const char* value) {
+    const std::size_t length = std::strlen(value);
+    // A reference's UTF-8 is at most twice as long as its source text.
+    auto* decoded = static_cast<char*>(std::malloc(2 * length + 1));
+    if (decoded == nullptr) return nullptr;
+    const char* end = value + length;
+    char* out = decoded;
+    for (const char* source = value; source < end;) {
+        std::size_t consumed = 0;
+        char utf8[8];
+        const std::size_t produced =
+            *source == '&' ? DecodeOneReference(source, end, utf8, &consumed) : 0;
+        if (produced == 0 || !DecodesInAttribute(source, consumed)) {
+            *out++ = *source++;
+            continue;
+        }
+        std::memcpy(out, utf8, produced);
+        out += produced;
+        source += consumed;
+    }
+    *out = '\0';
+    return decoded;
 }
 
 }  // extern "C"

@@ -8,6 +8,7 @@
 
 #include "cli/Commands.h"
 #include "model/ItemList.h"
+#include "model/Messages.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -79,7 +80,7 @@ TEST_F(PageCommandsUpdateTest, PagesThatCannotBeReadOrHaveNoBodyAreRefusedUntouc
     m_page = m_dir / "folder.html";
     ASSERT_EQ(mkdir(m_page.c_str(), 0755), 0);  // exists, opens, but cannot be read
     EXPECT_EQ(Rebuild(&errors), 1);
-    EXPECT_NE(errors.find("The page could not be read."), std::string::npos) << errors;
+    EXPECT_NE(errors.find(kMsgNotRegularFile), std::string::npos) << errors;
 }
 
 }  // namespace

@@ -53,3 +53,20 @@ TEST(References, WhereTheyAreDecoded) {
         {"<meta charset=utf-8>\xFF\xFE&amp;\x80", "META[charset=utf-8] \"\xFF\xFE&\x80\""},
     });
 }
+
+TEST(References, AttributeValuesDecodeAsABrowserReadsThem) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"/a?x=1&amp;y=2", "/a?x=1&y=2"},
+        {"caf&#233;&#xE9;&eacute;", "caf\xC3\xA9\xC3\xA9\xC3\xA9"},
+        {"?a=1&copy=2&not", "?a=1&copy=2&not"},  // no ";": left as written
+        {"&lt;&gt;&quot;&unknown;&", "<>\"&unknown;&"},
+        {"&nGt;", "\xE2\x89\xAB\xE2\x83\x92"},  // longer than its source
+        {"", ""},
+    };
+    for (const auto& [value, decoded] : cases) {
+        char* result = HTMLDecodeAttribute(value);
+        ASSERT_NE(result, nullptr);
+        EXPECT_STREQ(result, decoded) << value;
+        std::free(result);
+    }
+}

@@ -79,3 +79,22 @@ TEST(Robustness, DeepNesting) {
     for (int i = 0; i < 50000; ++i) page += "</x-b></p></li><li>";
     EXPECT_GT(CountNodes(ParseTree(page).get()), 150000u);
 }
+
+TEST(Robustness, APageInfoSaysWhetherTheWholeStreamWasParsed) {
+    HTMLPageInfo info{};
+    ParseTree("<p>whole</p>");
+    HTMLGetPageInfo(&info);
+    EXPECT_EQ(info.complete, 1);
+
+    FILE* folder = std::fopen(".", "r");  // opens, but every read fails
+    ASSERT_NE(folder, nullptr);
+    HTMLParseBegin();
+    HTMLParseDo(folder);
+    HTMLFreeTree(HTMLParseEnd());
+    std::fclose(folder);
+    HTMLGetPageInfo(&info);
+    EXPECT_EQ(info.complete, 0);
+    HTMLParseBegin();
+    HTMLGetPageInfo(&info);
+    EXPECT_EQ(info.complete, 0);
+}

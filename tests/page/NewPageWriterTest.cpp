@@ -44,16 +44,18 @@ TEST_F(NewPageWriterTest, EntriesInListOrderWithTheAdministratorAddress) {
     SetAdmin("webmaster@example.org");
     SetList({{"%s %d %n", "<b>Bold</b> & more", "/a.htm?x=\"1\"&y=2", "100% <i>sure</i>\nnow"},
              {"Monday, May 06, 1996", "Old", "/old.htm", "first entry"}});
-    EXPECT_EQ(Write(), std::string(kHead) + kSectionStart +
-                           "<dt>\n<strong>%s %d %n</strong>\n<br>\n"
-                           "<A HREF =\"/a.htm?x=%221%22&y=2\">\n<STRONG><b>Bold</b> & more"
-                           "</STRONG></A>\n<dd>\n<BR>100% <i>sure</i>\nnow<BR><p>\n"
-                           "<dt>\n<strong>Monday, May 06, 1996</strong>\n<br>\n"
-                           "<A HREF =\"/old.htm\">\n<STRONG>Old</STRONG></A>\n<dd>\n"
-                           "<BR>first entry<BR><p>\n"
-                           "</dl><HR>\n"
-                           "<A HREF=\"mailto:webmaster@example.org\">\n"
-                           "<address>webmaster@example.org</address>\n</a></body>\n</html>\n");
+    EXPECT_EQ(
+        Write(),
+        std::string(kHead) + kSectionStart +
+            "<dt>\n<strong>%s %d %n</strong>\n<br>\n"
+            "<A HREF =\"/a.htm?x=%221%22&amp;y=2\">\n<STRONG>&lt;b&gt;Bold&lt;/b&gt; &amp; more"
+            "</STRONG></A>\n<dd>\n<BR>100% &lt;i&gt;sure&lt;/i&gt;\nnow<BR><p>\n"
+            "<dt>\n<strong>Monday, May 06, 1996</strong>\n<br>\n"
+            "<A HREF =\"/old.htm\">\n<STRONG>Old</STRONG></A>\n<dd>\n"
+            "<BR>first entry<BR><p>\n"
+            "</dl><HR>\n"
+            "<A HREF=\"mailto:webmaster@example.org\">\n"
+            "<address>webmaster@example.org</address>\n</a></body>\n</html>\n");
 }
 
 TEST_F(NewPageWriterTest, AnUnwritablePlaceReportsFailureAndCreatesNothing) {

@@ -63,13 +63,14 @@ struct Case {
 // An empty list leaves the section empty where it stood, so the next entry
 // goes back there.
 TEST_F(SectionBuilderTest, SectionIsBuiltInTheToolsFormWhereTheOldOneStood) {
-    const std::string section = "<DL>\n" + std::string(kMarker) +
-                                "\n<DT><STRONG>Monday</STRONG>\n<BR>\n"
-                                "<A href=\"/a.htm\"><STRONG></STRONG>\n</A>\n</DT>\n"
-                                "<DD><BR>\n<P></DD>\n"
-                                "<DT><STRONG>%s day</STRONG>\n<BR>\n"
-                                "<A href=\"/b?x=1&y=%222%22\"><STRONG>Q&amp;A &lt;2&gt;</STRONG>\n"
-                                "</A>\n</DT>\n<DD>line 1\nline 2<BR>\n<P></DD>\n</DL>\n";
+    const std::string section =
+        "<DL>\n" + std::string(kMarker) +
+        "\n<DT><STRONG>Monday</STRONG>\n<BR>\n"
+        "<A href=\"/a.htm\"><STRONG></STRONG>\n</A>\n</DT>\n"
+        "<DD><BR>\n<P></DD>\n"
+        "<DT><STRONG>%s day</STRONG>\n<BR>\n"
+        "<A href=\"/b?x=1&amp;y=%222%22\"><STRONG>Q&amp;A &lt;2&gt;</STRONG>\n"
+        "</A>\n</DT>\n<DD>line 1\nline 2<BR>\n<P></DD>\n</DL>\n";
     const std::string heading = "<H2>Tavrel</H2>\n";
     const Case cases[] = {
         {"<h1>Old</h1>\n", "<H1>Old</H1>\n" + heading + section},  // no section: at BODY's end

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
 #include <filesystem>
 #include <string>
 
@@ -16,6 +19,8 @@ bool WriteText(const std::string& path, const std::string& text) {
         return std::fwrite(text.data(), 1, text.size(), stream) == text.size();
     });
 }
+
+bool WriteX(FILE* stream) { return std::fputc('x', stream) == 'x'; }
 
 std::size_t EntriesIn(const std::string& folder) {
     std::filesystem::directory_iterator entries(folder);
@@ -42,17 +47,55 @@ TEST(FileReplaceTest, FailedWritesKeepTheOldFileAndLeaveNothingBehind) {
         std::fputs("half", stream);
         return false;
     }));
+    std::signal(SIGXFSZ, SIG_IGN);  // as each program's main does
     rlimit previous{};
     getrlimit(RLIMIT_FSIZE, &previous);
     rlimit limited = previous;
     limited.rlim_cur = 4096;  // the write fails only when the data is flushed
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const bool written = WriteText(dir / "page.html", std::string(100000, 'x'));
+    int error = 0;
+    const bool written = ReplaceFile(
+        dir / "page.html",
+        [](FILE* stream) { return std::fputs(std::string(100000, 'x').c_str(), stream) >= 0; },
+        &error);
     setrlimit(RLIMIT_FSIZE, &previous);
     EXPECT_FALSE(written);
-    EXPECT_FALSE(WriteText(dir / "missing-folder/page.html", "x"));
+    EXPECT_EQ(error, EFBIG);
+    EXPECT_FALSE(ReplaceFile(dir / "missing-folder/page.html", WriteX, &error));
+    EXPECT_EQ(error, ENOENT);
     EXPECT_EQ(ReadFileBytes(dir / "page.html"), "old contents");
     EXPECT_EQ(EntriesIn(dir.path()), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+// A child process that is ended by `signal` in the middle of writing the page.
+int SignalDuringWrite(const std::string& page, int signal) {
+    const pid_t child = fork();
+    if (child == 0) {
+        ReplaceFile(page, [signal](FILE* stream) {
+            std::fputs("half a page", stream);
+            std::fflush(stream);
+            raise(signal);
+            return true;
+        });
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+}
+
+TEST(FileReplaceTest, SignalsDuringAWriteRemoveTheTemporaryFile) {
+    TempDir dir;
+    WriteFileBytes(dir / "page.html", "old contents");
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        EXPECT_EQ(SignalDuringWrite(dir / "page.html", signal), signal);
+        EXPECT_EQ(EntriesIn(dir.path()), 1u) << signal;
+        EXPECT_EQ(ReadFileBytes(dir / "page.html"), "old contents");
+    }
 }
 
 }  // namespace

@@ -15,9 +15,23 @@ MessageRecorder::MessageRecorder() {
         messages.push_back(text + "|" + caption + (owner ? "" : "|alone") +
                            (icon == MessageBoxIcon::Stop ? "|stop" : ""));
     });
+    m_previousChoice =
+        SetChoiceBoxFunction([this](QWidget*, const std::string& text, const std::string& caption,
+                                    const std::vector<std::string>& buttons, int escapeIndex) {
+            std::string labels;
+            for (const std::string& label : buttons) labels += (labels.empty() ? "" : "/") + label;
+            messages.push_back(text + "|" + caption + "|[" + labels + "]");
+            if (answers.empty()) return escapeIndex;
+            const int answer = answers.front();
+            answers.pop_front();
+            return answer;
+        });
 }
 
-MessageRecorder::~MessageRecorder() { SetMessageBoxFunction(m_previous); }
+MessageRecorder::~MessageRecorder() {
+    SetMessageBoxFunction(m_previous);
+    SetChoiceBoxFunction(m_previousChoice);
+}
 
 void Press(QWidget* dialog, int id) { ItemAs<QPushButton>(dialog, id)->click(); }
 

@@ -3,6 +3,7 @@
 // through the dialog item layer.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -20,7 +21,9 @@ using Texts = std::vector<std::string>;
 
 // Records the message boxes shown while it lives instead of showing them:
 // "text|caption", then "|alone" for a box without owner and "|stop" for the
-// stop icon.
+// stop icon. Questions (AskChoice) are recorded as "text|caption|[labels]",
+// the labels joined by "/", and answered from `answers` in turn, or by the
+// escape button when no answer is left.
 class MessageRecorder {
   public:
     MessageRecorder();
@@ -29,9 +32,11 @@ class MessageRecorder {
     MessageRecorder& operator=(const MessageRecorder&) = delete;
 
     Texts messages;
+    std::deque<int> answers;
 
   private:
     MessageBoxFunction m_previous;
+    ChoiceBoxFunction m_previousChoice;
 };
 
 // The item `id` of `dialog` as a T, null when it is missing or no T.

@@ -1,0 +1,51 @@
+// The edits of one wizard session, kept so that they can be made again on a
+// page that another program changed meanwhile.
+//
+// Add, Change and Delete are recorded with the four fields of the entry as
+// they were. Replay makes them again, in order, on the item list as it is
+// now: an added entry goes on top; a changed or deleted entry is found by the
+// four fields it had before the edit (the first entry from the top that has
+// all four). An edit whose entry is not found is not made, and is reported.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/TavrelItem.h"
+
+// The four fields of an entry.
+struct EntryText {
+    std::string date;
+    std::string title;
+    std::string hyperlink;
+    std::string description;
+
+    bool operator==(const EntryText&) const = default;
+};
+
+// The four fields of `item`.
+EntryText TextOf(const CTavrelItem& item);
+
+class EditJournal {
+  public:
+    void RecordAdd(const CTavrelItem& added);
+    void RecordChange(const EntryText& before, const CTavrelItem& after);
+    void RecordDelete(const CTavrelItem& deleted);
+
+    // Makes the recorded edits on g_pItemHead. Returns one line for each edit
+    // that found no entry (empty when all were made).
+    std::vector<std::string> Replay() const;
+
+    // Forgets every recorded edit.
+    void Clear() { m_edits.clear(); }
+
+  private:
+    enum class Kind { kAdd, kChange, kDelete };
+    struct Edit {
+        Kind kind;
+        EntryText before;  // change, delete: the entry to find
+        EntryText after;   // add, change: the fields to give it
+    };
+
+    std::vector<Edit> m_edits;
+};

@@ -1,0 +1,256 @@
+#include "page/PageSession.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <utility>
+
+#include "htmlparse.h"
+#include "model/ItemList.h"
+#include "model/Messages.h"
+#include "page/NewPageWriter.h"
+#include "page/PageReader.h"
+#include "page/SectionBuilder.h"
+#include "platform/page_lock.h"
+
+namespace {
+
+constexpr SessionFailure kNoFailure{};
+
+std::string FolderOf(const std::string& path) {
+    const std::string::size_type slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// FNV-1a, 64 bits: enough to tell a changed page from an unchanged one.
+uint64_t HashOf(const std::string& bytes) {
+    uint64_t hash = 0xcbf29ce484222325ULL;
+    for (const char byte : bytes) {
+        hash ^= static_cast<unsigned char>(byte);
+        hash *= 0x100000001b3ULL;
+    }
+    return hash;
+}
+
+PageIdentity IdentityOf(const struct stat& info, const std::string& bytes) {
+    PageIdentity identity;
+    identity.exists = true;
+    identity.device = info.st_dev;
+    identity.inode = info.st_ino;
+    identity.size = info.st_size;
+    identity.modified = info.st_mtim;
+    identity.hash = HashOf(bytes);
+    return identity;
+}
+
+// The identity of the open page `fd` as it is now; false with errno set when
+// it cannot be read.
+bool CurrentIdentity(int fd, PageIdentity* identity) {
+    std::string bytes;
+    struct stat info {};
+    if (!ReadWholeFile(fd, &bytes) || fstat(fd, &info) != 0) return false;
+    *identity = IdentityOf(info, bytes);
+    return true;
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+void CloseIfOpen(int* fd) {
+    if (*fd >= 0) close(*fd);
+    *fd = -1;
+}
+
+// Runs `step`, turning memory exhaustion into a refusal.
+template <typename Step>
+SessionFailure Guarded(Step step) {
+    try {
+        return step();
+    } catch (const std::bad_alloc&) {
+        return {kMsgOutOfMemory, ENOMEM};
+    }
+}
+
+SessionFailure LockFailure() {
+    if (errno == EWOULDBLOCK) return {kMsgPageBusy, 0};
+    return {kMsgCannotRead, errno};
+}
+
+}  // namespace
+
+bool PageIdentity::operator==(const PageIdentity& other) const {
+    if (exists != other.exists) return false;
+    if (!exists) return true;
+    return device == other.device && inode == other.inode && size == other.size &&
+           modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec &&
+           hash == other.hash;
+}
+
+std::string SessionFailure::Text(const char* separator) const {
+    std::string text = message != nullptr ? message : "";
+    if (error != 0) text += separator + std::string(std::strerror(error)) + ".";
+    return text;
+}
+
+bool ReadWholeFile(int fd, std::string* bytes) {
+    bytes->clear();
+    struct stat info {};
+    std::size_t room = fstat(fd, &info) == 0 && info.st_size > 0 ? info.st_size + 1 : 4096;
+    while (true) {
+        const std::size_t used = bytes->size();
+        bytes->resize(used + room);
+        const ssize_t got = pread(fd, bytes->data() + used, room, static_cast<off_t>(used));
+        if (got < 0 && errno == EINTR) {
+            bytes->resize(used);
+            continue;
+        }
+        if (got < 0) return false;
+        bytes->resize(used + static_cast<std::size_t>(got));
+        if (got == 0) return true;
+        // A short read usually means the end: confirm it without doubling.
+        room = static_cast<std::size_t>(got) < room ? 4096 : bytes->size();
+    }
+}
+
+PageSession::PageSession(std::string path) : m_path(std::move(path)) {}
+
+PageSession::~PageSession() {
+    ReleaseTree();
+    ClearItemList();
+    Unlock();
+}
+
+SessionFailure PageSession::Open(double waitSeconds, bool keepLock) {
+    SessionFailure failure = Acquire(waitSeconds);
+    if (!failure) failure = ReadLocked();
+    if (!keepLock || failure) Unlock();
+    return failure;
+}
+
+SessionFailure PageSession::Lock(double waitSeconds, bool* changed) {
+    return Guarded([&]() -> SessionFailure {
+        if (const SessionFailure failure = Acquire(waitSeconds)) return failure;
+        PageIdentity now;
+        if (m_pageFd >= 0 && !CurrentIdentity(m_pageFd, &now)) return {kMsgCannotRead, errno};
+        *changed = !(now == m_identity);
+        return kNoFailure;
+    });
+}
+
+SessionFailure PageSession::Reread() {
+    ReleaseTree();
+    ClearItemList();
+    return ReadLocked();
+}
+
+SessionFailure PageSession::Write() {
+    return Guarded([this] { return WriteLocked(); });
+}
+
+void PageSession::Unlock() {
+    if (m_pageFd != m_lockFd) CloseIfOpen(&m_pageFd);
+    m_pageFd = -1;
+    CloseIfOpen(&m_lockFd);
+}
+
+SessionFailure PageSession::Acquire(double waitSeconds) {
+    while (true) {
+        bool retry = false;
+        const SessionFailure failure = AcquireOnce(waitSeconds, &retry);
+        if (!retry) return failure;
+    }
+}
+
+// One attempt at locking the page (or its folder while it is missing). Sets
+// `*retry` when the path named another file by the time the lock was held.
+SessionFailure PageSession::AcquireOnce(double waitSeconds, bool* retry) {
+    Unlock();
+    const int page = open(m_path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (page < 0 && errno != ENOENT) return {kMsgCannotRead, errno};
+    struct stat opened {};
+    if (page >= 0) {
+        m_pageFd = m_lockFd = page;
+        if (fstat(page, &opened) != 0) return {kMsgCannotRead, errno};
+        if (!S_ISREG(opened.st_mode)) return {kMsgNotRegularFile, 0};
+    } else {
+        m_lockFd = open(FolderOf(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        // A folder this user may not open is not locked: a page can still be
+        // created in a write-only folder, and in a missing one the write
+        // reports why it cannot.
+        if (m_lockFd < 0) return kNoFailure;
+    }
+    if (!LockExclusive(m_lockFd, waitSeconds)) return LockFailure();
+    struct stat now {};
+    const bool exists = stat(m_path.c_str(), &now) == 0;
+    *retry = page >= 0 ? !exists || !SameFile(now, opened) : exists;
+    return kNoFailure;
+}
+
+SessionFailure PageSession::ReadLocked() {
+    return Guarded([this]() -> SessionFailure {
+        m_pageRead = false;
+        if (m_pageFd < 0) {
+            m_identity = PageIdentity{};
+            return kNoFailure;
+        }
+        std::string bytes;
+        struct stat info {};
+        if (!ReadWholeFile(m_pageFd, &bytes) || fstat(m_pageFd, &info) != 0) {
+            return {kMsgCannotRead, errno};
+        }
+        if (const SessionFailure failure = ParseBytes(bytes)) return failure;
+        m_identity = IdentityOf(info, bytes);
+        m_pageRead = true;
+        return kNoFailure;
+    });
+}
+
+SessionFailure PageSession::ParseBytes(const std::string& bytes) {
+    // An empty page is parsed from an empty stream of its own: a memory
+    // stream needs at least one byte.
+    FILE* stream = bytes.empty() ? std::fopen("/dev/null", "rb")
+                                 : fmemopen(const_cast<char*>(bytes.data()), bytes.size(), "rb");
+    if (stream == nullptr) return {kMsgCannotRead, errno};
+    HTMLParseBegin();
+    HTMLParseDo(stream);
+    block* root = HTMLParseEnd();
+    std::fclose(stream);
+    HTMLPageInfo info{};
+    HTMLGetPageInfo(&info);
+    if (!info.complete) {
+        HTMLFreeTree(root);
+        return {kMsgReadIncomplete, ENOMEM};
+    }
+    AdoptItemList(ReadTree(root, PageFormOf(info)));
+    return kNoFailure;
+}
+
+SessionFailure PageSession::WriteLocked() {
+    int error = 0;
+    if (IsNew()) {
+        if (WriteNewPage(m_path, g_pItemHead, &error)) return kNoFailure;
+    } else {
+        // After a failed read the page exists but nothing of it is held.
+        if (!m_pageRead) return {kMsgCannotRead, 0};
+        if (g_pBody == nullptr) return {kMsgNoBody, 0};
+        if (WriteUpdatedPage(m_path, &error)) return kNoFailure;
+    }
+    return {kMsgCouldNotCreate, error};
+}
+
+// The part of BODY after the old section hangs outside the tree until a write
+// splices it back, so it is released on its own.
+void PageSession::ReleaseTree() {
+    for (block *rest = g_pSectionNext, *next; rest != nullptr; rest = next) {
+        next = rest->next_sib;
+        HTMLFreeTree(rest);
+    }
+    ReleasePageTree();
+}

@@ -1,0 +1,116 @@
+// One page session: opening, reading, locking and writing a Tavrel page, the
+// same way for the wizard and for every tavrel subcommand.
+//
+// Opening never blocks on something that is not a page: the path is opened
+// with O_NONBLOCK and anything fstat does not call a regular file (a pipe, a
+// folder, a device, also behind a symbolic link) is refused before a byte is
+// read. The page is read whole into memory (every read checked), parsed, and
+// its entries become the item list (g_pItemHead) with the tree and splice
+// points of the page reader. A parse that did not take in the whole page is
+// refused, so a part of a page is never written back as the whole. Running
+// out of memory anywhere in a session is a refusal that leaves the page as it
+// was. The session remembers the page's identity as read: device, inode,
+// size, modification time and a hash of its bytes.
+//
+// Locking. Every read-modify-write holds an exclusive advisory lock
+// (platform/page_lock.h) from the read to the rename:
+//   - an existing page is locked on its own open file; once the lock is held,
+//     the path must still name that file (same device and inode), or another
+//     writer renamed a new page into place meanwhile, and the session drops
+//     the lock and starts again on the new file;
+//   - a missing page is locked on its folder; once held, the page must still
+//     be missing, or the session starts again on the page that appeared.
+// A writer that renames a new page in place releases the lock of the old
+// file only after the rename, so the next writer always reads the newest
+// page. Waiting for the lock ends after a given time with a refusal that
+// says another program is changing the page. The lock dies with the process.
+// Readers take the same lock for the read only, so they never see half of a
+// page written in place.
+//
+// The session works on the program's one item list and page tree (the
+// globals of editor/ItemList.h and page/PageReader.h); one session at a time.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <vector>
+
+// What a page was when it was read; two reads of an unchanged page are equal.
+struct PageIdentity {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    uint64_t hash = 0;  // of the page's bytes
+
+    bool operator==(const PageIdentity& other) const;
+};
+
+// Why a step of the session was refused: a fixed message for the user (null
+// when nothing failed) and the errno value of the cause (0 when none).
+struct SessionFailure {
+    const char* message = nullptr;
+    int error = 0;
+
+    explicit operator bool() const { return message != nullptr; }
+    // The message followed by the system's text for `error`, when there is one.
+    std::string Text(const char* separator) const;
+};
+
+class PageSession {
+  public:
+    explicit PageSession(std::string path);
+    ~PageSession();  // releases the lock, the tree and the item list
+    PageSession(const PageSession&) = delete;
+    PageSession& operator=(const PageSession&) = delete;
+
+    // Takes the lock (waiting up to `waitSeconds`, 0: one attempt), reads the
+    // page into the item list, and keeps the lock when `keepLock` is set. A
+    // missing page gives an empty list and IsNew(). Refused: a path that is
+    // not a regular file, a page that cannot be read or parsed whole, a lock
+    // that stayed taken.
+    SessionFailure Open(double waitSeconds, bool keepLock);
+
+    // True when the page did not exist at the last read.
+    bool IsNew() const { return !m_identity.exists; }
+
+    // Takes the lock for writing after an Open that did not keep it, and
+    // sets `*changed` when the page on disk is no longer what was read.
+    SessionFailure Lock(double waitSeconds, bool* changed);
+
+    // Reads the page again, under the lock already held, into a new item
+    // list and tree, replacing the old ones. When this fails the list is
+    // empty and Write refuses until a read succeeds.
+    SessionFailure Reread();
+
+    // Writes the item list to the page, under the lock already held: a fresh
+    // page when the page was missing at the last read, otherwise through the
+    // tree of that read (which the write uses up). The page is unchanged when
+    // this fails.
+    SessionFailure Write();
+
+    // Releases the lock; the item list and tree stay.
+    void Unlock();
+
+  private:
+    SessionFailure Acquire(double waitSeconds);
+    SessionFailure AcquireOnce(double waitSeconds, bool* retry);
+    SessionFailure ReadLocked();
+    SessionFailure ParseBytes(const std::string& bytes);
+    SessionFailure WriteLocked();
+    void ReleaseTree();
+
+    std::string m_path;
+    int m_pageFd = -1;        // the page opened for reading, or -1 when it is missing
+    int m_lockFd = -1;        // the descriptor holding the lock (page or folder)
+    PageIdentity m_identity;  // of the last successful read
+    bool m_pageRead = false;  // the last read took in an existing page
+};
+
+// Reads the whole of `fd` from its start into `*bytes`; false with errno set
+// when a read fails.
+bool ReadWholeFile(int fd, std::string* bytes);

@@ -1,0 +1,411 @@
+// The tavrel command under the conditions that lost pages before: several
+// writers at once, too little memory, paths that are not pages, fields that
+// did not come back as given, write-protected pages and folders, signals in
+// the middle of a write. Most cases run the real program as processes.
+#include <fcntl.h>
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/TempDir.h"
+
+extern char** environ;
+
+namespace {
+
+using Args = std::vector<std::string>;
+using Clock = std::chrono::steady_clock;
+
+// Starts tavrel with `args`; its standard output and error go to `output`.
+pid_t Spawn(const Args& args, const std::string& output = "/dev/null") {
+    std::vector<char*> argv{const_cast<char*>(TAVREL_CLI_PATH)};
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    pid_t pid = -1;
+    posix_spawn(&pid, TAVREL_CLI_PATH, &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
+// The exit code of `pid`, or -signal when a signal ended it.
+int Wait(pid_t pid) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+}
+
+class PageSafetyTest : public ::testing::Test {
+  protected:
+    TempDir m_dir;
+    std::string m_page = m_dir / "page.html";
+    std::string m_output = m_dir.path() + ".out";
+
+    void TearDown() override { unlink(m_output.c_str()); }
+
+    // Runs tavrel to its end; its output (standard output and error) in `output`.
+    int Tavrel(const Args& args, std::string* output = nullptr) {
+        const int code = Wait(Spawn(args, m_output));
+        if (output != nullptr) *output = ReadFileBytes(m_output);
+        return code;
+    }
+
+    nlohmann::json Entries(const std::string& page) {
+        std::string output;
+        EXPECT_EQ(Tavrel({"list", page, "--json"}, &output), 0) << output;
+        return nlohmann::json::parse(output, nullptr, false);
+    }
+
+    std::vector<std::string> FolderEntries() {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(m_dir.path()))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    // A page with `count` entries "e0" ... and text around the list.
+    void WritePage(int count) {
+        ASSERT_EQ(Tavrel({"add", m_page, "--link", "/first.htm", "--title", "e0"}), 0);
+        std::string page = ReadFileBytes(m_page);
+        page.insert(page.find("<H1>"), "<p>Before the list</p>\n");
+        page.insert(page.find("</body>"), "<p>After the list</p>\n");
+        WriteFileBytes(m_page, page);
+        for (int i = 1; i < count; ++i) {
+            ASSERT_EQ(
+                Tavrel({"add", m_page, "--link", "/e.htm", "--title", "e" + std::to_string(i)}), 0);
+        }
+    }
+};
+
+TEST_F(PageSafetyTest, FiftyConcurrentAddsKeepEveryEntryAndLeaveNoStrayFile) {
+    std::vector<pid_t> writers;
+    for (int i = 0; i < 50; ++i) {
+        writers.push_back(Spawn({"--wait", "60", "add", m_page, "--link",
+                                 "/" + std::to_string(i) + ".htm", "--title", std::to_string(i)}));
+    }
+    for (const pid_t pid : writers) EXPECT_EQ(Wait(pid), 0);
+    const nlohmann::json entries = Entries(m_page);
+    EXPECT_EQ(entries.size(), 50u);
+    std::set<std::string> titles;
+    for (const auto& entry : entries) titles.insert(entry["title"].get<std::string>());
+    EXPECT_EQ(titles.size(), 50u);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"page.html"});
+}
+
+TEST_F(PageSafetyTest, MixedConcurrentEditsKeepTheCountAndTheRestOfThePage) {
+    WritePage(20);
+    std::vector<pid_t> writers;
+    for (int i = 0; i < 10; ++i) {
+        writers.push_back(Spawn({"--wait", "60", "add", m_page, "--link", "/n.htm"}));
+        if (i % 2 == 0) writers.push_back(Spawn({"--wait", "60", "delete", m_page, "5"}));
+        if (i % 2 == 1)
+            writers.push_back(Spawn({"--wait", "60", "change", m_page, "3", "--title", "changed"}));
+        writers.push_back(Spawn({"--wait", "60", "rebuild", m_page}));
+    }
+    for (const pid_t pid : writers) EXPECT_EQ(Wait(pid), 0);
+    EXPECT_EQ(Entries(m_page).size(), 25u);
+    const std::string page = ReadFileBytes(m_page);
+    EXPECT_NE(page.find("Before the list"), std::string::npos);
+    EXPECT_NE(page.find("After the list"), std::string::npos);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"page.html"});
+}
+
+TEST_F(PageSafetyTest, AHeldLockIsWaitedForAndThenRefused) {
+    WritePage(1);
+    const std::string before = ReadFileBytes(m_page);
+    const int holder = open(m_page.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(flock(holder, LOCK_EX), 0);
+    std::string output;
+    const auto start = Clock::now();
+    EXPECT_EQ(Tavrel({"--wait", "0", "add", m_page, "--link", "/x.htm"}, &output), 1);
+    EXPECT_NE(output.find("Another program is changing the page."), std::string::npos) << output;
+    EXPECT_EQ(Tavrel({"rebuild", m_page, "--wait", "1"}), 1);
+    EXPECT_GE(Clock::now() - start, std::chrono::seconds(1));
+    EXPECT_EQ(ReadFileBytes(m_page), before);
+
+    const pid_t waiting = Spawn({"--wait", "30", "add", m_page, "--link", "/x.htm"});
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    close(holder);
+    EXPECT_EQ(Wait(waiting), 0);
+    EXPECT_EQ(Entries(m_page).size(), 2u);
+}
+
+// A child process rebuilds a large page with its address space limited to
+// `limit` bytes; returns its exit code.
+int RebuildWithin(const std::string& page, rlim_t limit) {
+    const pid_t child = fork();
+    if (child == 0) {
+        const int quiet = open("/dev/null", O_WRONLY);
+        dup2(quiet, 2);
+        const rlimit cap{limit, limit};
+        setrlimit(RLIMIT_AS, &cap);
+        execl(TAVREL_CLI_PATH, TAVREL_CLI_PATH, "rebuild", page.c_str(),
+              static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    return Wait(child);
+}
+
+TEST_F(PageSafetyTest, TooLittleMemoryWritesTheWholePageOrNothing) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer needs more address space than any limit here";
+#endif
+    WritePage(3);
+    std::string big = ReadFileBytes(m_page);
+    std::string filler;
+    for (int i = 0; i < 60000; ++i)
+        filler += "<div class=\"x\"><b>row " + std::to_string(i) + "</b></div>\n";
+    big.insert(big.rfind('<', big.find("After the list")), filler);
+    WriteFileBytes(m_page, big);
+    ASSERT_EQ(Tavrel({"rebuild", m_page}), 0);  // the form every rebuild writes
+    const std::string rebuilt = ReadFileBytes(m_page);
+
+    int refused = 0;
+    int written = 0;
+    for (const rlim_t megabytes : {8, 16, 24, 32, 48, 64, 96, 128, 256, 1024}) {
+        WriteFileBytes(m_page, rebuilt);
+        const int code = RebuildWithin(m_page, megabytes << 20);
+        EXPECT_TRUE(code == 0 || code == 1 || code == -SIGABRT) << megabytes << " MB: " << code;
+        EXPECT_EQ(ReadFileBytes(m_page), rebuilt) << megabytes << " MB";
+        (code == 0 ? written : refused) += 1;
+    }
+    EXPECT_GT(written, 0);
+    EXPECT_GT(refused, 0);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"page.html"});
+}
+
+TEST_F(PageSafetyTest, PathsThatAreNotPagesAreRefusedAtOnce) {
+    const std::string fifo = m_dir / "fifo.html", folder = m_dir / "folder.html",
+                      zero = m_dir / "zero.html";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+    ASSERT_EQ(symlink("/dev/zero", zero.c_str()), 0);
+    for (const std::string& path : {fifo, folder, zero}) {
+        for (const char* command : {"list", "rebuild"}) {
+            std::string output;
+            const auto start = Clock::now();
+            EXPECT_EQ(Tavrel({command, path}, &output), 1) << path;
+            EXPECT_LT(Clock::now() - start, std::chrono::seconds(1)) << path;
+            EXPECT_NE(output.find("not a regular file"), std::string::npos) << output;
+        }
+    }
+    std::string output;
+    EXPECT_EQ(Tavrel({"list", m_dir / "missing.html"}, &output), 1);
+    EXPECT_NE(output.find("The page does not exist."), std::string::npos) << output;
+}
+
+TEST_F(PageSafetyTest, FreshPageFieldsReadBackExactly) {
+    const Args fields = {"--title",       "Q&A: <em>new</em> rules %s\nline 2 caf\u00e9",
+                         "--link",        "http://x/caf\u00e9?a=1&b=<2>&copy=3 %s",
+                         "--description", "100% <b>bold</b> &amp; \u20ac\nsecond line",
+                         "--date",        "Mon, &lt; %s\n\u00e9t\u00e9"};
+    Args add = {"add", m_page};
+    add.insert(add.end(), fields.begin(), fields.end());
+    ASSERT_EQ(Tavrel(add), 0);
+    const std::string fresh = ReadFileBytes(m_page);
+    EXPECT_TRUE(std::all_of(fresh.begin(), fresh.end(), [](char c) { return c > 0; }));
+    for (int round = 0; round < 2; ++round) {  // fresh, then written from the tree
+        const nlohmann::json entry = Entries(m_page).back();
+        EXPECT_EQ(entry["title"], fields[1]);
+        EXPECT_EQ(entry["hyperlink"], fields[3]);
+        EXPECT_EQ(entry["description"], fields[5]);
+        EXPECT_EQ(entry["date"], fields[7]);
+        ASSERT_EQ(Tavrel({"add", m_page, "--link", "/next.htm"}), 0);
+    }
+}
+
+TEST_F(PageSafetyTest, FieldsAndIndexesAreCheckedBeforeThePageIsTouched) {
+    WritePage(12);
+    const std::string before = ReadFileBytes(m_page);
+    std::string output;
+    EXPECT_EQ(Tavrel({"add", m_page, "--link", "/x.htm", "--title", "caf\xe9"}, &output), 1);
+    EXPECT_NE(output.find("--title"), std::string::npos) << output;
+    EXPECT_EQ(Tavrel({"change", m_page, "0", "--description", "\xc3("}, &output), 1);
+    EXPECT_NE(output.find("--description"), std::string::npos) << output;
+    EXPECT_EQ(Tavrel({"add", m_dir / "new.html", "--link", "/\xff"}, &output), 1);
+    EXPECT_FALSE(PathExists(m_dir / "new.html"));
+    for (const char* index : {"0x1", "-1", "1e1", "+2", " 3", ""}) {
+        EXPECT_EQ(Tavrel({"delete", m_page, index}), 2) << index;
+    }
+    EXPECT_EQ(ReadFileBytes(m_page), before);
+    EXPECT_EQ(Tavrel({"delete", m_page, "010"}), 0);  // ten, not eight
+    const nlohmann::json entries = Entries(m_page);
+    ASSERT_EQ(entries.size(), 11u);
+    EXPECT_EQ(entries[9]["title"], "e2");  // e1 (entry 10) is gone
+    EXPECT_EQ(entries[10]["title"], "e0");
+    EXPECT_EQ(Tavrel({"delete", m_page, "99999999999999999999999"}, &output), 1);
+}
+
+TEST_F(PageSafetyTest, ListContentThatEntriesCannotHoldIsNotDroppedUnasked) {
+    const std::string head =
+        "<html><body>\n<dl>\n<!-- Automatically generated by TavrelWizard. Do Not Delete. -->\n";
+    const std::string entry =
+        "<dt><strong>d</strong><br><a href=\"/a.htm\"><strong>t</strong></a>\n<dd>text<br><p>\n";
+    struct Case {
+        std::string list;
+        std::string said;
+    };
+    const Case cases[] = {
+        {"<dd>stray</dd>\n" + entry, "a description (DD) before the first entry"},
+        {"<dt><strong>lone</strong>\n" + entry,
+         "a term (DT) without its description (DD) in entry 0"},
+        {"<dt><strong>d</strong><br><a href=\"/a.htm\"><strong>t</strong></a>\n"
+         "<dd>text <em>by hand</em><br><p>\n",
+         "a EM element in the description in entry 0"},
+        {entry + "<p>between</p>\n", "a P element in the description in entry 0"},
+        {"<dt><strong>d</strong></dt><dd>text</dd>\n<!-- by hand -->\n" + entry,
+         "a comment between entries"},
+    };
+    for (const Case& c : cases) {
+        const std::string page = head + c.list + "</dl>\n</body></html>\n";
+        WriteFileBytes(m_page, page);
+        std::string output;
+        EXPECT_EQ(Tavrel({"rebuild", m_page}, &output), 1) << c.list;
+        EXPECT_NE(output.find(c.said), std::string::npos) << output;
+        EXPECT_NE(output.find("--force"), std::string::npos) << output;
+        EXPECT_EQ(Tavrel({"add", m_page, "--link", "/x.htm"}), 1);
+        EXPECT_EQ(ReadFileBytes(m_page), page);
+        EXPECT_EQ(Tavrel({"rebuild", m_page, "--force"}), 0);
+        EXPECT_EQ(Tavrel({"rebuild", m_page}), 0) << c.list;  // nothing left to drop
+    }
+}
+
+TEST_F(PageSafetyTest, WriteProtectedPagesAndLinkLoopsAreRefused) {
+    WritePage(1);
+    const std::string before = ReadFileBytes(m_page);
+    chmod(m_page.c_str(), 0444);
+    std::string output;
+    EXPECT_EQ(Tavrel({"add", m_page, "--link", "/x.htm"}, &output), 1);
+    EXPECT_NE(output.find("Could not create Tavrel Page. Permission denied."), std::string::npos)
+        << output;
+    EXPECT_EQ(ReadFileBytes(m_page), before);
+
+    const std::string a = m_dir / "a.html", b = m_dir / "b.html";
+    ASSERT_EQ(symlink("b.html", a.c_str()), 0);
+    ASSERT_EQ(symlink("a.html", b.c_str()), 0);
+    EXPECT_EQ(Tavrel({"add", a, "--link", "/x.htm"}, &output), 1);
+    EXPECT_NE(output.find("Too many levels of symbolic links"), std::string::npos) << output;
+    struct stat info {};
+    EXPECT_TRUE(lstat(a.c_str(), &info) == 0 && S_ISLNK(info.st_mode));
+}
+
+TEST_F(PageSafetyTest, HardLinkedPagesAreWrittenInPlaceKeepingOwnerAndGroup) {
+    WritePage(1);
+    const std::string other = m_dir / "other-name.html";
+    ASSERT_EQ(link(m_page.c_str(), other.c_str()), 0);
+    if (geteuid() == 0) {
+        ASSERT_EQ(chown(m_page.c_str(), 65534, 65534), 0);
+    }
+    struct stat before {};
+    stat(m_page.c_str(), &before);
+    ASSERT_EQ(Tavrel({"add", m_page, "--link", "/x.htm"}), 0);
+    struct stat after {};
+    stat(m_page.c_str(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_nlink, 2u);
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(after.st_gid, before.st_gid);
+    EXPECT_EQ(ReadFileBytes(other), ReadFileBytes(m_page));
+    EXPECT_EQ(Entries(other).size(), 2u);
+
+    unlink(other.c_str());  // a replaced page also keeps owner, group and mode
+    chmod(m_page.c_str(), 0640);
+    ASSERT_EQ(Tavrel({"add", m_page, "--link", "/y.htm"}), 0);
+    stat(m_page.c_str(), &after);
+    EXPECT_NE(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(after.st_gid, before.st_gid);
+    EXPECT_EQ(after.st_mode & 07777, 0640u);
+}
+
+// A group the unprivileged user below belongs to, besides its own.
+constexpr gid_t kSharedGroup = 100;
+
+// Runs tavrel in `folder` as the unprivileged user 65534, a member of kSharedGroup.
+int TavrelAsNobody(const std::string& folder, const Args& args) {
+    const pid_t child = fork();
+    if (child == 0) {
+        const gid_t groups[] = {kSharedGroup};
+        if (setgroups(1, groups) != 0 || setgid(65534) != 0 || setuid(65534) != 0) _exit(126);
+        std::vector<char*> argv{const_cast<char*>(TAVREL_CLI_PATH)};
+        for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        if (chdir(folder.c_str()) != 0) _exit(126);
+        execv(TAVREL_CLI_PATH, argv.data());
+        _exit(127);
+    }
+    return Wait(child);
+}
+
+TEST_F(PageSafetyTest,
+       AsAPlainUserReadOnlyFoldersAreWrittenInPlaceUnreadablePagesRefusedGroupsKept) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+    WritePage(1);
+    chmod(m_dir.path().c_str(), 0755);
+    const std::string folder = m_dir / "site";
+    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+    const std::string page = folder + "/page.html";
+    ASSERT_EQ(std::rename(m_page.c_str(), page.c_str()), 0);
+    ASSERT_EQ(chown(folder.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(chown(page.c_str(), 65534, 65534), 0);
+    chmod(folder.c_str(), 0555);
+    struct stat before {};
+    stat(page.c_str(), &before);
+    EXPECT_EQ(TavrelAsNobody(folder, {"add", "page.html", "--link", "/x.htm"}), 0);
+    struct stat after {};
+    stat(page.c_str(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(Entries(page).size(), 2u);
+
+    chmod(page.c_str(), 0200);
+    const auto start = Clock::now();
+    EXPECT_EQ(TavrelAsNobody(folder, {"list", "page.html"}), 1);
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
+
+    // Someone else's page, writable through a shared group, keeps that group.
+    chmod(folder.c_str(), 0755);
+    ASSERT_EQ(chown(page.c_str(), 0, kSharedGroup), 0);
+    chmod(page.c_str(), 0664);
+    EXPECT_EQ(TavrelAsNobody(folder, {"add", "page.html", "--link", "/y.htm"}), 0);
+    stat(page.c_str(), &after);
+    EXPECT_EQ(after.st_gid, kSharedGroup);
+    EXPECT_EQ(after.st_mode & 07777, 0664u);
+    EXPECT_EQ(Entries(page).size(), 3u);
+}
+
+TEST_F(PageSafetyTest, TemporaryFilesOfKilledRunsAreRemoved) {
+    WritePage(1);
+    // A run that is gone: a child that has exited and been reaped.
+    const pid_t gone = fork();
+    if (gone == 0) _exit(0);
+    Wait(gone);
+    const std::string stale = m_dir / (".page.html.tavrel-" + std::to_string(gone) + "-abcdef");
+    const std::string live = m_dir / (".page.html.tavrel-" + std::to_string(getpid()) + "-abcdef");
+    WriteFileBytes(stale, "half a page");
+    WriteFileBytes(live, "another run's page, still being written");
+    ASSERT_EQ(Tavrel({"add", m_page, "--link", "/x.htm"}), 0);
+    EXPECT_FALSE(PathExists(stale));
+    EXPECT_TRUE(PathExists(live));
+}
+
+}  // namespace
