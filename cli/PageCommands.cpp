@@ -13,6 +13,7 @@
 #include "page/LinkText.h"
 #include "page/PageReader.h"
 #include "page/PageSession.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ int RefuseInvalidFields(const EntryFields& fields) {
         {"--link", &fields.hyperlink},
         {"--description", &fields.description}};
     for (const auto& [option, value] : named) {
-        if (value->has_value() && !IsValidUtf8(**value)) {
+        if (value->has_value() && !utf8::IsValid(**value)) {
             std::cerr << "tavrel: the value of " << option
                       << " is not valid UTF-8; nothing was read or written.\n";
             return 1;

@@ -1,9 +1,9 @@
 #include "model/PagePath.h"
 
-#include <strings.h>
+#include "text/ascii.h"
 
 bool IsHtmlPath(const std::string& path) {
     const std::string::size_type dot = path.rfind('.');
     if (dot == std::string::npos) return false;
-    return strncasecmp(path.c_str() + dot, ".htm", 4) == 0;
+    return ascii::StartsWithIgnoringCase(std::string_view(path).substr(dot), ".htm");
 }

@@ -1,9 +1,10 @@
 #include "page/ElementRules.h"
 
-#include <cctype>
 #include <cstdint>
 #include <string_view>
 #include <vector>
+
+#include "text/ascii.h"
 
 namespace {
 
@@ -77,8 +78,7 @@ std::string ElementName(const block* node) {
     } else {
         name = _ElementToName(node->tag);
     }
-    for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return name;
+    return ascii::Uppercase(name);
 }
 
 bool IsVoidElement(const block* node) { return (Traits(node) & kVoid) != 0; }

@@ -18,7 +18,3 @@ std::string EscapeMarkup(const std::string& text);
 // character reference ("&#233;"); a byte that starts no valid UTF-8
 // character becomes "&#65533;".
 std::string AsciiWithReferences(const std::string& text);
-
-// True when `text` is valid UTF-8 (no overlong forms, surrogates or values
-// past U+10FFFF).
-bool IsValidUtf8(const std::string& text);

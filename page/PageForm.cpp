@@ -4,10 +4,12 @@
 #include <sys/types.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <string_view>
+
+#include "text/ascii.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -17,8 +19,7 @@ constexpr char32_t kReplacementCharacter = 0xFFFD;
 bool IsUtf8Name(const std::string& name) {
     std::string folded;
     for (char c : name) {
-        if (c != '-' && c != '_')
-            folded += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (c != '-' && c != '_') folded += ascii::ToLower(c);
     }
     return folded == "utf8";
 }
@@ -37,51 +38,8 @@ bool IsWindows1252Gap(char32_t code) {
 }
 
 bool IsWindows1252Name(const std::string& name) {
-    std::string folded;
-    for (char c : name) folded += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return folded == "windows-1252" || folded == "cp1252";
-}
-
-// Decodes the UTF-8 sequence at the start of `bytes`. Returns its length and
-// sets `code`; 0 when the bytes do not start a valid sequence.
-size_t DecodeUtf8(std::string_view bytes, char32_t& code) {
-    const auto lead = static_cast<unsigned char>(bytes[0]);
-    size_t length = 0;
-    char32_t min = 0;
-    if (lead < 0x80) {
-        code = lead;
-        return 1;
-    } else if ((lead & 0xE0) == 0xC0) {
-        length = 2, code = lead & 0x1F, min = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3, code = lead & 0x0F, min = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4, code = lead & 0x07, min = 0x10000;
-    } else {
-        return 0;
-    }
-    if (bytes.size() < length) return 0;
-    for (size_t i = 1; i < length; ++i) {
-        const auto next = static_cast<unsigned char>(bytes[i]);
-        if ((next & 0xC0) != 0x80) return 0;
-        code = (code << 6) | (next & 0x3F);
-    }
-    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
-    return length;
-}
-
-// True when `bytes` are the start of a valid UTF-8 sequence that is cut short.
-bool IsIncompleteUtf8(std::string_view bytes) {
-    const auto lead = static_cast<unsigned char>(bytes[0]);
-    const size_t length = (lead & 0xE0) == 0xC0   ? 2
-                          : (lead & 0xF0) == 0xE0 ? 3
-                          : (lead & 0xF8) == 0xF0 ? 4
-                                                  : 0;
-    if (length == 0 || bytes.size() >= length) return false;
-    for (size_t i = 1; i < bytes.size(); ++i) {
-        if ((static_cast<unsigned char>(bytes[i]) & 0xC0) != 0x80) return false;
-    }
-    return true;
+    return ascii::EqualsIgnoringCase(name, "windows-1252") ||
+           ascii::EqualsIgnoringCase(name, "cp1252");
 }
 
 // Converts UTF-8 to the page's form and writes it to a stream, holding back
@@ -183,9 +141,9 @@ class PageEncoder {
             }
             Emit(text.data() + start, i - start);
             char32_t code = 0;
-            size_t length = DecodeUtf8(text.substr(i), code);
+            size_t length = utf8::Decode(text.substr(i), code);
             if (length == 0) {
-                if (!final && text.size() - i < 4 && IsIncompleteUtf8(text.substr(i))) return i;
+                if (!final && text.size() - i < 4 && utf8::IsIncomplete(text.substr(i))) return i;
                 code = kReplacementCharacter;
                 length = 1;
             }
@@ -235,7 +193,7 @@ class PageEncoder {
     static size_t NextStandIn(std::string_view text, size_t from) {
         for (size_t at = from; (at = text.find(kStandInLead, at)) != std::string_view::npos; ++at) {
             char32_t code = 0;
-            if (DecodeUtf8(text.substr(at), code) != 0 && IsStandIn(code)) return at;
+            if (utf8::Decode(text.substr(at), code) != 0 && IsStandIn(code)) return at;
         }
         return text.size();
     }
@@ -248,8 +206,8 @@ class PageEncoder {
         size_t at = 0;
         while ((at = text.find(kStandInLead, at)) != std::string_view::npos) {
             char32_t code = 0;
-            const size_t length = DecodeUtf8(text.substr(at), code);
-            if (length == 0 && !final && IsIncompleteUtf8(text.substr(at))) {
+            const size_t length = utf8::Decode(text.substr(at), code);
+            if (length == 0 && !final && utf8::IsIncomplete(text.substr(at))) {
                 Emit(text.data() + start, at - start);
                 return at;
             }
@@ -272,7 +230,7 @@ class PageEncoder {
     // else as a numeric reference. Returns the bytes it took.
     size_t WriteReference(std::string_view rest) {
         char32_t code = 0;
-        size_t length = DecodeUtf8(rest, code);
+        size_t length = utf8::Decode(rest, code);
         if (length == 0) {
             code = kReplacementCharacter;
             length = 1;

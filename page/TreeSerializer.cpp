@@ -1,12 +1,12 @@
 #include "page/TreeSerializer.h"
 
-#include <cctype>
 #include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "page/ElementRules.h"
+#include "text/ascii.h"
 
 namespace {
 
@@ -142,9 +142,7 @@ class TreeWriter {
     }
 
     void PutUnknownElement(const block* node) {
-        std::string name(TextOf(node));
-        for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        Put(name), Put("\n");
+        Put(ascii::Uppercase(TextOf(node))), Put("\n");
         PutAttributes(node);
     }
 

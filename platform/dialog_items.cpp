@@ -8,7 +8,7 @@
 
 #include "platform/dialog_builder.h"
 #include "platform/simple_combo_box.h"
-#include "platform/utf8_prefix.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ void SetWidgetText(QWidget* control, const QString& text) {
 std::string GetDlgItemText(const QWidget* dialog, int id, std::size_t maxBytes) {
     const QWidget* control = DialogItem(dialog, id);
     if (control == nullptr) return {};
-    return Utf8Prefix(WidgetText(control).toStdString(), maxBytes);
+    return utf8::Prefix(WidgetText(control).toStdString(), maxBytes);
 }
 
 void SetDlgItemText(QWidget* dialog, int id, const std::string& text) {

@@ -1,7 +1,6 @@
 #include "platform/reg_hive.h"
 
 #include <fcntl.h>
-#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,32 +9,12 @@
 #include <cerrno>
 #include <cstring>
 
+#include "text/ascii.h"
+#include "text/utf8.h"
+
 namespace {
 
 constexpr char kRootName[] = "hkey_local_machine";
-
-std::string Lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
-void AppendUtf8(std::string& out, std::uint32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
 
 // `size` bytes of UTF-16LE text at `data` as UTF-8; a lone surrogate becomes
 // U+FFFD and an odd last byte is dropped.
@@ -53,7 +32,7 @@ std::string Utf16LeToUtf8(const unsigned char* data, std::size_t size) {
         } else if (code >= 0xD800 && code < 0xE000) {
             code = 0xFFFD;
         }
-        AppendUtf8(out, code);
+        utf8::Append(out, code);
     }
     return out;
 }
@@ -138,7 +117,7 @@ bool ParseData(const std::string& data, bool unicode, RegValue* value, std::stri
         value->data.push_back(0);
         return true;
     }
-    const std::string lower = Lower(data);
+    const std::string lower = ascii::Lowercase(data);
     if (lower.rfind("dword:", 0) == 0) {
         const std::string digits = Trim(data.substr(6));
         if (digits.empty() || digits.size() > 8 ||
@@ -213,7 +192,7 @@ std::vector<std::pair<int, std::string>> LogicalLines(const std::string& text) {
             lines.emplace_back(number, line);
         }
         std::string& current = lines.back().second;
-        const bool isHex = Lower(current).find("=hex") != std::string::npos;
+        const bool isHex = ascii::Lowercase(current).find("=hex") != std::string::npos;
         continuing = isHex && !current.empty() && current.back() == '\\';
         if (continuing) current.pop_back();
     }
@@ -223,7 +202,7 @@ std::vector<std::pair<int, std::string>> LogicalLines(const std::string& text) {
 // The value of `key` named `name` (letter case ignored), or end().
 std::vector<RegValue>::iterator FindNamed(RegKey* key, const std::string& name) {
     return std::find_if(key->values.begin(), key->values.end(), [&name](const RegValue& value) {
-        return strcasecmp(value.name.c_str(), name.c_str()) == 0;
+        return ascii::EqualsIgnoringCase(value.name, name);
     });
 }
 
@@ -311,7 +290,7 @@ bool ReadHiveFile(const std::string& path, std::string* bytes, bool* missing,
 
 std::string NormalizeKeyPath(const std::string& path) {
     std::string out;
-    for (char c : Lower(path)) {
+    for (char c : ascii::Lowercase(path)) {
         if (c == '\\' && (out.empty() || out.back() == '\\')) continue;
         out += c;
     }

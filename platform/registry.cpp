@@ -1,6 +1,5 @@
 #include "platform/registry.h"
 
-#include <strings.h>
 
 #include <cctype>
 #include <cstdlib>
@@ -9,6 +8,7 @@
 #include <string>
 
 #include "platform/reg_hive.h"
+#include "text/ascii.h"
 
 // An open key: the hive it belongs to and its path below HKEY_LOCAL_MACHINE.
 struct HKEY__ {
@@ -72,7 +72,7 @@ const RegValue* FindValue(const HKEY__& key, const char* name) {
     if (found == nullptr) return nullptr;
     const char* wanted = name != nullptr ? name : "";
     for (const RegValue& value : found->values) {
-        if (strcasecmp(value.name.c_str(), wanted) == 0) return &value;
+        if (ascii::EqualsIgnoringCase(value.name, wanted)) return &value;
     }
     return nullptr;
 }

@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "name_table.h"
+#include "text/ascii.h"
 
 namespace htmlparse {
 
@@ -27,14 +28,6 @@ const NameTable& Table() {
     return table;
 }
 
-bool EqualsNoCase(const char* a, const char* b) {
-    while (*a != '\0' && LowerAscii(*a) == LowerAscii(*b)) {
-        ++a;
-        ++b;
-    }
-    return LowerAscii(*a) == LowerAscii(*b);
-}
-
 }  // namespace
 
 int LookupAttribute(const char* name, std::size_t length) {
@@ -44,7 +37,7 @@ int LookupAttribute(const char* name, std::size_t length) {
 const AttrRec* FindAttribute(const block* node, const char* name) {
     if (node == nullptr || name == nullptr) return nullptr;
     for (const AttrRec* attr = node->attrs; attr != nullptr; attr = attr->next) {
-        if (attr->name != nullptr && EqualsNoCase(attr->name, name)) return attr;
+        if (attr->name != nullptr && ascii::EqualsIgnoringCase(attr->name, name)) return attr;
     }
     return nullptr;
 }

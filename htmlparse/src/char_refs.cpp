@@ -7,7 +7,8 @@
 #include <string_view>
 
 #include "encoding.h"
-#include "utf8.h"
+#include "text/ascii.h"
+#include "text/utf8.h"
 
 namespace htmlparse {
 
@@ -32,10 +33,6 @@ static_assert(std::is_sorted(std::begin(kNamedReferences), std::end(kNamedRefere
 
 constexpr std::size_t kLongestName = 32;  // longest name in the table, ";" excluded
 constexpr std::size_t kLongestLegacyName = 6;
-
-bool IsAlphanumeric(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-}
 
 int DigitValue(char c, bool hex) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -75,17 +72,17 @@ std::size_t DecodeNumeric(const char* source, const char* end, char* out, std::s
     if (p < end && *p == ';') ++p;
     *consumed = static_cast<std::size_t>(p - source);
     if (value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
-        return CopyUtf8(kReplacementUtf8, out);
+        return CopyUtf8(utf8::kReplacementBytes, out);
     }
     if (value >= 0x80 && value <= 0x9F)
         value = Windows1252CodePoint(static_cast<unsigned char>(value));
-    return EncodeUtf8(value, out);
+    return utf8::Encode(value, out);
 }
 
 std::size_t DecodeNamed(const char* source, const char* end, char* out, std::size_t* consumed) {
     const char* name = source + 1;
     std::size_t run = 0;
-    while (name + run < end && run <= kLongestName && IsAlphanumeric(name[run])) ++run;
+    while (name + run < end && run <= kLongestName && ascii::IsAlphanumeric(name[run])) ++run;
     if (run == 0) return 0;
     if (run <= kLongestName && name + run < end && name[run] == ';') {
         if (const char* utf8 = FindNamed({name, run + 1})) {

@@ -4,7 +4,7 @@
 
 #include "line_ends.h"
 #include "malloc_block.h"
-#include "utf8.h"
+#include "text/utf8.h"
 
 namespace htmlparse {
 
@@ -46,7 +46,7 @@ PageText PreparePageText(char* raw, std::size_t size) {
     char* text = raw;
     const char* from = nullptr;  // encoding to convert from, or null for UTF-8
 
-    Utf8Scan scan = ScanUtf8(reinterpret_cast<const unsigned char*>(raw), size);
+    const utf8::Scan scan = utf8::ScanBytes({raw, size});
     facts.ascii_only = scan.ascii_only;
     if (StartsWith(raw, size, "\xEF\xBB\xBF", 3)) {
         facts.has_bom = true;

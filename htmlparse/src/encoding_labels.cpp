@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "text/ascii.h"
+
 namespace htmlparse {
 
 namespace {
@@ -77,10 +79,6 @@ constexpr LabelGroup kLabelGroups[] = {
      "ksc_5601 windows-949"},
 };
 
-bool IsSpace(unsigned char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
-}
-
 bool LabelInList(std::string_view label, std::string_view list) {
     while (!list.empty()) {
         std::size_t blank = list.find(' ');
@@ -101,15 +99,15 @@ bool CopyName(const char* name, char* out, std::size_t capacity) {
 }  // namespace
 
 bool ResolveEncodingLabel(const char* label, std::size_t length, char* out, std::size_t capacity) {
-    while (length > 0 && IsSpace(static_cast<unsigned char>(*label))) {
+    while (length > 0 && ascii::IsSpace(*label)) {
         ++label;
         --length;
     }
-    while (length > 0 && IsSpace(static_cast<unsigned char>(label[length - 1]))) --length;
+    while (length > 0 && ascii::IsSpace(label[length - 1])) --length;
     char lower[40];
     if (length == 0 || length >= sizeof lower) return false;
     for (std::size_t i = 0; i < length; ++i) {
-        lower[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(label[i])));
+        lower[i] = ascii::ToLower(label[i]);
     }
     for (const LabelGroup& group : kLabelGroups) {
         if (LabelInList({lower, length}, group.labels)) {

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "htmlparse.h"
-#include "utf8.h"
+#include "text/utf8.h"
 
 namespace htmlparse {
 
@@ -52,7 +52,7 @@ std::size_t NormalizeLineEnds(MallocBlock& block, char*& text, std::size_t size,
     *style = StyleOf(count);
     if (count.crlf == 0 && count.cr == 0 && count.nul == 0) return size;
     char stand_in[4];
-    const std::size_t stand_in_size = EncodeUtf8(HTML_BYTE_STAND_IN_BASE, stand_in);
+    const std::size_t stand_in_size = utf8::Encode(HTML_BYTE_STAND_IN_BASE, stand_in);
     char* out = count.nul > 0 ? AllocateOrThrow(size + count.nul * (stand_in_size - 1) + 1) : text;
     char* w = out;
     for (std::size_t i = 0; i < size; ++i) {

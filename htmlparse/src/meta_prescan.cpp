@@ -5,24 +5,13 @@
 #include <string_view>
 
 #include "encoding_labels.h"
+#include "text/ascii.h"
 
 namespace htmlparse {
 
 namespace {
 
 constexpr std::size_t kPrescanLength = 1024;
-
-bool IsSpace(unsigned char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[i])) != prefix[i]) return false;
-    }
-    return true;
-}
 
 // Cursor over the prescanned bytes.
 struct Prescan {
@@ -32,7 +21,7 @@ struct Prescan {
     bool AtEnd() const { return p >= end; }
     std::string_view Rest() const { return {p, static_cast<std::size_t>(end - p)}; }
     void SkipSpaces() {
-        while (p < end && IsSpace(static_cast<unsigned char>(*p))) ++p;
+        while (p < end && ascii::IsSpace(*p)) ++p;
     }
     void SkipPast(std::string_view marker) {
         std::size_t at = Rest().find(marker);
@@ -47,14 +36,14 @@ struct PrescanAttribute {
 
 // Reads one attribute of a tag; false at the tag's end.
 bool NextAttribute(Prescan& scan, PrescanAttribute& attribute) {
-    while (!scan.AtEnd() && (IsSpace(static_cast<unsigned char>(*scan.p)) || *scan.p == '/')) {
+    while (!scan.AtEnd() && (ascii::IsSpace(*scan.p) || *scan.p == '/')) {
         ++scan.p;
     }
     if (scan.AtEnd() || *scan.p == '>') return false;
     const char* name = scan.p;
     ++scan.p;  // the first character may be anything, "=" included
     while (!scan.AtEnd() && *scan.p != '=' && *scan.p != '>' && *scan.p != '/' &&
-           !IsSpace(static_cast<unsigned char>(*scan.p))) {
+           !ascii::IsSpace(*scan.p)) {
         ++scan.p;
     }
     attribute.name = {name, static_cast<std::size_t>(scan.p - name)};
@@ -73,26 +62,22 @@ bool NextAttribute(Prescan& scan, PrescanAttribute& attribute) {
         return true;
     }
     const char* value = scan.p;
-    while (!scan.AtEnd() && *scan.p != '>' && !IsSpace(static_cast<unsigned char>(*scan.p))) {
+    while (!scan.AtEnd() && *scan.p != '>' && !ascii::IsSpace(*scan.p)) {
         ++scan.p;
     }
     attribute.value = {value, static_cast<std::size_t>(scan.p - value)};
     return true;
 }
 
-bool EqualsNoCase(std::string_view a, std::string_view lower) {
-    return a.size() == lower.size() && StartsWithNoCase(a, lower);
-}
-
 // The charset named in a Content-Type value such as "text/html; charset=koi8-r".
 std::string_view CharsetOfContentType(std::string_view content) {
     for (std::size_t i = 0; i + 7 <= content.size(); ++i) {
-        if (!StartsWithNoCase(content.substr(i), "charset")) continue;
+        if (!ascii::StartsWithIgnoringCase(content.substr(i), "charset")) continue;
         std::size_t at = i + 7;
-        while (at < content.size() && IsSpace(static_cast<unsigned char>(content[at]))) ++at;
+        while (at < content.size() && ascii::IsSpace(content[at])) ++at;
         if (at >= content.size() || content[at] != '=') continue;
         ++at;
-        while (at < content.size() && IsSpace(static_cast<unsigned char>(content[at]))) ++at;
+        while (at < content.size() && ascii::IsSpace(content[at])) ++at;
         if (at < content.size() && (content[at] == '"' || content[at] == '\'')) {
             char quote = content[at++];
             std::size_t close = content.find(quote, at);
@@ -100,8 +85,7 @@ std::string_view CharsetOfContentType(std::string_view content) {
             return content.substr(at, close - at);
         }
         std::size_t stop = at;
-        while (stop < content.size() && content[stop] != ';' &&
-               !IsSpace(static_cast<unsigned char>(content[stop]))) {
+        while (stop < content.size() && content[stop] != ';' && !ascii::IsSpace(content[stop])) {
             ++stop;
         }
         return content.substr(at, stop - at);
@@ -116,11 +100,12 @@ std::string_view MetaCharset(Prescan& scan) {
     std::string_view content;
     bool content_type = false;
     while (NextAttribute(scan, attribute)) {
-        if (EqualsNoCase(attribute.name, "charset") && charset.empty()) {
+        if (ascii::EqualsIgnoringCase(attribute.name, "charset") && charset.empty()) {
             charset = attribute.value;
-        } else if (EqualsNoCase(attribute.name, "http-equiv")) {
-            content_type = content_type || EqualsNoCase(attribute.value, "content-type");
-        } else if (EqualsNoCase(attribute.name, "content") && content.empty()) {
+        } else if (ascii::EqualsIgnoringCase(attribute.name, "http-equiv")) {
+            content_type =
+                content_type || ascii::EqualsIgnoringCase(attribute.value, "content-type");
+        } else if (ascii::EqualsIgnoringCase(attribute.name, "content") && content.empty()) {
             content = attribute.value;
         }
     }
@@ -130,7 +115,7 @@ std::string_view MetaCharset(Prescan& scan) {
 }
 
 void SkipTag(Prescan& scan) {
-    while (!scan.AtEnd() && *scan.p != '>' && !IsSpace(static_cast<unsigned char>(*scan.p))) {
+    while (!scan.AtEnd() && *scan.p != '>' && !ascii::IsSpace(*scan.p)) {
         ++scan.p;
     }
     PrescanAttribute attribute;
@@ -153,8 +138,8 @@ bool FindDeclaredEncoding(const char* data, std::size_t size, char* out, std::si
         if (rest.starts_with("<!--")) {
             scan.p += 4;
             scan.SkipPast("-->");
-        } else if (StartsWithNoCase(rest, "<meta") && rest.size() > 5 &&
-                   (IsSpace(static_cast<unsigned char>(rest[5])) || rest[5] == '/')) {
+        } else if (ascii::StartsWithIgnoringCase(rest, "<meta") && rest.size() > 5 &&
+                   (ascii::IsSpace(rest[5]) || rest[5] == '/')) {
             scan.p += 5;
             std::string_view charset = MetaCharset(scan);
             if (!charset.empty() &&

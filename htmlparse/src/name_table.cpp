@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "text/ascii.h"
+
 namespace htmlparse {
 
 NameTable::NameTable(const Entry* entries, std::size_t count) {
@@ -21,7 +23,7 @@ int NameTable::Find(const char* name, std::size_t length, int missing) const {
     while (slots_[slot].name != nullptr) {
         const char* candidate = slots_[slot].name;
         std::size_t i = 0;
-        while (i < length && candidate[i] == LowerAscii(name[i])) ++i;
+        while (i < length && candidate[i] == ascii::ToLower(name[i])) ++i;
         if (i == length && candidate[i] == '\0') return slots_[slot].code;
         slot = (slot + 1) & mask_;
     }
@@ -32,7 +34,7 @@ int NameTable::Find(const char* name, std::size_t length, int missing) const {
 std::uint32_t NameTable::Hash(const char* name, std::size_t length) {
     std::uint32_t hash = 2166136261u;
     for (std::size_t i = 0; i < length; ++i) {
-        hash ^= static_cast<unsigned char>(LowerAscii(name[i]));
+        hash ^= static_cast<unsigned char>(ascii::ToLower(name[i]));
         hash *= 16777619u;
     }
     return hash;

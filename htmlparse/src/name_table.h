@@ -33,11 +33,6 @@ class NameTable {
     std::uint32_t mask_ = 0;
 };
 
-// ASCII lower case of one byte.
-inline char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
-}
-
 }  // namespace htmlparse
 
 #endif

@@ -7,20 +7,17 @@
 #include "name_table.h"
 #include "records.h"
 #include "tag_table.h"
+#include "text/ascii.h"
 
 namespace htmlparse {
 
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r'; }
-
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-bool StartsWithNoCase(const char* p, const char* end, const char* lower) {
-    for (; *lower != '\0'; ++p, ++lower) {
-        if (p >= end || LowerAscii(*p) != *lower) return false;
-    }
-    return true;
+// True when the text from `p` to `end` begins with `prefix`, letter case ignored.
+bool StartsWithNoCase(const char* p, const char* end, std::string_view prefix) {
+    return ascii::StartsWithIgnoringCase({p, static_cast<std::size_t>(end - p)}, prefix);
 }
 
 char* Find(char* from, char* end, char c) {
@@ -107,7 +104,7 @@ bool Tokenizer::IsRawTextEnd(const char* at, const char* lower_name) const {
     if (static_cast<std::size_t>(end_ - at) < length + 3 || at[1] != '/') return false;
     const char* after_name = at + 2 + length;
     return StartsWithNoCase(at + 2, end_, lower_name) &&
-           (IsSpace(*after_name) || *after_name == '/' || *after_name == '>');
+           (ascii::IsSpace(*after_name) || *after_name == '/' || *after_name == '>');
 }
 
 Tokenizer::Scan Tokenizer::ScanMarkup(char* at, Token& token, char** after) {
@@ -143,7 +140,7 @@ Tokenizer::Scan Tokenizer::ScanMarkup(char* at, Token& token, char** after) {
 Tokenizer::Scan Tokenizer::ScanTag(char* at, bool end_tag, Token& token, char** after) {
     char* name = at + (end_tag ? 2 : 1);
     char* p = name;
-    while (p < end_ && !IsSpace(*p) && *p != '/' && *p != '>') ++p;
+    while (p < end_ && !ascii::IsSpace(*p) && *p != '/' && *p != '>') ++p;
     if (p >= end_) return Scan::kRunsToEnd;
     token.kind = end_tag ? TokenKind::kEndTag : TokenKind::kStartTag;
     token.text = name;
@@ -161,7 +158,7 @@ Tokenizer::Scan Tokenizer::ScanTag(char* at, bool end_tag, Token& token, char** 
 // Records the attribute spans of a tag up to its ">"; writes nothing.
 Tokenizer::Scan Tokenizer::ScanAttributes(char* p, Token& token, char** after) {
     while (true) {
-        while (p < end_ && IsSpace(*p)) ++p;
+        while (p < end_ && ascii::IsSpace(*p)) ++p;
         if (p >= end_) return Scan::kRunsToEnd;
         if (*p == '>') break;
         if (*p == '/') {
@@ -176,13 +173,13 @@ Tokenizer::Scan Tokenizer::ScanAttributes(char* p, Token& token, char** after) {
         }
         AttrSpan span{p, nullptr, nullptr, nullptr, 0};
         ++p;  // the first character may be anything, "=" included
-        while (p < end_ && !IsSpace(*p) && *p != '/' && *p != '>' && *p != '=') ++p;
+        while (p < end_ && !ascii::IsSpace(*p) && *p != '/' && *p != '>' && *p != '=') ++p;
         span.name_end = p;
-        while (p < end_ && IsSpace(*p)) ++p;
+        while (p < end_ && ascii::IsSpace(*p)) ++p;
         if (p >= end_) return Scan::kRunsToEnd;
         if (*p == '=') {
             ++p;
-            while (p < end_ && IsSpace(*p)) ++p;
+            while (p < end_ && ascii::IsSpace(*p)) ++p;
             if (p >= end_) return Scan::kRunsToEnd;
             if (*p == '"' || *p == '\'') {
                 span.flags = *p == '"' ? AF_DOUBLE_QUOTED : AF_SINGLE_QUOTED;
@@ -193,7 +190,7 @@ Tokenizer::Scan Tokenizer::ScanAttributes(char* p, Token& token, char** after) {
                 p = close + 1;
             } else {
                 span.value = p;
-                while (p < end_ && !IsSpace(*p) && *p != '>') ++p;
+                while (p < end_ && !ascii::IsSpace(*p) && *p != '>') ++p;
                 if (p >= end_) return Scan::kRunsToEnd;
                 span.value_end = p;
             }
@@ -308,7 +305,7 @@ void Tokenizer::ScanProcessingInstruction(char* at, Token& token, char** after) 
 void Tokenizer::ScanDoctype(char* at, Token& token, char** after) {
     token.kind = TokenKind::kDoctype;
     char* body = at + 9;  // after "<!DOCTYPE"
-    if (body < end_ && IsSpace(*body)) ++body;
+    if (body < end_ && ascii::IsSpace(*body)) ++body;
     char* close = Find(body, end_, '>');
     char* text_end = close == nullptr ? end_ : close;
     *after = close == nullptr ? end_ : close + 1;

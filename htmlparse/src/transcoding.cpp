@@ -8,7 +8,7 @@
 
 #include "htmlparse.h"
 #include "malloc_block.h"
-#include "utf8.h"
+#include "text/utf8.h"
 
 namespace htmlparse {
 
@@ -64,7 +64,7 @@ struct IconvCloser {
 
 void AppendCodePoint(ConversionOutput& out, char32_t code_point) {
     char bytes[4];
-    out.Append(bytes, EncodeUtf8(code_point, bytes));
+    out.Append(bytes, utf8::Encode(code_point, bytes));
 }
 
 }  // namespace
@@ -88,7 +88,7 @@ char* TranscodeWindows1252(const char* data, std::size_t size, std::size_t* out_
         if (byte < 0x80) {
             *w++ = static_cast<char>(byte);
         } else {
-            w += EncodeUtf8(Windows1252CodePoint(byte), w);
+            w += utf8::Encode(Windows1252CodePoint(byte), w);
         }
     }
     *out_size = static_cast<std::size_t>(w - out);

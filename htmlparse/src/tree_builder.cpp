@@ -4,6 +4,7 @@
 
 #include "name_table.h"
 #include "records.h"
+#include "text/ascii.h"
 
 namespace htmlparse {
 
@@ -219,8 +220,7 @@ void TreeBuilder::Push(block* node, int code, const char* name, std::size_t name
     }
     std::vector<Position>* same_name = nullptr;
     if (code == HTML_UNKNOWN) {
-        std::string key(name, name_length);
-        for (char& c : key) c = LowerAscii(c);
+        const std::string key = ascii::Lowercase({name, name_length});
         same_name = &open_by_unknown_name_[key];
         same_name->push_back(position);
     } else {
@@ -247,8 +247,7 @@ TreeBuilder::Position TreeBuilder::Nearest(int code) const {
 }
 
 TreeBuilder::Position TreeBuilder::NearestUnknown(const char* name, std::size_t length) {
-    std::string key(name, length);
-    for (char& c : key) c = LowerAscii(c);
+    const std::string key = ascii::Lowercase({name, length});
     auto found = open_by_unknown_name_.find(key);
     if (found == open_by_unknown_name_.end() || found->second.empty()) return kNone;
     return found->second.back();

@@ -10,7 +10,6 @@
 #include <memory>
 
 #include "platform/list_box.h"
-#include "platform/utf8_prefix.h"
 #include "res/dialog_templates.h"
 #include "support/DialogDriver.h"
 
@@ -121,7 +120,4 @@ TEST(DialogItemsTest, FieldReadsStopAtTheByteLimitWithoutSplittingACharacter) {
     EXPECT_EQ(GetDlgItemText(dialog.get(), IDC_DESCRIPTION, 255), ascii);
     EXPECT_EQ(GetDlgItemText(dialog.get(), IDC_DESCRIPTION, 256), ascii + "\xC3\xA9");
     EXPECT_EQ(GetDlgItemText(dialog.get(), 4711, 255), "");
-    const std::string clef = "\xF0\x9D\x84\x9E";  // four bytes
-    EXPECT_EQ(Utf8Prefix("x" + clef, 4), "x");
-    EXPECT_EQ(Utf8Prefix("x" + clef, 5), "x" + clef);
 }
