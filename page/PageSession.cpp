@@ -13,6 +13,7 @@
 #include "htmlparse.h"
 #include "model/ItemList.h"
 #include "model/Messages.h"
+#include "page/HashingFileReader.h"
 #include "page/NewPageWriter.h"
 #include "page/PageReader.h"
 #include "page/SectionBuilder.h"
@@ -28,34 +29,28 @@ std::string FolderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// FNV-1a, 64 bits: enough to tell a changed page from an unchanged one.
-uint64_t HashOf(const std::string& bytes) {
-    uint64_t hash = 0xcbf29ce484222325ULL;
-    for (const char byte : bytes) {
-        hash ^= static_cast<unsigned char>(byte);
-        hash *= 0x100000001b3ULL;
-    }
-    return hash;
-}
-
-PageIdentity IdentityOf(const struct stat& info, const std::string& bytes) {
+PageIdentity IdentityOf(const struct stat& info, uint64_t hash) {
     PageIdentity identity;
     identity.exists = true;
     identity.device = info.st_dev;
     identity.inode = info.st_ino;
     identity.size = info.st_size;
     identity.modified = info.st_mtim;
-    identity.hash = HashOf(bytes);
+    identity.hash = hash;
     return identity;
 }
 
 // The identity of the open page `fd` as it is now; false with errno set when
-// it cannot be read.
+// it cannot be read. The bytes are hashed piece by piece, never held whole.
 bool CurrentIdentity(int fd, PageIdentity* identity) {
-    std::string bytes;
+    HashingFileReader reader(fd);
+    char piece[1 << 16];
+    ssize_t got = 0;
+    while ((got = reader.Read(piece, sizeof piece)) > 0) {
+    }
     struct stat info {};
-    if (!ReadWholeFile(fd, &bytes) || fstat(fd, &info) != 0) return false;
-    *identity = IdentityOf(info, bytes);
+    if (got < 0 || fstat(fd, &info) != 0) return false;
+    *identity = IdentityOf(info, reader.Hash());
     return true;
 }
 
@@ -97,26 +92,6 @@ std::string SessionFailure::Text(const char* separator) const {
     std::string text = message != nullptr ? message : "";
     if (error != 0) text += separator + std::string(std::strerror(error)) + ".";
     return text;
-}
-
-bool ReadWholeFile(int fd, std::string* bytes) {
-    bytes->clear();
-    struct stat info {};
-    std::size_t room = fstat(fd, &info) == 0 && info.st_size > 0 ? info.st_size + 1 : 4096;
-    while (true) {
-        const std::size_t used = bytes->size();
-        bytes->resize(used + room);
-        const ssize_t got = pread(fd, bytes->data() + used, room, static_cast<off_t>(used));
-        if (got < 0 && errno == EINTR) {
-            bytes->resize(used);
-            continue;
-        }
-        if (got < 0) return false;
-        bytes->resize(used + static_cast<std::size_t>(got));
-        if (got == 0) return true;
-        // A short read usually means the end: confirm it without doubling.
-        room = static_cast<std::size_t>(got) < room ? 4096 : bytes->size();
-    }
 }
 
 PageSession::PageSession(std::string path) : m_path(std::move(path)) {}
@@ -200,30 +175,32 @@ SessionFailure PageSession::ReadLocked() {
             m_identity = PageIdentity{};
             return kNoFailure;
         }
-        std::string bytes;
+        HashingFileReader reader(m_pageFd);
+        FILE* stream = reader.OpenStream();
+        if (stream == nullptr) return {kMsgCannotRead, errno};
+        const SessionFailure failure = ParseStream(stream, reader);
+        std::fclose(stream);
         struct stat info {};
-        if (!ReadWholeFile(m_pageFd, &bytes) || fstat(m_pageFd, &info) != 0) {
-            return {kMsgCannotRead, errno};
-        }
-        if (const SessionFailure failure = ParseBytes(bytes)) return failure;
-        m_identity = IdentityOf(info, bytes);
+        if (!failure && fstat(m_pageFd, &info) != 0) return {kMsgCannotRead, errno};
+        if (failure) return failure;
+        m_identity = IdentityOf(info, reader.Hash());
         m_pageRead = true;
         return kNoFailure;
     });
 }
 
-SessionFailure PageSession::ParseBytes(const std::string& bytes) {
-    // An empty page is parsed from an empty stream of its own: a memory
-    // stream needs at least one byte.
-    FILE* stream = bytes.empty() ? std::fopen("/dev/null", "rb")
-                                 : fmemopen(const_cast<char*>(bytes.data()), bytes.size(), "rb");
-    if (stream == nullptr) return {kMsgCannotRead, errno};
+// Parses the page straight from its file: the parser's buffer is the only
+// copy of the page's bytes in memory.
+SessionFailure PageSession::ParseStream(FILE* stream, const HashingFileReader& reader) {
     HTMLParseBegin();
     HTMLParseDo(stream);
     block* root = HTMLParseEnd();
-    std::fclose(stream);
     HTMLPageInfo info{};
     HTMLGetPageInfo(&info);
+    if (reader.Error() != 0) {
+        HTMLFreeTree(root);
+        return {kMsgCannotRead, reader.Error()};
+    }
     if (!info.complete) {
         HTMLFreeTree(root);
         return {kMsgReadIncomplete, ENOMEM};

@@ -4,7 +4,8 @@
 // Opening never blocks on something that is not a page: the path is opened
 // with O_NONBLOCK and anything fstat does not call a regular file (a pipe, a
 // folder, a device, also behind a symbolic link) is refused before a byte is
-// read. The page is read whole into memory (every read checked), parsed, and
+// read. The parser reads the page straight from its file (every read
+// checked, the bytes hashed as they pass, one copy in memory), and
 // its entries become the item list (g_pItemHead) with the tree and splice
 // points of the page reader. A parse that did not take in the whole page is
 // refused, so a part of a page is never written back as the whole. Running
@@ -34,11 +35,14 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <ctime>
 #include <string>
 #include <vector>
 
 // What a page was when it was read; two reads of an unchanged page are equal.
+class HashingFileReader;
+
 struct PageIdentity {
     bool exists = false;
     dev_t device = 0;
@@ -100,7 +104,7 @@ class PageSession {
     SessionFailure Acquire(double waitSeconds);
     SessionFailure AcquireOnce(double waitSeconds, bool* retry);
     SessionFailure ReadLocked();
-    SessionFailure ParseBytes(const std::string& bytes);
+    SessionFailure ParseStream(FILE* stream, const HashingFileReader& reader);
     SessionFailure WriteLocked();
     void ReleaseTree();
 
@@ -110,7 +114,3 @@ class PageSession {
     PageIdentity m_identity;  // of the last successful read
     bool m_pageRead = false;  // the last read took in an existing page
 };
-
-// Reads the whole of `fd` from its start into `*bytes`; false with errno set
-// when a read fails.
-bool ReadWholeFile(int fd, std::string* bytes);

@@ -36,8 +36,15 @@ bool HoldsOnlyBlanks(const block* node) {
 class SectionChecker {
   public:
     std::vector<std::string> Check(const block* dl) {
+        // The marker comment opens the list, after white space on an
+        // indented page.
+        bool markerSeen = false;
         for (const block* child = dl->first_child; child != nullptr; child = child->next_sib) {
-            if (child == dl->first_child && child->type == BT_COMMENT) continue;
+            if (!markerSeen && child->type == BT_COMMENT) {
+                markerSeen = true;
+                continue;
+            }
+            if (!IsBlankText(child)) markerSeen = true;
             if (child->tag == HTML_DT) {
                 CheckTerm(child);
             } else if (child->tag == HTML_DD) {

@@ -75,17 +75,16 @@ enum ElementCode : int {
 
 // Parsing properties of an element (bit set).
 enum ElementProperty : std::uint32_t {
-    kVoid = 1u << 0,            // takes no children, has no end tag
-    kRawText = 1u << 1,         // content is raw text up to the matching end tag
-    kRcdata = 1u << 2,          // like kRawText, but references are decoded
-    kClosesP = 1u << 3,         // its start tag closes an open P
-    kSpecial = 1u << 4,         // stops the search for an open LI, DD or DT
-    kScopeBoundary = 1u << 5,   // bounds the search for an end tag's open match
-    kTableBoundary = 1u << 6,   // bounds the search for open table parts
-    kHeadContent = 1u << 7,     // may stand in HEAD without closing it
-    kHeading = 1u << 8,         // H1 to H6
-    kForeign = 1u << 9,         // SVG and MathML roots: "/>" closes elements inside
-    kEndTagOmitted = 1u << 10,  // the tree writer writes no end tag for it
+    kVoid = 1u << 0,           // takes no children, has no end tag
+    kRawText = 1u << 1,        // content is raw text up to the matching end tag
+    kRcdata = 1u << 2,         // like kRawText, but references are decoded
+    kClosesP = 1u << 3,        // its start tag closes an open P
+    kSpecial = 1u << 4,        // stops the search for an open LI, DD or DT
+    kScopeBoundary = 1u << 5,  // bounds the search for an end tag's open match
+    kTableBoundary = 1u << 6,  // bounds the search for open table parts
+    kHeadContent = 1u << 7,    // may stand in HEAD without closing it
+    kHeading = 1u << 8,        // H1 to H6
+    kForeign = 1u << 9,        // SVG and MathML roots: "/>" closes elements inside
 };
 
 // Number of codes, valid and invalid: every code is below this.

@@ -96,10 +96,7 @@ void TreeBuilder::EndTag(const Token& token) {
     block* node = stack_[position].node;
     node->flags |= BF_END_TAG;
     PopThrough(position);
-    bool end_tag_written = (ElementProperties(code) & kEndTagOmitted) == 0;
-    if (end_tag_written && open_by_code_[HTML_PRE].empty()) {
-        BreakAfter(node, BF_BREAK_AFTER_END);
-    }
+    if (open_by_code_[HTML_PRE].empty()) BreakAfter(node, BF_BREAK_AFTER_END);
 }
 
 void TreeBuilder::Text(const Token& token) {

@@ -14,9 +14,11 @@
 // order, so a browser rebuilds the tree it built from the page.
 //
 // A line end directly after a start tag, an end tag, a comment or a doctype
-// becomes a layout flag instead of text, except after end tags the tree
-// writer leaves out (P, BR, LI, HR, void elements) and after end tags inside
-// PRE, where it stays text so the page keeps its lines.
+// becomes a layout flag instead of text (a parsed element's end tag is
+// written back exactly where the page had one, so the line end comes back
+// with it), except after an end tag that closed nothing (kept as its source)
+// and after end tags inside PRE, where it stays text so the page keeps its
+// lines.
 //
 // The open elements are kept on an explicit stack with, per entry, the
 // position of the nearest element that bounds each kind of search, and the

@@ -53,7 +53,7 @@ TEST(Encoding, PageFormIsFoundAndReadAsUtf8) {
         {"<meta charset=utf-16>x", "UTF-8", HTML_ENCODING_DECLARED, "META[charset=utf-16] \"x\""},
         // CRLF is read as LF, also where it ends a tag; one LF makes the page LF.
         {"<div>\r\n<p>a\r\nb</p>\r\n</div>\r\n", "UTF-8", HTML_ENCODING_SNIFFED,
-         "DIV/s/e{P{\"a\nb\"} \"\n\"}", true},
+         "DIV/s/e{P/e{\"a\nb\"}}", true},
         {"<div>\na\r\n</div>\n", "UTF-8", HTML_ENCODING_SNIFFED, "DIV/s/e{\"a\n\"}"},
     };
     for (const EncodingCase& each : cases) {

@@ -15,8 +15,10 @@ TEST(Flags, LineEndsAfterTags) {
         {"<br>\n<hr>\nx", "BR/s HR/s \"x\""},
         // Only the first line end is taken.
         {"<div>\n\n  x</div>\n\n", "DIV/s/e{\"\n  x\"} \"\n\""},
-        // After an end tag the writer leaves out, the line end stays text.
-        {"<p>a</p>\n<ul><li>b</li>\n</ul>", "P{\"a\"} \"\n\" UL{LI{\"b\"} \"\n\"}"},
+        // Every end tag the page had is written back, P and LI too: the line
+        // end after it is a flag. After one that closed nothing it is text.
+        {"<p>a</p>\n<ul><li>b</li>\n</ul>", "P/e{\"a\"} UL{LI/e{\"b\"}}"},
+        {"<p>a</p></li>\nb", "P{\"a\"} </li> \"\nb\""},
         {"x</br>\ny</img>\n", "\"x\" </br> \"\ny\" </img> \"\n\""},
         // Inside PRE, line ends after end tags are content.
         {"<pre>\n<b>a</b>\n<i>b</i>\n</pre>\nx", "PRE/s/e{B{\"a\"} \"\n\" I{\"b\"} \"\n\"} \"x\""},

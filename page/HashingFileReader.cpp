@@ -1,0 +1,72 @@
+#include "page/HashingFileReader.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+
+namespace {
+
+// The stream's own buffer; larger requests go straight to the caller's.
+constexpr size_t kStreamBuffer = 1 << 16;
+
+uint64_t MixWord(uint64_t hash, uint64_t word) {
+    hash = (hash ^ word) * 0x9E3779B97F4A7C15ULL;
+    return hash ^ (hash >> 29);
+}
+
+// Eight bytes as a little-endian word, whatever the machine's byte order.
+uint64_t LoadWord(const char* bytes) {
+    uint64_t word = 0;
+    for (int i = 7; i >= 0; --i) word = (word << 8) | static_cast<unsigned char>(bytes[i]);
+    return word;
+}
+
+ssize_t ReadFromCookie(void* cookie, char* buffer, size_t size) {
+    return static_cast<HashingFileReader*>(cookie)->Read(buffer, size);
+}
+
+}  // namespace
+
+ssize_t HashingFileReader::Read(char* buffer, size_t size) {
+    ssize_t got = 0;
+    do {
+        got = pread(m_fd, buffer, size, m_offset);
+    } while (got < 0 && errno == EINTR);
+    if (got < 0) {
+        m_error = errno;
+        return -1;
+    }
+    Mix(buffer, static_cast<size_t>(got));
+    m_offset += got;
+    return got;
+}
+
+uint64_t HashingFileReader::Hash() const {
+    return MixWord(m_hash, m_word ^ (uint64_t{m_wordBytes} << 56));
+}
+
+// Whole 8-byte words are mixed in one step each (a byte at a time would cost
+// a multiplication per byte); bytes that do not fill a word wait for the next
+// read, so the split of the reads does not change the hash.
+void HashingFileReader::Mix(const char* bytes, size_t size) {
+    while (size > 0 && m_wordBytes != 0) {
+        m_word |= uint64_t{static_cast<unsigned char>(*bytes++)} << (8 * m_wordBytes);
+        --size;
+        if (++m_wordBytes == 8) {
+            m_hash = MixWord(m_hash, m_word);
+            m_word = m_wordBytes = 0;
+        }
+    }
+    for (; size >= 8; bytes += 8, size -= 8) m_hash = MixWord(m_hash, LoadWord(bytes));
+    for (; size > 0; --size) {
+        m_word |= uint64_t{static_cast<unsigned char>(*bytes++)} << (8 * m_wordBytes++);
+    }
+}
+
+FILE* HashingFileReader::OpenStream() {
+    const cookie_io_functions_t functions = {ReadFromCookie, nullptr, nullptr, nullptr};
+    FILE* stream = fopencookie(this, "rb", functions);
+    if (stream != nullptr) std::setvbuf(stream, nullptr, _IOFBF, kStreamBuffer);
+    return stream;
+}

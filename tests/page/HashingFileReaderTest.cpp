@@ -1,0 +1,87 @@
+// Reading a page's file while hashing it: the hash depends on the bytes only,
+// never on how the reads were split, and a failed read says so.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "page/HashingFileReader.h"
+
+namespace {
+
+// A temporary file holding `bytes`, removed when it goes.
+class TemporaryFile {
+  public:
+    explicit TemporaryFile(const std::string& bytes) {
+        char name[] = "/tmp/hashing-reader-XXXXXX";
+        m_fd = mkstemp(name);
+        m_path = name;
+        EXPECT_EQ(write(m_fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    }
+    ~TemporaryFile() {
+        close(m_fd);
+        unlink(m_path.c_str());
+    }
+    int Fd() const { return m_fd; }
+
+  private:
+    int m_fd = -1;
+    std::string m_path;
+};
+
+// The hash of `bytes` read in pieces of `piece` bytes.
+uint64_t HashInPieces(const std::string& bytes, size_t piece) {
+    TemporaryFile file(bytes);
+    HashingFileReader reader(file.Fd());
+    std::string buffer(piece, '\0');
+    std::string read;
+    ssize_t got = 0;
+    while ((got = reader.Read(buffer.data(), piece)) > 0) read.append(buffer, 0, got);
+    EXPECT_EQ(read, bytes);
+    EXPECT_EQ(reader.Error(), 0);
+    return reader.Hash();
+}
+
+TEST(HashingFileReaderTest, TheHashIsTheSameHoweverTheReadsAreSplit) {
+    std::string page;
+    for (int i = 0; i < 1000; ++i) page += "<p>Item " + std::to_string(i) + "</p>\n";
+    const uint64_t whole = HashInPieces(page, page.size() + 1);
+    for (const size_t piece : {1, 3, 7, 8, 9, 4096}) {
+        EXPECT_EQ(HashInPieces(page, piece), whole) << piece;
+    }
+}
+
+TEST(HashingFileReaderTest, DifferentBytesHashDifferently) {
+    const std::string page = "<html><body><p>Some text of a page.</p></body></html>";
+    const uint64_t original = HashInPieces(page, 64);
+    std::string changed = page;
+    changed[20] = 'T';
+    // A page that only grows by trailing NULs must not look unchanged.
+    for (const std::string& other :
+         {changed, page + std::string(1, '\0'), page + std::string(8, '\0'), page.substr(0, 50),
+          std::string()}) {
+        EXPECT_NE(HashInPieces(other, 64), original) << other.size();
+    }
+}
+
+TEST(HashingFileReaderTest, AStreamReadsTheWholeFileAndAFailedReadIsReported) {
+    const std::string page(100000, 'x');
+    TemporaryFile file(page);
+    HashingFileReader reader(file.Fd());
+    FILE* stream = reader.OpenStream();
+    ASSERT_NE(stream, nullptr);
+    std::string read(page.size() + 10, '\0');
+    EXPECT_EQ(std::fread(read.data(), 1, read.size(), stream), page.size());
+    std::fclose(stream);
+    EXPECT_EQ(reader.Hash(), HashInPieces(page, 4096));
+
+    HashingFileReader broken(-1);
+    char byte = 0;
+    EXPECT_EQ(broken.Read(&byte, 1), -1);
+    EXPECT_EQ(broken.Error(), EBADF);
+}
+
+}  // namespace
