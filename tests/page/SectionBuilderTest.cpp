@@ -88,12 +88,6 @@ TEST_F(SectionBuilderTest, SectionIsBuiltInTheToolsFormWhereTheOldOneStood) {
     }
 }
 
-TEST_F(SectionBuilderTest, PageWithoutBodyIsNeverWritten) {
-    const std::string frames = "<html><frameset></frameset></html>";
-    EXPECT_EQ(Update(frames, kEntries), "!");
-    EXPECT_EQ(ReadFileBytes(m_page), frames);
-}
-
 TEST_F(SectionBuilderTest, FailedWriteLeavesTheOldPage) {
     const std::string page = InBody("<h1>a</h1>" + kOld + "<hr>" + std::string(4000, 'x'));
     Open(page, kEntries);

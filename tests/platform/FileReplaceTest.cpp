@@ -67,10 +67,6 @@ TEST(FileReplaceTest, FailedWritesKeepTheOldFileAndLeaveNothingBehind) {
     EXPECT_EQ(EntriesIn(dir.path()), 1u);
 }
 
-}  // namespace
-
-namespace {
-
 // A child process that is ended by `signal` in the middle of writing the page.
 int SignalDuringWrite(const std::string& page, int signal) {
     const pid_t child = fork();
