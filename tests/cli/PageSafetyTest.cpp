@@ -15,7 +15,6 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
-#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <string>
@@ -82,14 +81,6 @@ class PageSafetyTest : public ::testing::Test {
         return nlohmann::json::parse(output, nullptr, false);
     }
 
-    std::vector<std::string> FolderEntries() {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(m_dir.path()))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
     // A page with `count` entries "e0" ... and text around the list.
     void WritePage(int count) {
         ASSERT_EQ(Tavrel({"add", m_page, "--link", "/first.htm", "--title", "e0"}), 0);
@@ -130,7 +121,7 @@ TEST_F(PageSafetyTest, FiftyConcurrentAddsKeepEveryEntryAndLeaveNoStrayFile) {
     std::set<std::string> titles;
     for (const auto& entry : entries) titles.insert(entry["title"].get<std::string>());
     EXPECT_EQ(titles.size(), 50u);
-    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"page.html"});
+    EXPECT_EQ(m_dir.Names(), std::vector<std::string>{"page.html"});
 }
 
 TEST_F(PageSafetyTest, MixedConcurrentEditsKeepTheCountAndTheRestOfThePage) {
@@ -148,7 +139,7 @@ TEST_F(PageSafetyTest, MixedConcurrentEditsKeepTheCountAndTheRestOfThePage) {
     const std::string page = ReadFileBytes(m_page);
     EXPECT_NE(page.find("Before the list"), std::string::npos);
     EXPECT_NE(page.find("After the list"), std::string::npos);
-    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"page.html"});
+    EXPECT_EQ(m_dir.Names(), std::vector<std::string>{"page.html"});
 }
 
 TEST_F(PageSafetyTest, AHeldLockIsWaitedForAndThenRefused) {
@@ -212,7 +203,7 @@ TEST_F(PageSafetyTest, TooLittleMemoryWritesTheWholePageOrNothing) {
     }
     EXPECT_GT(written, 0);
     EXPECT_GT(refused, 0);
-    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"page.html"});
+    EXPECT_EQ(m_dir.Names(), std::vector<std::string>{"page.html"});
 }
 
 TEST_F(PageSafetyTest, PathsThatAreNotPagesAreRefusedAtOnce) {
