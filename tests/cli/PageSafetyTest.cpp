@@ -15,13 +15,13 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
-#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "support/RunProgram.h"
 #include "support/TempDir.h"
 
 extern char** environ;
@@ -31,18 +31,22 @@ namespace {
 using Args = std::vector<std::string>;
 using Clock = std::chrono::steady_clock;
 
-// Starts tavrel with `args`; its standard output and error go to `output`.
-pid_t Spawn(const Args& args, const std::string& output = "/dev/null") {
+// The argument vector of tavrel with `args`, which must outlive it.
+std::vector<char*> Argv(const Args& args) {
     std::vector<char*> argv{const_cast<char*>(TAVREL_CLI_PATH)};
     for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
+    return argv;
+}
+
+// Starts tavrel with `args`, its output and errors discarded.
+pid_t Spawn(const Args& args) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, 1, 2);
     pid_t pid = -1;
-    posix_spawn(&pid, TAVREL_CLI_PATH, &actions, nullptr, argv.data(), environ);
+    posix_spawn(&pid, TAVREL_CLI_PATH, &actions, nullptr, Argv(args).data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     return pid;
 }
@@ -54,33 +58,27 @@ int Wait(pid_t pid) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
 }
 
+ProgramResult RunTavrel(Args args) {
+    args.insert(args.begin(), TAVREL_CLI_PATH);
+    return RunProgram(args);
+}
+
 class PageSafetyTest : public ::testing::Test {
   protected:
     TempDir m_dir;
     std::string m_page = m_dir / "page.html";
-    std::string m_output = m_dir.path() + ".out";
 
-    void TearDown() override { unlink(m_output.c_str()); }
-
-    // Runs tavrel to its end; its output (standard output and error) in `output`.
-    int Tavrel(const Args& args, std::string* output = nullptr) {
-        const int code = Wait(Spawn(args, m_output));
-        if (output != nullptr) *output = ReadFileBytes(m_output);
-        return code;
+    // Runs tavrel to its end; what it said (output, then errors) in `said`.
+    static int Tavrel(const Args& args, std::string* said = nullptr) {
+        const ProgramResult result = RunTavrel(args);
+        if (said != nullptr) *said = result.output + result.errors;
+        return result.exitCode;
     }
 
     nlohmann::json Entries(const std::string& page) {
         std::string output;
         EXPECT_EQ(Tavrel({"list", page, "--json"}, &output), 0) << output;
         return nlohmann::json::parse(output, nullptr, false);
-    }
-
-    std::vector<std::string> FolderEntries() {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(m_dir.path()))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
     }
 
     // A page with `count` entries "e0" ... and text around the list.
@@ -97,6 +95,20 @@ class PageSafetyTest : public ::testing::Test {
     }
 };
 
+// Scripts rely on the exit codes: usage errors (2), refusals (1), success (0).
+TEST_F(PageSafetyTest, ExitCodesSeparateUsageRefusalAndSuccess) {
+    EXPECT_EQ(RunTavrel({"add"}).exitCode, 2);
+    EXPECT_EQ(RunTavrel({"frobnicate"}).exitCode, 2);
+    const ProgramResult help = RunTavrel({"change", "--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.output.find("INDEX"), std::string::npos);
+    const ProgramResult refused = RunTavrel({"add", m_dir / "p.txt", "--link", "/a.htm"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.errors.find("The file path is not an HTML document."), std::string::npos);
+    EXPECT_EQ(RunTavrel({"add", m_page, "--link", "/a.htm"}).exitCode, 0);
+    EXPECT_EQ(RunTavrel({"list", m_page}).exitCode, 0);
+}
+
 TEST_F(PageSafetyTest, FiftyConcurrentAddsKeepEveryEntryAndLeaveNoStrayFile) {
     std::vector<pid_t> writers;
     for (int i = 0; i < 50; ++i) {
@@ -109,7 +121,7 @@ TEST_F(PageSafetyTest, FiftyConcurrentAddsKeepEveryEntryAndLeaveNoStrayFile) {
     std::set<std::string> titles;
     for (const auto& entry : entries) titles.insert(entry["title"].get<std::string>());
     EXPECT_EQ(titles.size(), 50u);
-    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"page.html"});
+    EXPECT_EQ(m_dir.Names(), std::vector<std::string>{"page.html"});
 }
 
 TEST_F(PageSafetyTest, MixedConcurrentEditsKeepTheCountAndTheRestOfThePage) {
@@ -127,7 +139,7 @@ TEST_F(PageSafetyTest, MixedConcurrentEditsKeepTheCountAndTheRestOfThePage) {
     const std::string page = ReadFileBytes(m_page);
     EXPECT_NE(page.find("Before the list"), std::string::npos);
     EXPECT_NE(page.find("After the list"), std::string::npos);
-    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"page.html"});
+    EXPECT_EQ(m_dir.Names(), std::vector<std::string>{"page.html"});
 }
 
 TEST_F(PageSafetyTest, AHeldLockIsWaitedForAndThenRefused) {
@@ -191,7 +203,7 @@ TEST_F(PageSafetyTest, TooLittleMemoryWritesTheWholePageOrNothing) {
     }
     EXPECT_GT(written, 0);
     EXPECT_GT(refused, 0);
-    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"page.html"});
+    EXPECT_EQ(m_dir.Names(), std::vector<std::string>{"page.html"});
 }
 
 TEST_F(PageSafetyTest, PathsThatAreNotPagesAreRefusedAtOnce) {
@@ -359,11 +371,8 @@ int TavrelAsNobody(const std::string& folder, const Args& args) {
     if (child == 0) {
         const gid_t groups[] = {kSharedGroup};
         if (setgroups(1, groups) != 0 || setgid(65534) != 0 || setuid(65534) != 0) _exit(126);
-        std::vector<char*> argv{const_cast<char*>(TAVREL_CLI_PATH)};
-        for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-        argv.push_back(nullptr);
         if (chdir(folder.c_str()) != 0) _exit(126);
-        execv(TAVREL_CLI_PATH, argv.data());
+        execv(TAVREL_CLI_PATH, Argv(args).data());
         _exit(127);
     }
     return Wait(child);

@@ -7,6 +7,7 @@
 
 #include "cli/Commands.h"
 #include "support/Hive.h"
+#include "support/RunProgram.h"
 
 namespace {
 
@@ -27,12 +28,10 @@ class ServerCommandsTest : public ::testing::Test {
 
     // Runs `command` with its output kept in `out` and `err`; its exit code.
     int Run(const std::function<int()>& command) {
-        testing::internal::CaptureStdout();
-        testing::internal::CaptureStderr();
-        const int code = command();
-        out = testing::internal::GetCapturedStdout();
-        err = testing::internal::GetCapturedStderr();
-        return code;
+        const ProgramResult result = RunInProcess(command);
+        out = result.output;
+        err = result.errors;
+        return result.exitCode;
     }
 };
 

@@ -58,10 +58,4 @@ TEST_F(NewPageWriterTest, EntriesInListOrderWithTheAdministratorAddress) {
             "<address>webmaster@example.org</address>\n</a></body>\n</html>\n");
 }
 
-TEST_F(NewPageWriterTest, AnUnwritablePlaceReportsFailureAndCreatesNothing) {
-    SetList({{"d", "t", "/x.htm", ""}});
-    EXPECT_FALSE(WriteNewPage(dir / "no-such-folder/page.html", g_pItemHead));
-    EXPECT_FALSE(PathExists(dir / "no-such-folder"));
-}
-
 }  // namespace

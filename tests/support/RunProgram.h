@@ -1,7 +1,11 @@
-// Runs a program as its own process and collects what it says, for tests that
-// check a command's exit code and output exactly.
+// Runs a program as its own process, or a command inside the test process,
+// and collects what it says, for tests that check a command's exit code and
+// output exactly.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,3 +20,15 @@ struct ProgramResult {
 // the test's own environment for the child.
 ProgramResult RunProgram(const std::vector<std::string>& argv,
                          const std::vector<std::string>& environment = {});
+
+// Runs `command` in this process with its standard output and error captured;
+// its return value is the exit code.
+inline ProgramResult RunInProcess(const std::function<int()>& command) {
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    ProgramResult result;
+    result.exitCode = command();
+    result.output = testing::internal::GetCapturedStdout();
+    result.errors = testing::internal::GetCapturedStderr();
+    return result;
+}

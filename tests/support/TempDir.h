@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class TempDir {
   public:
@@ -13,6 +14,8 @@ class TempDir {
     const std::string& path() const { return m_path; }
     // `name` inside the folder.
     std::string operator/(const std::string& name) const { return m_path + "/" + name; }
+    // The names of what the folder holds, sorted.
+    std::vector<std::string> Names() const;
 
   private:
     std::string m_path;
