@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/CommandLine.h"
+#include "editor/PageChooser.h"
 #include "editor/TavrelDlg.h"
 #include "model/Messages.h"
 #include "model/ServerRegistry.h"
@@ -28,8 +29,14 @@ bool CTavrelApp::InitInstance() {
         return false;
     }
 
+    // Started without a page (from the desktop menu), the wizard asks for
+    // one; cancelling that question ends the program.
+    std::string pagePath = PagePath();
+    if (pagePath.empty()) pagePath = AskForPagePath();
+    if (pagePath.empty()) return false;
+
     CTavrelDlg dlg;
-    dlg.m_strPagePath = PagePath();
+    dlg.m_strPagePath = pagePath;
     dlg.DoModal();
     return false;
 }

@@ -3,7 +3,8 @@
 // CTavrelApp runs the program once: it cuts the process command line into
 // tokens, takes the remote-machine switch, fixes the registry root
 // g_hkeyServer that the document map is read from, and runs the editor dialog
-// modally on the page named on the command line. One run edits one page.
+// modally on the page named on the command line, or, without one, on the page
+// the user picks in a file dialog. One run edits one page.
 #pragma once
 
 #include <string>
@@ -20,7 +21,9 @@ class CTavrelApp {
     // Runs the whole program and returns false: there is no message loop to
     // enter afterwards. A switch without its machine name ("Fatal Error" box,
     // no owner) and an unreachable remote registry (no message) end the run
-    // before any dialog, with ExitCode() 1. Needs a QApplication.
+    // before any dialog, with ExitCode() 1. Without a page on the command
+    // line a file dialog asks for one; Cancel there ends the run (exit code
+    // 0) with no editor shown. Needs a QApplication.
     bool InitInstance();
 
     // The process's exit code after InitInstance: 0, or 1 after an early end.

@@ -1,10 +1,19 @@
 #include "editor/TavrelDlg.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFileInfo>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <QSettings>
 #include <cstdio>
+#include <limits>
 
+#include "editor/GrowingLayout.h"
 #include "model/DateText.h"
 #include "model/ItemList.h"
 #include "model/Messages.h"
@@ -23,9 +32,12 @@ int g_bNewPage = 0;
 
 namespace {
 
-// Fields are read as the platform's edit fields were: through a 256-byte
-// buffer, so at most 255 bytes (here never splitting a UTF-8 character).
+// Typed text is held to what the platform's edit fields took: 255 bytes
+// (here never splitting a UTF-8 character). Text read from the page is not.
 constexpr std::size_t kFieldBytes = 255;
+constexpr std::size_t kWholeField = std::numeric_limits<std::size_t>::max();
+
+constexpr int kEntryFields[] = {IDC_TITLE, IDC_HYPERLINK, IDC_DESCRIPTION, IDC_DATE};
 
 // What the fields show while the list is empty; ordinary text to the program.
 constexpr char kTitlePlaceholder[] = "*** Add Tavrel Item here ***";
@@ -47,6 +59,32 @@ std::string ListText(const char* heading, const std::vector<std::string>& lines)
     return text;
 }
 
+// The settings the wizard remembers between runs: the dialog's size.
+constexpr char kSizeSetting[] = "editor/size";
+
+QSettings Settings() {
+    return QSettings(QStringLiteral("tavrel-wizard"), QStringLiteral("tavrel-wizard"));
+}
+
+std::string FileName(const std::string& path) {
+    return QFileInfo(QString::fromStdString(path)).fileName().toStdString();
+}
+
+// What Build It will refuse to write, known when the page opens; null when
+// nothing is.
+const char* UnwritableReason(const std::string& path, bool isNew) {
+    if (!isNew) {
+        if (g_pBody == nullptr) return kMsgNoBody;
+        // A page without any write bit is refused for every user, root too.
+        struct stat page {};
+        const bool protectedPage = stat(path.c_str(), &page) == 0 && (page.st_mode & 0222) == 0;
+        return protectedPage || access(path.c_str(), W_OK) != 0 ? kMsgPageNotWritable : nullptr;
+    }
+    const std::string folder = QFileInfo(QString::fromStdString(path)).absolutePath().toStdString();
+    if (access(folder.c_str(), F_OK) != 0) return kMsgFolderMissing;
+    return access(folder.c_str(), W_OK | X_OK) == 0 ? nullptr : kMsgFolderNotWritable;
+}
+
 }  // namespace
 
 CTavrelDlg::CTavrelDlg() : QDialog(nullptr), m_hIcon(LoadIconResource(IDR_MAINFRAME)) {
@@ -54,7 +92,25 @@ CTavrelDlg::CTavrelDlg() : QDialog(nullptr), m_hIcon(LoadIconResource(IDR_MAINFR
     m_editHyperlink = qobject_cast<QLineEdit*>(DialogItem(this, IDC_HYPERLINK));
     m_listItems = qobject_cast<QListWidget*>(DialogItem(this, IDC_ITEM_LIST));
     setWindowIcon(m_hIcon);
+    MakeResizable();
     ConnectSignals();
+}
+
+// The template size is the smallest; the size the user left last time is
+// taken again.
+void CTavrelDlg::MakeResizable() {
+    m_layout = std::make_unique<GrowingLayout>(this, m_listItems, DialogItem(this, IDC_DESCRIPTION),
+                                               findChild<QGroupBox*>());
+    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint, false);
+    setMinimumSize(m_layout->MinimumSize());
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    setSizeGripEnabled(true);
+    resize(Settings().value(kSizeSetting).toSize().expandedTo(m_layout->MinimumSize()));
+}
+
+void CTavrelDlg::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    m_layout->Apply(event->size());
 }
 
 CTavrelDlg::~CTavrelDlg() = default;
@@ -89,15 +145,34 @@ bool CTavrelDlg::OnInitDialog() {
     EnableButton(IDC_ADD, false);
     if (!IsHtmlPath(m_strPagePath)) {
         ShowMessage(kMsgNotHtml, m_strPagePath);
-        OnCancel();
+        EndDialog(IDCANCEL);
         return true;
     }
     if (!ReadPageFile()) {
-        OnCancel();
+        EndDialog(IDCANCEL);
         return true;
     }
+    ShowPageInTitle();
     ShowList();
+    WarnIfUnwritable();
     return true;
+}
+
+void CTavrelDlg::ShowPageInTitle() {
+    std::string title = FileName(m_strPagePath);
+    if (g_bNewPage) {
+        title += kTitleNewPage;
+    } else if (g_pBody == nullptr || g_bNoSection) {
+        title += kTitleNoList;
+    }
+    setWindowTitle(QString::fromStdString(title + kTitleSeparator + kAppCaption));
+}
+
+// The user can still look at the page; Build It refuses as it always does.
+void CTavrelDlg::WarnIfUnwritable() {
+    if (const char* reason = UnwritableReason(m_strPagePath, g_bNewPage != 0)) {
+        ShowMessage(reason, m_strPagePath);
+    }
 }
 
 bool CTavrelDlg::ReadPageFile() {
@@ -116,7 +191,7 @@ bool CTavrelDlg::ReadPageFile() {
 void CTavrelDlg::ShowList() {
     m_listItems->clear();
     for (const CTavrelItem* item = g_pItemHead; item != nullptr; item = item->GetNext()) {
-        m_listItems->addItem(QString::fromStdString(item->GetTitle()));
+        InsertRow(m_listItems->count(), item->GetTitle());
     }
     if (SetCurSel(0)) {
         ShowItem(0);
@@ -136,19 +211,23 @@ void CTavrelDlg::OnSelchangeItemList() {
 }
 
 void CTavrelDlg::OnNewItem() {
-    SetDlgItemText(this, IDC_TITLE, "");
-    SetDlgItemText(this, IDC_DESCRIPTION, "");
-    SetDlgItemText(this, IDC_HYPERLINK, "");
+    SetField(IDC_TITLE, "");
+    SetField(IDC_DESCRIPTION, "");
+    SetField(IDC_HYPERLINK, "");
     ProposeDate();
     EnableButtons(true, false, false);
     SetCurSel(-1);
+    DialogItem(this, IDC_TITLE)->setFocus();
 }
 
-void CTavrelDlg::OnAdd() {
+void CTavrelDlg::OnAdd() { AddFields(); }
+
+bool CTavrelDlg::AddFields() {
     m_strHyperlink = ReadField(IDC_HYPERLINK);
     if (m_strHyperlink.empty()) {
         ShowMessage(kMsgHyperlinkRequired, kAppCaption);
-        return;
+        m_editHyperlink->setFocus();
+        return false;
     }
     m_strTitle = ReadField(IDC_TITLE);
     InsertRow(0, RowText(m_strTitle));
@@ -162,9 +241,12 @@ void CTavrelDlg::OnAdd() {
     item->SetHyperlink(m_strHyperlink);
     InsertItemAtHead(item);
     m_journal.RecordAdd(*item);
+    m_bListEdited = true;
+    MarkFieldsShown();
 
     SetCurSel(0);
     EnableButtons(false, true, true);
+    return true;
 }
 
 void CTavrelDlg::OnChange() {
@@ -184,7 +266,9 @@ void CTavrelDlg::OnChange() {
         item->SetTitle(m_strTitle);
         item->SetHyperlink(m_strHyperlink);
         m_journal.RecordChange(before, *item);
+        m_bListEdited = true;
     }
+    MarkFieldsShown();
     SetCurSel(row);
 }
 
@@ -192,10 +276,9 @@ void CTavrelDlg::OnDelete() {
     const int row = GetCurSel();
     if (row < 0) return;
     DeleteRow(row);
-    for (const int id : {IDC_DATE, IDC_TITLE, IDC_DESCRIPTION, IDC_HYPERLINK}) {
-        SetDlgItemText(this, id, "");
-    }
+    for (const int id : kEntryFields) SetField(id, "");
     if (const CTavrelItem* item = ItemAt(row)) m_journal.RecordDelete(*item);
+    m_bListEdited = true;
     RemoveItemAt(row);
     // The entry before the removed one, or the one that followed the first.
     const int next = row > 0 ? row - 1 : 0;
@@ -208,16 +291,45 @@ void CTavrelDlg::OnDelete() {
 }
 
 void CTavrelDlg::OnBuildIt() {
+    if (!TakeTypedEntry()) return;
     UpdateData(true);
-    if (!ConfirmDrops() || !LockForWriting()) {
+    if (!ConfirmDrops() || !LockForWriting() || !RestoreTree()) {
         m_session->Unlock();
         return;
     }
     // Without BODY the list has no place in the page; the session then
-    // leaves the file alone, and the user is told why.
-    if (const SessionFailure failure = m_session->Write()) ShowFailure(failure);
+    // leaves the file alone. A failed write keeps the dialog and all that
+    // was typed, so the user can mend the cause and press Build It again.
+    const SessionFailure failure = m_session->Write();
     m_session->Unlock();
+    if (failure) {
+        ShowFailure(failure);
+        return;
+    }
     EndDialog(IDOK);
+}
+
+bool CTavrelDlg::TakeTypedEntry() {
+    if (!FieldsEdited()) return true;
+    const bool selected = GetCurSel() >= 0;
+    const int choice = AskChoice(this, selected ? kMsgChangeBeforeBuilding : kMsgAddBeforeBuilding,
+                                 m_strPagePath, {kBtnYes, kBtnNo, kBtnCancel}, 2);
+    if (choice == 2) return false;
+    if (choice == 1) return true;
+    if (!selected) return AddFields();
+    OnChange();
+    return true;
+}
+
+bool CTavrelDlg::RestoreTree() {
+    if (g_bNewPage || g_pRoot != nullptr) return true;
+    CTavrelItem* edited = g_pItemHead;
+    g_pItemHead = g_pItemTail = nullptr;
+    const SessionFailure failure = m_session->Reread();
+    ClearItemList();
+    AdoptItemList(edited);
+    if (failure) ShowFailure(failure);
+    return !failure;
 }
 
 bool CTavrelDlg::ConfirmDrops() {
@@ -268,11 +380,29 @@ void CTavrelDlg::ShowFailure(const SessionFailure& failure) {
 
 void CTavrelDlg::OnHelpButton() { OpenHelp(this, QStringLiteral("Contents")); }
 
-void CTavrelDlg::OnCancel() { EndDialog(IDCANCEL); }
+void CTavrelDlg::OnCancel() {
+    if (ConfirmDiscard()) EndDialog(IDCANCEL);
+}
+
+bool CTavrelDlg::ConfirmDiscard() {
+    if (!m_bListEdited && !FieldsEdited()) return true;
+    const std::string question = kMsgDiscardChangesTo + FileName(m_strPagePath) + "?";
+    return AskChoice(this, question, m_strPagePath, {kBtnDiscard, kBtnCancel}, 1) == 0;
+}
+
+bool CTavrelDlg::FieldsEdited() const {
+    for (const int id : kEntryFields) {
+        const auto shown = m_shownFields.find(id);
+        const std::string text = GetDlgItemText(this, id, kWholeField);
+        if (shown == m_shownFields.end() ? !text.empty() : text != shown->second) return true;
+    }
+    return false;
+}
 
 void CTavrelDlg::reject() { OnCancel(); }
 
 void CTavrelDlg::EndDialog(int result) {
+    if (isVisible()) Settings().setValue(kSizeSetting, size());
     m_nModalResult = result;
     done(result == IDOK ? QDialog::Accepted : QDialog::Rejected);
 }
@@ -285,32 +415,46 @@ void CTavrelDlg::UpdateData(bool save) {
         m_strHyperlink = GetDlgItemText(this, IDC_HYPERLINK, kFieldBytes);
         return;
     }
-    SetDlgItemText(this, IDC_DATE, m_strDate);
-    SetDlgItemText(this, IDC_TITLE, m_strTitle);
-    SetDlgItemText(this, IDC_DESCRIPTION, m_strDescription);
-    SetDlgItemText(this, IDC_HYPERLINK, m_strHyperlink);
+    SetField(IDC_DATE, m_strDate);
+    SetField(IDC_TITLE, m_strTitle);
+    SetField(IDC_DESCRIPTION, m_strDescription);
+    SetField(IDC_HYPERLINK, m_strHyperlink);
 }
 
-std::string CTavrelDlg::ReadField(int id) const { return GetDlgItemText(this, id, kFieldBytes); }
+std::string CTavrelDlg::ReadField(int id) const {
+    std::string text = GetDlgItemText(this, id, kWholeField);
+    const auto shown = m_shownFields.find(id);
+    if (shown != m_shownFields.end() && shown->second == text) return text;
+    return GetDlgItemText(this, id, kFieldBytes);
+}
+
+void CTavrelDlg::SetField(int id, const std::string& text) {
+    SetDlgItemText(this, id, text);
+    m_shownFields[id] = GetDlgItemText(this, id, kWholeField);
+}
+
+void CTavrelDlg::MarkFieldsShown() {
+    for (const int id : kEntryFields) m_shownFields[id] = GetDlgItemText(this, id, kWholeField);
+}
 
 void CTavrelDlg::ShowPlaceholders() {
-    SetDlgItemText(this, IDC_TITLE, kTitlePlaceholder);
-    SetDlgItemText(this, IDC_DESCRIPTION, kDescriptionPlaceholder);
-    SetDlgItemText(this, IDC_HYPERLINK, kHyperlinkPlaceholder);
+    SetField(IDC_TITLE, kTitlePlaceholder);
+    SetField(IDC_DESCRIPTION, kDescriptionPlaceholder);
+    SetField(IDC_HYPERLINK, kHyperlinkPlaceholder);
 }
 
 void CTavrelDlg::ProposeDate() {
     m_strDate = DateText();
-    SetDlgItemText(this, IDC_DATE, m_strDate);
+    SetField(IDC_DATE, m_strDate);
 }
 
 void CTavrelDlg::ShowItem(int position) {
     const CTavrelItem* item = ItemAt(position);
     if (item == nullptr) return;
-    SetDlgItemText(this, IDC_TITLE, item->GetTitle());
-    SetDlgItemText(this, IDC_DESCRIPTION, item->GetDescription());
-    SetDlgItemText(this, IDC_DATE, item->GetDate());
-    SetDlgItemText(this, IDC_HYPERLINK, item->GetHyperlink());
+    SetField(IDC_TITLE, item->GetTitle());
+    SetField(IDC_DESCRIPTION, item->GetDescription());
+    SetField(IDC_DATE, item->GetDate());
+    SetField(IDC_HYPERLINK, item->GetHyperlink());
 }
 
 void CTavrelDlg::EnableButtons(bool add, bool del, bool change) {
@@ -322,7 +466,9 @@ void CTavrelDlg::EnableButtons(bool add, bool del, bool change) {
 void CTavrelDlg::EnableButton(int id, bool enable) { EnableDlgItem(this, id, enable); }
 
 void CTavrelDlg::ShowMessage(const std::string& text, const std::string& caption) {
+    QWidget* focused = focusWidget();
     ShowMessageBox(this, text, caption);
+    if (focused != nullptr) focused->setFocus();
 }
 
 int CTavrelDlg::GetCurSel() const {
@@ -344,7 +490,10 @@ bool CTavrelDlg::SetCurSel(int row) {
 
 void CTavrelDlg::InsertRow(int row, const std::string& title) {
     const QSignalBlocker blocker(m_listItems);
-    m_listItems->insertItem(row, QString::fromStdString(title));
+    const QString text = QString::fromStdString(title);
+    m_listItems->insertItem(row, text);
+    // A title wider than the list shows whole when the pointer rests on it.
+    m_listItems->item(row)->setToolTip(text);
 }
 
 void CTavrelDlg::DeleteRow(int row) {

@@ -7,6 +7,13 @@
 // writes the page, fresh or updated, and ends the dialog; Cancel, Esc and the
 // close box end it without writing anything.
 //
+// Typed work is never dropped unasked: Build It with fields edited since they
+// were last shown or stored asks whether to Add (or Change) them first, and
+// Cancel with such fields or with list edits not yet written asks before
+// discarding them. A failed write leaves the dialog open with everything in
+// it. Text read from the page is kept whole; only typed text is held to the
+// field limit of 255 bytes. The window title names the page.
+//
 // The page is read and written through a page session (page/PageSession.h).
 // The dialog holds the page's lock only to read it and at Build It, never
 // while the user edits. At Build It a page that another program changed
@@ -26,12 +33,14 @@
 
 #include <QDialog>
 #include <QIcon>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "model/EditJournal.h"
 
+class GrowingLayout;
 class QLineEdit;
 class QListWidget;
 class PageSession;
@@ -74,6 +83,8 @@ class CTavrelDlg : public QDialog {
   protected:
     // Esc and the close box end the dialog as Cancel does.
     void reject() override;
+    // Places the controls for the new size (see editor/GrowingLayout.h).
+    void resizeEvent(QResizeEvent* event) override;
 
   private slots:
     void OnSelchangeItemList();
@@ -86,7 +97,25 @@ class CTavrelDlg : public QDialog {
 
   private:
     void ConnectSignals();
+    void MakeResizable();
     void OnCancel();
+    // Names the page in the window title: "news.html (new page) — Tavrel Wizard".
+    void ShowPageInTitle();
+    // Says, when the page opens, why Build It will not be able to write it.
+    void WarnIfUnwritable();
+    // Build It's question about fields typed but never Added or Changed;
+    // false when the user went back to the dialog (or the Add was refused).
+    bool TakeTypedEntry();
+    // Cancel's question when edits would be lost; true to discard them.
+    bool ConfirmDiscard();
+    // True when a field differs from what the dialog last showed or stored.
+    bool FieldsEdited() const;
+    // Adds the fields as a new entry on top; false (with the message shown)
+    // when the hyperlink is missing.
+    bool AddFields();
+    // After a write that failed part-way used up the page's tree, reads the
+    // page again under the lock held, keeping the list as edited.
+    bool RestoreTree();
     void EndDialog(int result);
 
     // Reads the page file into the item list and the list box, and tells of
@@ -105,13 +134,19 @@ class CTavrelDlg : public QDialog {
     // Copies the four fields into the string members, or the members into
     // the fields when `save` is false.
     void UpdateData(bool save);
-    // The text of field `id`, as at most 255 bytes of UTF-8.
+    // The text of field `id`: whole when it is still what the dialog put
+    // there, otherwise as typed, at most 255 bytes of UTF-8.
     std::string ReadField(int id) const;
+    // Puts `text` into field `id` and remembers it as shown (not an edit).
+    void SetField(int id, const std::string& text);
+    // Remembers every field's text as shown, after Add or Change stored it.
+    void MarkFieldsShown();
     void ShowPlaceholders();
     void ProposeDate();
     void ShowItem(int position);
     void EnableButtons(bool add, bool del, bool change);
     void EnableButton(int id, bool enable);
+    // Shows a message box; the focus goes back where it was afterwards.
     void ShowMessage(const std::string& text, const std::string& caption);
 
     // The selected row, or -1 when none is.
@@ -130,6 +165,11 @@ class CTavrelDlg : public QDialog {
     std::string m_strHyperlink;
     QIcon m_hIcon;
     int m_nModalResult = 0;
+    // The text each field held when the dialog last filled it or stored it.
+    std::map<int, std::string> m_shownFields;
+    // Set by Add, Change and Delete: the list holds edits not yet written.
+    bool m_bListEdited = false;
     std::unique_ptr<PageSession> m_session;
+    std::unique_ptr<GrowingLayout> m_layout;
     EditJournal m_journal;
 };

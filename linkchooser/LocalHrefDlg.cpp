@@ -62,6 +62,7 @@ void CLocalHrefDlg::reject() { OnCancel(); }
 
 bool CLocalHrefDlg::OnInitDialog() {
     CenterWindow(this);
+    PlaceClearOf(this, m_keepClear);
     DocMapEntry docMap;
     if (docMap.ReadDocMap() != ERROR_SUCCESS) {
         ShowMessageBox(parentWidget(),
@@ -116,7 +117,10 @@ void CLocalHrefDlg::OnDblclkDirList() { OnSelchangeDirList(); }
 
 void CLocalHrefDlg::OnOK() {
     const QListWidgetItem* pDirectory = SelectedDirectory();
-    if (pDirectory == nullptr) return;
+    if (pDirectory == nullptr) {
+        ShowMessageBox(this, kMsgChooseDirectory, kLocalHrefCaption);
+        return;
+    }
     std::string result = pDirectory->text().toStdString();
     if (result.empty() || result.back() != '/') result += '/';
     result += m_comboFiles->Text().toStdString();

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QRect>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,10 @@ class CLocalHrefDlg : public QDialog {
     // be read, a message box over the parent says why, and IDCANCEL is
     // returned without showing the dialog.
     int DoModal();
+
+    // Where the dialog must not cover, in global coordinates (the field that
+    // receives the hyperlink); set before DoModal. Empty: centred on screen.
+    QRect m_keepClear;
 
     // The composed hyperlink (UTF-8); set by OK, empty before. Read it after
     // DoModal returned IDOK.
@@ -63,7 +68,7 @@ class CLocalHrefDlg : public QDialog {
     void OnDblclkDirList();
     // OK: composes the hyperlink from the selected directory's URL path and
     // the file field, and ends the dialog. With no directory selected there
-    // is nothing to compose from, and the dialog stays open.
+    // is nothing to compose from: a message says so and the dialog stays open.
     void OnOK();
     // A double click on a file name does what OK does.
     void OnDblclkFileCombo();

@@ -38,8 +38,29 @@ inline constexpr const char kMsgNotReplayed[] =
 inline constexpr const char kMsgReplayShown[] =
     "Nothing was written. The list now shows the page as it is, with the other changes made; "
     "press Build It to write it.";
+// The wizard's questions before typed work would be dropped, and its
+// warnings when a page opens that Build It will not be able to write.
+inline constexpr const char kMsgAddBeforeBuilding[] = "Add this entry before building?";
+inline constexpr const char kMsgChangeBeforeBuilding[] = "Change this entry before building?";
+inline constexpr const char kBtnYes[] = "&Yes";
+inline constexpr const char kBtnNo[] = "&No";
+inline constexpr const char kBtnCancel[] = "Cancel";
+inline constexpr const char kMsgDiscardChangesTo[] = "Discard your changes to ";
+inline constexpr const char kBtnDiscard[] = "&Discard";
+inline constexpr const char kMsgFolderMissing[] =
+    "The page's folder does not exist, so Build It cannot write the page.";
+inline constexpr const char kMsgFolderNotWritable[] =
+    "The page's folder cannot be written, so Build It cannot create the page.";
+inline constexpr const char kMsgPageNotWritable[] =
+    "The page is write-protected, so Build It cannot write it.";
+inline constexpr const char kTitleNewPage[] = " (new page)";
+inline constexpr const char kTitleNoList[] = " (no list yet)";
+inline constexpr const char kTitleSeparator[] = " \u2014 ";
 inline constexpr const char kMsgCannotReadServerSettings[] =
     "The web server's settings could not be read, so its directories cannot be listed.";
+inline constexpr const char kLocalHrefCaption[] = "Choose Local HREF";
+inline constexpr const char kMsgChooseDirectory[] =
+    "Choose a directory in the list HREF 'Directory' first, then a file.";
 inline constexpr const char kFatalErrorCaption[] = "Fatal Error";
 inline constexpr const char kMsgNoRemoteRegistry[] =
     "No remote server registry supplied for -r switch";

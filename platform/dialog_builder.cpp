@@ -199,3 +199,16 @@ void CenterWindow(QWidget* window) {
     frame.moveCenter(screen->availableGeometry().center());
     window->move(frame.topLeft());
 }
+
+void PlaceClearOf(QWidget* window, const QRect& keepClear) {
+    const QScreen* screen = window->screen();
+    QRect frame = window->frameGeometry();
+    if (screen == nullptr || !frame.intersects(keepClear)) return;
+    const QRect area = screen->availableGeometry();
+    if (keepClear.bottom() + frame.height() < area.bottom()) {
+        frame.moveTop(keepClear.bottom() + 1);
+    } else {
+        frame.moveBottom(std::max(area.top() + frame.height() - 1, keepClear.top() - 1));
+    }
+    window->move(frame.topLeft());
+}

@@ -62,3 +62,8 @@ int DialogItemId(const QWidget* control);
 
 // Places `window` in the middle of the available area of its screen.
 void CenterWindow(QWidget* window);
+
+// Moves `window` (keeping its x) just below `keepClear`, a rectangle in
+// global coordinates, or just above it when below there is no room on the
+// screen; a window that does not overlap it stays where it is.
+void PlaceClearOf(QWidget* window, const QRect& keepClear);

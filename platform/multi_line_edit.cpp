@@ -9,11 +9,13 @@ MultiLineEdit::MultiLineEdit(bool wantReturn, QWidget* parent)
 
 void MultiLineEdit::keyPressEvent(QKeyEvent* event) {
     const bool isEnter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (!isEnter || m_bWantReturn) {
+    if (!isEnter) {
         QPlainTextEdit::keyPressEvent(event);
         return;
     }
-    if (event->modifiers() & Qt::ControlModifier) {
+    // Ctrl+Enter breaks the line either way; Shift+Enter too with "want
+    // return", as a plain line end rather than a soft line separator.
+    if (m_bWantReturn || (event->modifiers() & Qt::ControlModifier)) {
         textCursor().insertText(QStringLiteral("\n"));
         ensureCursorVisible();
         event->accept();

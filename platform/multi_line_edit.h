@@ -3,7 +3,7 @@
 // Tab moves the focus on instead of typing a tab. Without "want return",
 // Enter is left to the dialog, which presses its default button, just as in a
 // single-line field, and Ctrl+Enter puts the line break into the text. With
-// "want return", Enter breaks the line.
+// "want return", Enter in any combination breaks the line.
 #pragma once
 
 #include <QPlainTextEdit>

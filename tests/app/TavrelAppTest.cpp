@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFileDialog>
 #include <filesystem>
 #include <string>
 
@@ -9,6 +10,7 @@
 #include "platform/registry.h"
 #include "support/DialogDriver.h"
 #include "support/Hive.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -52,6 +54,25 @@ TEST_F(TavrelAppTest, TheEditorGetsThePagePathMadeAbsolute) {
     EXPECT_EQ(Start("\"/opt/tavrel wizard/tavrel-wizard\" \"/srv/my notes.txt\""),
               "0" + refused + "/srv/my notes.txt");
     EXPECT_EQ(g_hkeyServer, HKEY_LOCAL_MACHINE);
+}
+
+TEST_F(TavrelAppTest, WithoutAPageAFileDialogInTheDocumentRootAsksAndCancelEndsTheRun) {
+    const TempDir server;
+    std::filesystem::create_directories(server / "docs");
+    // Written as a registry editor does, with backslashes.
+    hives.Write("local", ServerHiveText(server.path(), {{{"/", "docs\\"}}}));
+    QObject context;
+    QString shownFolder;
+    QStringList filters;
+    WhenModalShown(&context, [&](QWidget* dialog) {
+        auto* files = qobject_cast<QFileDialog*>(dialog);
+        ASSERT_NE(files, nullptr);
+        shownFolder = files->directory().canonicalPath();
+        filters = files->nameFilters();
+    });                                      // closed as Cancel
+    EXPECT_EQ(Start("tavrel-wizard"), "0");  // no editor, no message
+    EXPECT_EQ(shownFolder.toStdString(), std::filesystem::canonical(server / "docs").string());
+    EXPECT_EQ(filters, QStringList{QStringLiteral("HTML pages (*.htm *.html)")});
 }
 
 }  // namespace

@@ -1,11 +1,17 @@
 // The editor dialog driven through its buttons and fields, headless.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <QApplication>
+#include <QPushButton>
+#include <QSettings>
 #include <QTest>
 #include <QTextBrowser>
 #include <array>
+#include <csignal>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -191,8 +197,10 @@ TEST_F(TavrelDlgTest, BuildItWritesNewPagesAndUpdatesExistingOnesThroughTheirTre
     AddEntry("Newer", "/newer.htm", "second text", "Tue");
     Click(IDC_NEW_ITEM);
     Type(IDC_TITLE, "Typed but never added");
+    m_recorder.answers = {1};  // build without it
     Click(IDC_BUILD_IT);
     EXPECT_EQ(m_dialog->ModalResult(), IDOK);
+    TakeMessages();
 
     Open(page);  // read back, then changed
     EXPECT_EQ(Rows(), (Texts{"Newer", "Older"}));
@@ -223,14 +231,17 @@ TEST_F(TavrelDlgTest, CancelEscAndTheCloseBoxNeverWrite) {
     const std::string before = ReadFileBytes(page);
     Open(page);
     AddEntry("Added", "/added.htm");
+    m_recorder.answers = {0};  // discard
     Click(IDCANCEL);
     EXPECT_EQ(m_dialog->ModalResult(), IDCANCEL);
     Open(missing);
     Click(IDC_ADD);
+    m_recorder.answers = {0};
     QTest::keyClick(DialogItem(m_dialog.get(), IDC_TITLE), Qt::Key_Escape);
     EXPECT_EQ(m_dialog->ModalResult(), IDCANCEL);
-    Open(missing).close();
+    Open(missing).close();  // untouched placeholders: nothing to ask about
     EXPECT_EQ(m_dialog->ModalResult(), IDCANCEL);
+    EXPECT_EQ(TakeMessages().size(), 2u);
     EXPECT_EQ(ReadFileBytes(page), before);
     EXPECT_FALSE(PathExists(missing));
 }
@@ -342,8 +353,9 @@ TEST_F(TavrelDlgTest, ListContentTheEntriesCannotHoldIsNamedAtOpenAndBuildItAsks
 TEST_F(TavrelDlgTest, FailuresAreReportedAndLeaveThePageAlone) {
     const std::string nowhere = m_dir / "no-such-folder/new.html";
     Open(nowhere);
+    EXPECT_EQ(TakeMessages(), Said(kMsgFolderMissing, nowhere));  // said when opening
     Click(IDC_BUILD_IT);
-    EXPECT_EQ(m_dialog->ModalResult(), IDOK);
+    EXPECT_EQ(m_dialog->ModalResult(), 0);  // the dialog stays, with all that was typed
     const std::string notFound = std::string(kMsgCouldNotCreate) + "\nNo such file or directory.";
     EXPECT_EQ(TakeMessages(), Said(notFound, nowhere));
     EXPECT_FALSE(PathExists(nowhere));
@@ -369,6 +381,7 @@ TEST_F(TavrelDlgTest, FailuresAreReportedAndLeaveThePageAlone) {
     const std::string bodiless = m_dir / "bodiless.html";
     WriteFileBytes(bodiless, "<p>No body here</p>\n");
     Open(bodiless);
+    EXPECT_EQ(TakeMessages(), Said(kMsgNoBody, bodiless));
     EXPECT_EQ(State(), "-1+--");
     Click(IDC_ADD);
     Click(IDC_BUILD_IT);
@@ -376,13 +389,13 @@ TEST_F(TavrelDlgTest, FailuresAreReportedAndLeaveThePageAlone) {
     EXPECT_EQ(ReadFileBytes(bodiless), "<p>No body here</p>\n");
 }
 
-TEST_F(TavrelDlgTest, DoModalRunsUntilEnterInTheDescriptionBuildsThePage) {
+TEST_F(TavrelDlgTest, DoModalRunsUntilEnterInTheDateBuildsThePage) {
     CTavrelDlg dialog;
     dialog.m_strPagePath = m_dir / "modal.html";
     WhenModalShown(&dialog, [](QWidget* modal) {
         Press(modal, IDC_HELP_BUTTON);
         EXPECT_NE(modal->findChild<QTextBrowser*>(), nullptr);  // help opens, the dialog stays
-        QTest::keyClick(DialogItem(modal, IDC_DESCRIPTION), Qt::Key_Return);
+        QTest::keyClick(DialogItem(modal, IDC_DATE), Qt::Key_Return);
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_TRUE(PathExists(m_dir / "modal.html"));
@@ -390,6 +403,238 @@ TEST_F(TavrelDlgTest, DoModalRunsUntilEnterInTheDescriptionBuildsThePage) {
     CTavrelDlg refused;
     refused.m_strPagePath = m_dir / "page.txt";
     EXPECT_EQ(refused.DoModal(), IDCANCEL);  // returns at once, no loop to end
+}
+
+// Writes a fresh page with one entry, straight from the item list: no field
+// of the dialog holds its texts to the typing limit.
+void WriteOneEntryPage(const std::string& path, const std::string& title, const std::string& link,
+                       const std::string& description) {
+    auto* item = new CTavrelItem;
+    item->SetTitle(title);
+    item->SetHyperlink(link);
+    item->SetDescription(description);
+    item->SetDate("Mon");
+    InsertItemAtHead(item);
+    ASSERT_TRUE(WriteNewPage(path, g_pItemHead));
+    ClearItemList();
+}
+
+// Build It's question about fields typed but never stored, as recorded.
+std::string TypedQuestion(const char* question, const std::string& page) {
+    return std::string(question) + "|" + page + "|[" + kBtnYes + "/" + kBtnNo + "/" + kBtnCancel +
+           "]";
+}
+
+TEST_F(TavrelDlgTest, BuildItAsksAboutTypedFieldsAndDoesWhatTheAnswerSays) {
+    const std::string page = m_dir / "news.html";
+    WritePage(page, {{"Mon", "A", "/a.htm", "a"}});
+    const std::string before = ReadFileBytes(page);
+    struct Case {
+        bool selected;  // Change the selected entry, or Add a new one
+        int answer;     // Yes, No, Cancel
+        int result;
+        Texts rows;  // of the page afterwards
+    };
+    const Case cases[] = {
+        {false, 0, IDOK, {"Typed", "A"}}, {false, 1, IDOK, {"A"}}, {false, 2, 0, {"A"}},
+        {true, 0, IDOK, {"Typed"}},       {true, 1, IDOK, {"A"}},  {true, 2, 0, {"A"}},
+    };
+    for (const Case& c : cases) {
+        WriteFileBytes(page, before);
+        Open(page);
+        if (!c.selected) Click(IDC_NEW_ITEM);
+        Type(IDC_TITLE, "Typed");
+        Type(IDC_HYPERLINK, "/typed.htm");  // as Browse puts it there
+        m_recorder.answers = {c.answer};
+        Click(IDC_BUILD_IT);
+        const char* question = c.selected ? kMsgChangeBeforeBuilding : kMsgAddBeforeBuilding;
+        EXPECT_EQ(TakeMessages(), Texts{TypedQuestion(question, page)});
+        EXPECT_EQ(m_dialog->ModalResult(), c.result) << c.selected << c.answer;
+        if (c.result == 0) {
+            EXPECT_EQ(Field(IDC_TITLE), "Typed");  // nothing typed is lost
+        }
+        Open(page);
+        EXPECT_EQ(Rows(), c.rows) << c.selected << c.answer;
+    }
+
+    // Yes without a hyperlink: Add refuses, and the dialog stays on the field.
+    Open(page);
+    Click(IDC_NEW_ITEM);
+    Type(IDC_TITLE, "No link");
+    m_recorder.answers = {0};
+    Click(IDC_BUILD_IT);
+    EXPECT_EQ(TakeMessages(), (Texts{TypedQuestion(kMsgAddBeforeBuilding, page),
+                                     std::string(kMsgHyperlinkRequired) + "|" + kAppCaption}));
+    EXPECT_EQ(m_dialog->ModalResult(), 0);
+    EXPECT_EQ(m_dialog->focusWidget(), DialogItem(m_dialog.get(), IDC_HYPERLINK));
+
+    // Fields as the dialog showed them, placeholders included, are no edits.
+    for (const std::string& path : {page, m_dir / "new.html"}) {
+        Open(path);
+        Click(IDC_BUILD_IT);
+        EXPECT_EQ(m_dialog->ModalResult(), IDOK) << path;
+        EXPECT_TRUE(TakeMessages().empty()) << path;
+    }
+}
+
+TEST_F(TavrelDlgTest, CancelAsksBeforeDiscardingEditsNotWritten) {
+    const std::string page = m_dir / "news.html";
+    WritePage(page, {{"Mon", "A", "/a.htm", "a"}, {"Tue", "B", "/b.htm", "b"}});
+    const std::string discard =
+        "Discard your changes to news.html?|" + page + "|[" + kBtnDiscard + "/" + kBtnCancel + "]";
+    const std::vector<std::function<void()>> edits = {
+        [&] { Type(IDC_DESCRIPTION, "edited"); },
+        [&] { Click(IDC_DELETE); },
+        [&] {
+            Type(IDC_TITLE, "A2");
+            Click(IDC_CHANGE);  // stored in the list, not yet in the page
+        },
+    };
+    for (const auto& edit : edits) {
+        Open(page);
+        edit();
+        Click(IDCANCEL);  // the box's Escape: back to the dialog
+        EXPECT_EQ(TakeMessages(), Texts{discard});
+        EXPECT_EQ(m_dialog->ModalResult(), 0);
+        m_recorder.answers = {0};
+        m_dialog->close();
+        EXPECT_EQ(TakeMessages(), Texts{discard});
+        EXPECT_EQ(m_dialog->ModalResult(), IDCANCEL);
+    }
+    Open(page);
+    Select(1);  // looking is no edit
+    Click(IDCANCEL);
+    EXPECT_TRUE(TakeMessages().empty());
+    EXPECT_EQ(m_dialog->ModalResult(), IDCANCEL);
+}
+
+TEST_F(TavrelDlgTest, EnterInTheDescriptionBreaksTheLineAndElsewhereBuilds) {
+    Open(m_dir / "new.html");
+    Click(IDC_NEW_ITEM);
+    QWidget* description = DialogItem(m_dialog.get(), IDC_DESCRIPTION);
+    QTest::keyClicks(description, "one");
+    QTest::keyClick(description, Qt::Key_Return);
+    QTest::keyClicks(description, "two");
+    QTest::keyClick(description, Qt::Key_Enter, Qt::ControlModifier);
+    QTest::keyClicks(description, "three");
+    EXPECT_EQ(m_dialog->ModalResult(), 0);
+    EXPECT_EQ(Field(IDC_DESCRIPTION), "one\ntwo\nthree");
+    Type(IDC_HYPERLINK, "/x.htm");
+    m_recorder.answers = {0};
+    QTest::keyClick(DialogItem(m_dialog.get(), IDC_TITLE), Qt::Key_Return);
+    EXPECT_EQ(m_dialog->ModalResult(), IDOK);
+    Open(m_dir / "new.html");
+    EXPECT_EQ(Field(IDC_DESCRIPTION), "one\ntwo\nthree");
+}
+
+TEST_F(TavrelDlgTest, AFailedWriteKeepsTheDialogAndBuildItCanBePressedAgain) {
+    const std::string page = m_dir / "news.html";
+    WriteOneEntryPage(page, "A", "/a.htm", std::string(3000, 'a'));
+    const std::string before = ReadFileBytes(page);
+    Open(page);
+    AddEntry("Mine", "/mine.htm");
+    // Files may not grow past 1000 bytes, for root too: the write fails midway.
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const rlimit small{1000, saved.rlim_max};
+    signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    Click(IDC_BUILD_IT);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(TakeMessages(), Said(std::string(kMsgCouldNotCreate) + "\nFile too large.", page));
+    EXPECT_EQ(m_dialog->ModalResult(), 0);
+    EXPECT_EQ(ReadFileBytes(page), before);
+    EXPECT_EQ(Rows(), (Texts{"Mine", "A"}));
+
+    Click(IDC_BUILD_IT);  // the cause is gone: the same list is written
+    EXPECT_TRUE(TakeMessages().empty());
+    EXPECT_EQ(m_dialog->ModalResult(), IDOK);
+    Open(page);
+    EXPECT_EQ(Rows(), (Texts{"Mine", "A"}));
+    Select(1);
+    EXPECT_EQ(Field(IDC_DESCRIPTION), std::string(3000, 'a'));
+}
+
+TEST_F(TavrelDlgTest, TextFromThePageIsKeptWholeAndOnlyTypedTextIsCut) {
+    const std::string page = m_dir / "news.html";
+    const std::string title(243, 't'), description(400, 'd');
+    WriteOneEntryPage(page, title + "-end", "/" + std::string(300, 'h'), description);
+
+    Open(page);
+    Click(IDC_CHANGE);  // untouched: nothing is cut
+    EXPECT_EQ(ItemAt(0)->GetTitle(), title + "-end");
+    EXPECT_EQ(ItemAt(0)->GetHyperlink(), "/" + std::string(300, 'h'));
+    EXPECT_EQ(ItemAt(0)->GetDescription(), description);
+    Type(IDC_DESCRIPTION, description + "+");  // typed: held to 255 bytes
+    Click(IDC_CHANGE);
+    EXPECT_EQ(ItemAt(0)->GetDescription(), std::string(255, 'd'));
+    EXPECT_EQ(ItemAt(0)->GetTitle(), title + "-end");
+}
+
+TEST_F(TavrelDlgTest, TheTitleNamesThePageAndOpeningSaysWhatBuildItWillRefuse) {
+    const std::string news = m_dir / "news.html", index = m_dir / "index.htm";
+    WritePage(news, {{"Mon", "A", "/a.htm", "a"}});
+    WriteFileBytes(index, "<html><body><p>Mine</p></body></html>\n");
+    const std::string dash = " \u2014 Tavrel Wizard";
+    EXPECT_EQ(Open(news).windowTitle().toStdString(), "news.html" + dash);
+    EXPECT_EQ(Open(m_dir / "fresh.html").windowTitle().toStdString(),
+              "fresh.html (new page)" + dash);
+    EXPECT_EQ(Open(index).windowTitle().toStdString(), "index.htm (no list yet)" + dash);
+    EXPECT_TRUE(TakeMessages().empty());
+
+    ASSERT_EQ(chmod(news.c_str(), 0444), 0);
+    Open(news);
+    EXPECT_EQ(TakeMessages(), Said(kMsgPageNotWritable, news));
+    EXPECT_EQ(Rows(), Texts{"A"});  // the user can still look
+}
+
+TEST_F(TavrelDlgTest, FocusGoesWhereTheNextKeystrokeBelongs) {
+    Open(m_dir / "news.html");
+    DialogItem(m_dialog.get(), IDC_DATE)->setFocus();
+    Click(IDC_NEW_ITEM);
+    EXPECT_EQ(m_dialog->focusWidget(), DialogItem(m_dialog.get(), IDC_TITLE));
+    Type(IDC_TITLE, "No link");
+    Click(IDC_ADD);
+    EXPECT_EQ(TakeMessages(), Said(kMsgHyperlinkRequired, kAppCaption));
+    EXPECT_EQ(m_dialog->focusWidget(), DialogItem(m_dialog.get(), IDC_HYPERLINK));
+    EXPECT_EQ(ItemAs<QPushButton>(m_dialog.get(), IDC_CHANGE)->text(), "Chan&ge");
+}
+
+TEST_F(TavrelDlgTest, HelpOpensBesideAndClosesOnEscapeAndCtrlW) {
+    Open(m_dir / "news.html");
+    for (const QKeyCombination keys :
+         {QKeyCombination(Qt::Key_Escape), QKeyCombination(Qt::ControlModifier, Qt::Key_W)}) {
+        Click(IDC_HELP_BUTTON);
+        auto* help = m_dialog->findChild<QTextBrowser*>();
+        ASSERT_NE(help, nullptr);
+        EXPECT_TRUE(help->isVisible());
+        QTest::keyClick(help, keys.key(), keys.keyboardModifiers());
+        EXPECT_FALSE(help->isVisible());
+    }
+    EXPECT_EQ(m_dialog->ModalResult(), 0);  // Escape went to the help, not the wizard
+}
+
+TEST_F(TavrelDlgTest, TheDialogGrowsFromTheTemplateSizeAndRemembersItsSize) {
+    QSettings(QStringLiteral("tavrel-wizard"), QStringLiteral("tavrel-wizard")).clear();
+    Open(m_dir / "news.html");
+    const QSize base = m_dialog->size();
+    EXPECT_EQ(m_dialog->minimumSize(), base);
+    const auto geometry = [this](int id) { return DialogItem(m_dialog.get(), id)->geometry(); };
+    const QRect list = geometry(IDC_ITEM_LIST), description = geometry(IDC_DESCRIPTION),
+                title = geometry(IDC_TITLE), build = geometry(IDC_BUILD_IT);
+    m_dialog->resize(base + QSize(100, 81));
+    QApplication::processEvents();
+    EXPECT_EQ(geometry(IDC_ITEM_LIST), list.adjusted(0, 0, 100, 40));
+    EXPECT_EQ(geometry(IDC_TITLE), title.translated(0, 40));
+    EXPECT_EQ(geometry(IDC_DESCRIPTION), description.adjusted(0, 40, 100, 81));
+    EXPECT_EQ(geometry(IDC_BUILD_IT), build.translated(0, 81));
+    Click(IDCANCEL);
+
+    Open(m_dir / "news.html");
+    EXPECT_EQ(m_dialog->size(), base + QSize(100, 81));
+    for (int i = 0; i < 200; ++i)
+        AddEntry("Entry " + std::to_string(i) + std::string(200, 'x'), "/e");
+    EXPECT_EQ(List()->item(0)->toolTip().toStdString(), "Entry 199" + std::string(200, 'x'));
 }
 
 }  // namespace

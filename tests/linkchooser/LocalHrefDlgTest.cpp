@@ -110,11 +110,14 @@ TEST_F(LocalHrefDlgTest, ListsVisibleDirectoriesSortedAndTheirFilesOnSelection) 
 
 TEST_F(LocalHrefDlgTest, OkJoinsDirectoryAndFileWithOneSlashOnlyWithADirectorySelected) {
     const fs::path before = fs::current_path();
+    MessageRecorder recorder;
     EXPECT_EQ(Compose("/", "index.htm"), "/index.htm");
     EXPECT_EQ(Compose("/sub", "a.htm"), "/sub/a.htm");
     EXPECT_EQ(Compose("/sub", "", "new page.htm"), "/sub/new page.htm");  // typed
     EXPECT_EQ(Compose("/sub/deeper", ""), "/sub/deeper/");
-    EXPECT_EQ(Compose("", "", "index.htm"), "open:");  // no directory selected
+    EXPECT_EQ(recorder.messages, Texts{});
+    EXPECT_EQ(Compose("", "", "index.htm"), "open:");  // no directory selected: says why
+    EXPECT_EQ(recorder.messages, Texts{std::string(kMsgChooseDirectory) + "|" + kLocalHrefCaption});
     EXPECT_EQ(fs::current_path(), before);
 }
 
@@ -130,6 +133,20 @@ TEST_F(LocalHrefDlgTest, BrowseFillsTheEditorsFieldOnOkOnly) {
                   Press(dlg, IDCANCEL);
               }),
               "*** Add hyperlink here ***");
+}
+
+TEST_F(LocalHrefDlgTest, TheChooserLeavesTheHyperlinkFieldInSight) {
+    CTavrelDlg editor;
+    editor.m_strPagePath = server / "news.htm";
+    editor.OnInitDialog();
+    editor.show();
+    QWidget* field = DialogItem(&editor, IDC_HYPERLINK);
+    const QRect fieldOnScreen(field->mapToGlobal(QPoint(0, 0)), field->size());
+    WhenModalShown(&editor, [&](QWidget* dlg) {
+        EXPECT_FALSE(dlg->frameGeometry().intersects(fieldOnScreen))
+            << dlg->frameGeometry().y() << " " << fieldOnScreen.y();
+    });
+    Press(&editor, IDC_BROWSE);
 }
 
 TEST_F(LocalHrefDlgTest, DamagedHiveIsShownOnceAtBrowseInsteadOfEmptyLists) {

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QStandardPaths>
 #include <cstdlib>
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication application(argc, argv);
+    // Settings the dialogs remember go to a scratch folder, not the user's.
+    QStandardPaths::setTestModeEnabled(true);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
