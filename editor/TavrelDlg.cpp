@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <cstdio>
 
+#include "feed/PageFeed.h"
 #include "model/DateText.h"
 #include "model/ItemList.h"
 #include "model/Messages.h"
@@ -215,7 +216,12 @@ void CTavrelDlg::OnBuildIt() {
     }
     // Without BODY the list has no place in the page; the session then
     // leaves the file alone, and the user is told why.
-    if (const SessionFailure failure = m_session->Write()) ShowFailure(failure);
+    if (const SessionFailure failure = m_session->Write()) {
+        ShowFailure(failure);
+    } else if (const FeedResult feed = WriteLinkedFeed(*m_session, {});
+               feed.outcome == FeedOutcome::kFailed) {
+        ShowFailure({kMsgFeedNotWritten, feed.error});
+    }
     m_session->Unlock();
     EndDialog(IDOK);
 }

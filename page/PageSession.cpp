@@ -196,6 +196,7 @@ SessionFailure PageSession::AcquireOnce(double waitSeconds, bool* retry) {
 SessionFailure PageSession::ReadLocked() {
     return Guarded([this]() -> SessionFailure {
         m_pageRead = false;
+        m_head = PageHead{};
         if (m_pageFd < 0) {
             m_identity = PageIdentity{};
             return kNoFailure;
@@ -228,6 +229,7 @@ SessionFailure PageSession::ParseBytes(const std::string& bytes) {
         HTMLFreeTree(root);
         return {kMsgReadIncomplete, ENOMEM};
     }
+    m_head = ReadPageHead(root);
     AdoptItemList(ReadTree(root, PageFormOf(info)));
     return kNoFailure;
 }

@@ -38,6 +38,8 @@
 #include <string>
 #include <vector>
 
+#include "page/PageHead.h"
+
 // What a page was when it was read; two reads of an unchanged page are equal.
 struct PageIdentity {
     bool exists = false;
@@ -96,6 +98,13 @@ class PageSession {
     // Releases the lock; the item list and tree stay.
     void Unlock();
 
+    // The title and feed link of the page at the last read; empty for a
+    // missing page.
+    const PageHead& Head() const { return m_head; }
+
+    // The page's path as given.
+    const std::string& Path() const { return m_path; }
+
   private:
     SessionFailure Acquire(double waitSeconds);
     SessionFailure AcquireOnce(double waitSeconds, bool* retry);
@@ -109,6 +118,7 @@ class PageSession {
     int m_lockFd = -1;        // the descriptor holding the lock (page or folder)
     PageIdentity m_identity;  // of the last successful read
     bool m_pageRead = false;  // the last read took in an existing page
+    PageHead m_head;          // of the last read
 };
 
 // Reads the whole of `fd` from its start into `*bytes`; false with errno set
