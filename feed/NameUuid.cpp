@@ -1,6 +1,7 @@
 #include "feed/NameUuid.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
 
 const Uuid kUrlNamespace = {0x6b, 0xa7, 0xb8, 0x11, 0x9d, 0xad, 0x11, 0xd1,
@@ -12,11 +13,12 @@ uint32_t Rotate(uint32_t value, int bits) { return (value << bits) | (value >> (
 
 void Sha1Block(const uint8_t* chunk, std::array<uint32_t, 5>* state) {
     uint32_t w[80];
-    for (int i = 0; i < 16; ++i) {
+    for (std::size_t i = 0; i < 16; ++i) {
         w[i] = uint32_t{chunk[4 * i]} << 24 | uint32_t{chunk[4 * i + 1]} << 16 |
                uint32_t{chunk[4 * i + 2]} << 8 | uint32_t{chunk[4 * i + 3]};
     }
-    for (int i = 16; i < 80; ++i) w[i] = Rotate(w[i - 3] ^ w[i - 8] ^ w[i - 14] ^ w[i - 16], 1);
+    for (std::size_t i = 16; i < 80; ++i)
+        w[i] = Rotate(w[i - 3] ^ w[i - 8] ^ w[i - 14] ^ w[i - 16], 1);
     auto [a, b, c, d, e] = *state;
     for (int i = 0; i < 80; ++i) {
         uint32_t f = 0;
