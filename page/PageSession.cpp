@@ -229,7 +229,12 @@ SessionFailure PageSession::ParseBytes(const std::string& bytes) {
         HTMLFreeTree(root);
         return {kMsgReadIncomplete, ENOMEM};
     }
-    m_head = ReadPageHead(root);
+    try {
+        m_head = ReadPageHead(root);
+    } catch (const std::bad_alloc&) {
+        HTMLFreeTree(root);
+        throw;
+    }
     AdoptItemList(ReadTree(root, PageFormOf(info)));
     return kNoFailure;
 }
