@@ -20,6 +20,16 @@ struct PageOptions {
     double waitSeconds = 5;
     // Build the page even when its list holds content that rebuilding drops.
     bool force = false;
+    // The site's address for this run's feed; empty: the registry's SiteURL.
+    std::string baseUrl;
+};
+
+// What `tavrel feed` does beside printing the feed.
+struct FeedChange {
+    // Link a feed from the page: the HREF to link (relative to the page, or
+    // an absolute URL path); an empty one links the default feed file.
+    std::optional<std::string> enable;
+    bool disable = false;  // remove the page's feed link, leave the file
 };
 
 // Every field of every command is checked to be UTF-8 before the page is
@@ -30,6 +40,14 @@ int RunChange(const std::string& page, long long index, const EntryFields& field
               const PageOptions& options = {});
 int RunDelete(const std::string& page, long long index, const PageOptions& options = {});
 int RunRebuild(const std::string& page, const PageOptions& options = {});
+// Prints the feed of the page's entries; with a change, edits the page's
+// feed link instead (and writes the feed when one is linked).
+int RunFeed(const std::string& page, const FeedChange& change, const PageOptions& options = {});
+
+// Every command that builds a page also writes the feed file the page links,
+// under the page's lock, after the page. A link to another host or to no
+// local file is named once on standard error; a feed that cannot be written
+// is reported with exit code 1, and the page stays written.
 
 // `machine` empty: this machine's registry; otherwise the -r machine's.
 int RunDocmap(const std::string& machine, bool json);

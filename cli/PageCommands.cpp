@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/Commands.h"
+#include "cli/PageSteps.h"
 #include "model/DateText.h"
 #include "model/ItemList.h"
 #include "model/Messages.h"
@@ -16,16 +17,6 @@
 #include "text/utf8.h"
 
 namespace {
-
-int Refuse(const std::string& caption, const char* message) {
-    std::cerr << caption << ": " << message << '\n';
-    return 1;
-}
-
-int Refuse(const std::string& caption, const SessionFailure& failure) {
-    std::cerr << caption << ": " << failure.Text(" ") << '\n';
-    return 1;
-}
 
 // A field must be UTF-8: the page and its reader take nothing else.
 int RefuseInvalidFields(const EntryFields& fields) {
@@ -41,33 +32,6 @@ int RefuseInvalidFields(const EntryFields& fields) {
             return 1;
         }
     }
-    return 0;
-}
-
-// Tests the path and opens the page in `session`, keeping the lock for a
-// command that writes. Returns 0 or an exit code.
-int OpenPage(const std::string& page, PageSession* session, const PageOptions& options,
-             bool forWriting) {
-    if (!IsHtmlPath(page)) return Refuse(page, kMsgNotHtml);
-    if (const SessionFailure failure = session->Open(options.waitSeconds, forWriting)) {
-        return Refuse(page, failure);
-    }
-    return 0;
-}
-
-// Refuses to drop what the list holds beyond its entries, unless forced.
-int RefuseDrops(const std::string& page, const PageOptions& options) {
-    if (options.force || g_unreadContent.empty()) return 0;
-    std::cerr << page << ": " << kMsgUnreadContent << '\n';
-    for (const std::string& dropped : g_unreadContent) std::cerr << "  - " << dropped << '\n';
-    std::cerr << "The page was left unchanged; give --force to build it anyway.\n";
-    return 1;
-}
-
-// Writes the item list to the page through the session.
-int BuildPage(const std::string& page, PageSession* session, const PageOptions& options) {
-    if (const int refused = RefuseDrops(page, options)) return refused;
-    if (const SessionFailure failure = session->Write()) return Refuse(page, failure);
     return 0;
 }
 

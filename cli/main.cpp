@@ -97,6 +97,24 @@ int Run(int argc, char** argv) {
     AddPage(rebuild, &page);
     AddForce(rebuild, &options);
 
+    FeedChange feedChange;
+    std::string enableHref;
+    CLI::App* feed = app.add_subcommand("feed", "print the page's entries as an Atom feed");
+    AddPage(feed, &page);
+    CLI::Option* enable =
+        feed->add_option("--enable", enableHref,
+                         "link the feed FILE from the page and write it (default: PAGE.atom)")
+            ->expected(0, 1)
+            ->option_text("[FILE]");
+    feed->add_flag("--disable", feedChange.disable, "remove the page's feed link");
+    feed->add_option("--base-url", options.baseUrl,
+                     "the site's address for this run, e.g. https://www.example.org")
+        ->option_text("URL");
+    AddForce(feed, &options);
+    feed->footer(
+        "A page that links a feed gets it written again by every command that builds "
+        "the page.");
+
     CLI::App* docmap = app.add_subcommand("docmap", "print the web server's document map");
     CLI::App* dirs = app.add_subcommand("dirs", "print the directories the link chooser lists");
     for (CLI::App* command : {docmap, dirs}) {
@@ -121,6 +139,14 @@ int Run(int argc, char** argv) {
     if (*change) return RunChange(page, IndexValue(index), fields, options);
     if (*remove) return RunDelete(page, IndexValue(index), options);
     if (*rebuild) return RunRebuild(page, options);
+    if (*feed) {
+        if (enable->count() > 0) feedChange.enable = enableHref;
+        if (feedChange.enable && feedChange.disable) {
+            std::cerr << "tavrel feed: --enable and --disable exclude each other\n";
+            return 2;
+        }
+        return RunFeed(page, feedChange, options);
+    }
     if (*docmap) return RunDocmap(machine, json);
     if (*dirs) return RunDirs(machine, json);
     return RunFiles(directory, json);

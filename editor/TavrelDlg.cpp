@@ -14,6 +14,7 @@
 #include <limits>
 
 #include "editor/GrowingLayout.h"
+#include "feed/PageFeed.h"
 #include "model/DateText.h"
 #include "model/ItemList.h"
 #include "model/Messages.h"
@@ -300,12 +301,16 @@ void CTavrelDlg::OnBuildIt() {
     // Without BODY the list has no place in the page; the session then
     // leaves the file alone. A failed write keeps the dialog and all that
     // was typed, so the user can mend the cause and press Build It again.
+    // The feed the page links follows the page, under the same lock; the
+    // page stays written when only the feed fails.
     const SessionFailure failure = m_session->Write();
+    const FeedResult feed = failure ? FeedResult{} : WriteLinkedFeed(*m_session, {});
     m_session->Unlock();
     if (failure) {
         ShowFailure(failure);
         return;
     }
+    if (feed.outcome == FeedOutcome::kFailed) ShowFailure({kMsgFeedNotWritten, feed.error});
     EndDialog(IDOK);
 }
 

@@ -32,6 +32,8 @@ inline constexpr const char kBtnApplyMyChanges[] = "&Apply my changes";
 inline constexpr const char kBtnOverwrite[] = "&Overwrite";
 inline constexpr const char kBtnGoBack[] = "Go &back";
 inline constexpr const char kBtnBuildAnyway[] = "&Build it anyway";
+inline constexpr const char kMsgFeedNotWritten[] =
+    "The page was written, but its feed could not be; the old feed file was left as it was.";
 inline constexpr const char kMsgBuildAnyway[] = "Build the page anyway?";
 inline constexpr const char kMsgNotReplayed[] =
     "These changes could not be made on the page as it is now:";

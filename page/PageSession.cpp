@@ -171,6 +171,7 @@ SessionFailure PageSession::AcquireOnce(double waitSeconds, bool* retry) {
 SessionFailure PageSession::ReadLocked() {
     return Guarded([this]() -> SessionFailure {
         m_pageRead = false;
+        m_head = PageHead{};
         if (m_pageFd < 0) {
             m_identity = PageIdentity{};
             return kNoFailure;
@@ -204,6 +205,12 @@ SessionFailure PageSession::ParseStream(FILE* stream, const HashingFileReader& r
     if (!info.complete) {
         HTMLFreeTree(root);
         return {kMsgReadIncomplete, ENOMEM};
+    }
+    try {
+        m_head = ReadPageHead(root);
+    } catch (const std::bad_alloc&) {
+        HTMLFreeTree(root);
+        throw;
     }
     AdoptItemList(ReadTree(root, PageFormOf(info)));
     return kNoFailure;

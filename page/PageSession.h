@@ -40,6 +40,8 @@
 #include <string>
 #include <vector>
 
+#include "page/PageHead.h"
+
 // What a page was when it was read; two reads of an unchanged page are equal.
 class HashingFileReader;
 
@@ -100,6 +102,13 @@ class PageSession {
     // Releases the lock; the item list and tree stay.
     void Unlock();
 
+    // The title and feed link of the page at the last read; empty for a
+    // missing page.
+    const PageHead& Head() const { return m_head; }
+
+    // The page's path as given.
+    const std::string& Path() const { return m_path; }
+
   private:
     SessionFailure Acquire(double waitSeconds);
     SessionFailure AcquireOnce(double waitSeconds, bool* retry);
@@ -113,4 +122,5 @@ class PageSession {
     int m_lockFd = -1;        // the descriptor holding the lock (page or folder)
     PageIdentity m_identity;  // of the last successful read
     bool m_pageRead = false;  // the last read took in an existing page
+    PageHead m_head;          // of the last read
 };

@@ -10,7 +10,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libcli11-dev
           nlohmann-json3-dev fonts-dejavu-core xvfb xauth imagemagick x11-utils
-          clang-14 libclang-rt-14-dev)
+          clang-14 libclang-rt-14-dev python3-feedparser)
 browser=false
 for option in "$@"; do
   case "$option" in

@@ -34,5 +34,7 @@ else
     --description "A short list of sites worth a visit."
   "$tavrel" list "$page"
   echo "Updated: $page"
+  echo "Its feed, written beside it by the same build: ${page%.html}.atom"
+  head -n 12 "${page%.html}.atom"
   echo "On a desktop: TAVREL_REGISTRY_DIR=$TAVREL_REGISTRY_DIR $wizard $page"
 fi

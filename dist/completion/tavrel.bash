@@ -16,7 +16,7 @@ _tavrel() {
     local cur prev words cword
     _init_completion || return
 
-    local commands="list add change delete rebuild docmap dirs files"
+    local commands="list add change delete rebuild feed docmap dirs files"
     local entry_options="--link --title --description --date"
     local command="" word
     for word in "${words[@]:1:cword-1}"; do
@@ -32,7 +32,7 @@ _tavrel() {
     fi
 
     case $prev in
-        --link | --title | --description | --date | --wait)
+        --link | --title | --description | --date | --wait | --base-url)
             return
             ;;
         -r)
@@ -46,6 +46,7 @@ _tavrel() {
         list) options+=" --json --wait" ;;
         add | change) options+=" $entry_options --force --wait" ;;
         delete | rebuild) options+=" --force --wait" ;;
+        feed) options+=" --enable --disable --base-url --force --wait" ;;
         docmap | dirs) options+=" -r --json" ;;
         files) options+=" --json" ;;
     esac

@@ -225,6 +225,24 @@ TEST_F(TavrelDlgTest, BuildItWritesNewPagesAndUpdatesExistingOnesThroughTheirTre
     EXPECT_TRUE(TakeMessages().empty());
 }
 
+TEST_F(TavrelDlgTest, BuildItWritesTheFeedThePageLinksAndNoneOtherwise) {
+    const std::string page = m_dir / "linked.html";
+    WriteFileBytes(page,
+                   "<html><head><link rel=alternate type=application/atom+xml href=linked.atom>"
+                   "</head><body></body></html>\n");
+    Open(page);
+    AddEntry("Fed", "/fed.htm", "fed & read", "2026-12-06");
+    Click(IDC_BUILD_IT);
+    EXPECT_NE(ReadFileBytes(m_dir / "linked.atom").find("fed &amp; read"), std::string::npos);
+
+    Open(m_dir / "plain.html");
+    AddEntry("Unfed", "/unfed.htm", "", "2026-12-06");
+    Click(IDC_BUILD_IT);
+    EXPECT_TRUE(PathExists(m_dir / "plain.html"));
+    EXPECT_FALSE(PathExists(m_dir / "plain.atom"));
+    EXPECT_TRUE(TakeMessages().empty());
+}
+
 TEST_F(TavrelDlgTest, CancelEscAndTheCloseBoxNeverWrite) {
     const std::string page = m_dir / "news.html", missing = m_dir / "missing.html";
     WritePage(page, {{"Mon", "Only", "/only.htm", "text"}});

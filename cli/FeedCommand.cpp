@@ -1,0 +1,60 @@
+// tavrel feed: the page's entries as an Atom feed, and turning the page's
+// feed link on and off.
+#include <iostream>
+
+#include "cli/Commands.h"
+#include "cli/PageSteps.h"
+#include "feed/FeedPlace.h"
+#include "feed/PageFeed.h"
+#include "model/Messages.h"
+#include "page/FeedLinkEdit.h"
+#include "page/PageReader.h"
+
+namespace {
+
+// The name of `path` after its last slash.
+std::string NameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
+int PrintFeed(const PageSession& session, const PageOptions& options) {
+    const std::optional<std::string> linked =
+        session.Head().linksFeed ? LocalFeedFile(session.Path(), session.Head().feedHref)
+                                 : std::nullopt;
+    const std::string file = linked.value_or(DefaultFeedFile(session.Path()));
+    std::cout << FeedTextFor(session, file, FeedOptions{options.baseUrl, 0});
+    return 0;
+}
+
+int EnableFeed(const std::string& page, PageSession* session, const std::string& wanted,
+               const PageOptions& options) {
+    if (session->Head().linksFeed) return 0;
+    const std::string href = wanted.empty() ? NameOf(DefaultFeedFile(page)) : wanted;
+    const std::optional<std::string> file = LocalFeedFile(page, href);
+    if (!file) {
+        std::cerr << page << ": " << href << " names no local file; the page was left unchanged.\n";
+        return 1;
+    }
+    if (!AddFeedLink(g_pRoot, href))
+        return Refuse(page, "The page has no HEAD to link a feed from.");
+    if (const int refused = RefuseDrops(page, options)) return refused;
+    if (const SessionFailure failure = session->Write()) return Refuse(page, failure);
+    return ReportFeed(page, WriteFeedFile(*session, *file, FeedOptions{options.baseUrl, 0}));
+}
+
+int DisableFeed(const std::string& page, PageSession* session, const PageOptions& options) {
+    if (RemoveFeedLinks(g_pRoot) == 0) return 0;
+    if (const int refused = RefuseDrops(page, options)) return refused;
+    if (const SessionFailure failure = session->Write()) return Refuse(page, failure);
+    return 0;
+}
+
+}  // namespace
+
+int RunFeed(const std::string& page, const FeedChange& change, const PageOptions& options) {
+    const bool writes = change.enable.has_value() || change.disable;
+    PageSession session(page);
+    if (const int failed = OpenPage(page, &session, options, writes)) return failed;
+    if (session.IsNew()) return Refuse(page, SessionFailure{kMsgPageMissing, 0});
+    if (change.disable) return DisableFeed(page, &session, options);
+    if (change.enable) return EnableFeed(page, &session, *change.enable, options);
+    return PrintFeed(session, options);
+}

@@ -1,0 +1,53 @@
+#include "cli/PageSteps.h"
+
+#include <iostream>
+
+#include "feed/PageFeed.h"
+#include "model/ItemList.h"
+#include "model/Messages.h"
+#include "model/PagePath.h"
+#include "page/PageReader.h"
+
+int Refuse(const std::string& caption, const char* message) {
+    std::cerr << caption << ": " << message << '\n';
+    return 1;
+}
+
+int Refuse(const std::string& caption, const SessionFailure& failure) {
+    std::cerr << caption << ": " << failure.Text(" ") << '\n';
+    return 1;
+}
+
+int OpenPage(const std::string& page, PageSession* session, const PageOptions& options,
+             bool forWriting) {
+    if (!IsHtmlPath(page)) return Refuse(page, kMsgNotHtml);
+    if (const SessionFailure failure = session->Open(options.waitSeconds, forWriting)) {
+        return Refuse(page, failure);
+    }
+    return 0;
+}
+
+int RefuseDrops(const std::string& page, const PageOptions& options) {
+    if (options.force || g_unreadContent.empty()) return 0;
+    std::cerr << page << ": " << kMsgUnreadContent << '\n';
+    for (const std::string& dropped : g_unreadContent) std::cerr << "  - " << dropped << '\n';
+    std::cerr << "The page was left unchanged; give --force to build it anyway.\n";
+    return 1;
+}
+
+int ReportFeed(const std::string& page, const FeedResult& result) {
+    if (result.outcome == FeedOutcome::kElsewhere) {
+        std::cerr << page << ": the feed link names no local file; no feed was written.\n";
+    } else if (result.outcome == FeedOutcome::kFailed) {
+        std::cerr << page << ": " << SessionFailure{kMsgFeedNotWritten, result.error}.Text(" ")
+                  << " (" << result.file << ")\n";
+        return 1;
+    }
+    return 0;
+}
+
+int BuildPage(const std::string& page, PageSession* session, const PageOptions& options) {
+    if (const int refused = RefuseDrops(page, options)) return refused;
+    if (const SessionFailure failure = session->Write()) return Refuse(page, failure);
+    return ReportFeed(page, WriteLinkedFeed(*session, FeedOptions{options.baseUrl, 0}));
+}

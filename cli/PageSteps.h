@@ -1,0 +1,30 @@
+// The steps every page subcommand takes: refusals on standard error, opening
+// the page through its session, and building it (page, then linked feed).
+// Each returns 0 or the exit code to end with, the reason already written.
+#pragma once
+
+#include <string>
+
+#include "cli/Commands.h"
+#include "feed/PageFeed.h"
+#include "page/PageSession.h"
+
+// Writes "CAPTION: MESSAGE" (with the system's reason, for a failure).
+int Refuse(const std::string& caption, const char* message);
+int Refuse(const std::string& caption, const SessionFailure& failure);
+
+// Tests the path and opens the page in `session`, keeping the lock for a
+// command that writes.
+int OpenPage(const std::string& page, PageSession* session, const PageOptions& options,
+             bool forWriting);
+
+// Refuses to drop what the list holds beyond its entries, unless forced.
+int RefuseDrops(const std::string& page, const PageOptions& options);
+
+// Says what a feed write did when it was not the plain success: a link to no
+// local file is named (exit 0), a failed write reported (exit 1).
+int ReportFeed(const std::string& page, const FeedResult& result);
+
+// Writes the item list to the page through the session, then the feed the
+// page links, still under the page's lock.
+int BuildPage(const std::string& page, PageSession* session, const PageOptions& options);

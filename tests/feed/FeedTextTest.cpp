@@ -1,0 +1,106 @@
+// The feed's building blocks: XML text, entry dates, name-based UUIDs and
+// URL references.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+#include "feed/FeedDate.h"
+#include "feed/FeedUrl.h"
+#include "feed/NameUuid.h"
+#include "feed/XmlText.h"
+
+namespace {
+
+TEST(XmlTextTest, EscapesMarkupDropsWhatXmlForbidsAndKeepsTheRest) {
+    const struct {
+        std::string in, out;
+    } cases[] = {
+        {"Q&A <b>\"x\"</b>", "Q&amp;A &lt;b&gt;&quot;x&quot;&lt;/b&gt;"},
+        {"]]>", "]]&gt;"},
+        {"a\x01\x08\x0b\x1f b\tc\nd\re", "a b\tc\nd\re"},
+        {"caf\xc3\xa9 \xe6\x97\xa5 \xf0\x9f\x98\x80", "caf\xc3\xa9 \xe6\x97\xa5 \xf0\x9f\x98\x80"},
+        {"\xef\xbf\xbe\xef\xbf\xbf", ""},  // U+FFFE, U+FFFF
+        {"x\xf4\x8f\xbc\x80y", "xy"},      // U+10FF00: an undecodable byte's stand-in
+        {"caf\xe9!", "caf\xef\xbf\xbd!"},  // a stray byte: U+FFFD
+        {"a\xed\xa0\x80"
+         "b",
+         "ab"},  // an encoded surrogate
+    };
+    for (const auto& c : cases) EXPECT_EQ(XmlText(c.in), c.out) << c.in;
+}
+
+class FeedDateTest : public ::testing::Test {
+  protected:
+    // A zone with an offset, so that "midnight local time" is told from UTC.
+    void SetUp() override {
+        setenv("TZ", "Europe/Berlin", 1);
+        tzset();
+    }
+    void TearDown() override {
+        unsetenv("TZ");
+        tzset();
+    }
+};
+
+TEST_F(FeedDateTest, ReadsEveryListedFormAsLocalMidnight) {
+    const char* const forms[] = {"Sunday, December 06, 2026",
+                                 "2026-12-06",
+                                 "December 6, 2026",
+                                 "6 December 2026",
+                                 "Dec 6, 2026",
+                                 "dec 6 2026",
+                                 "Sun, 6 Dec 2026"};
+    for (const char* form : forms) {
+        const auto when = ParseEntryDate(form);
+        ASSERT_TRUE(when.has_value()) << form;
+        EXPECT_EQ(Rfc3339(*when), "2026-12-06T00:00:00+01:00") << form;
+    }
+    EXPECT_EQ(Rfc3339(*ParseEntryDate("2026-07-01")), "2026-07-01T00:00:00+02:00");
+}
+
+TEST_F(FeedDateTest, TextsThatNameNoDayAreNotDates) {
+    for (const char* text : {"", "soon", "February 30, 2026", "2026-13-01", "2026-02-29",
+                             "December 2026", "6/12/2026", "Smarch 6, 2026", "December 6, 26"}) {
+        EXPECT_FALSE(ParseEntryDate(text).has_value()) << text;
+    }
+    EXPECT_TRUE(ParseEntryDate("February 29, 2028").has_value());
+}
+
+TEST_F(FeedDateTest, Rfc3339FormIsCheckedAsReadersNeedIt) {
+    EXPECT_TRUE(IsRfc3339(Rfc3339(std::time(nullptr))));
+    EXPECT_TRUE(IsRfc3339("2026-12-06T00:00:00Z"));
+    EXPECT_FALSE(IsRfc3339("2026-12-06"));
+    EXPECT_FALSE(IsRfc3339("2026-12-06T00:00:00+0100"));
+}
+
+TEST(NameUuidTest, MatchesTheVersion5UuidsOfRfc4122) {
+    EXPECT_EQ(UuidUrn(NameUuid(kUrlNamespace, "https://example.org/")),
+              "urn:uuid:527dda32-a0de-5105-a042-cb475b5f7d11");
+    const auto digest = Sha1(std::string(1000, 'a'));  // more than one block
+    EXPECT_EQ(digest[0], 0x29);
+    EXPECT_EQ(digest[19], 0xba);
+}
+
+TEST(FeedUrlTest, ReferencesResolveAgainstThePagePath) {
+    const struct {
+        const char *base, *reference, *out;
+    } cases[] = {
+        {"/news/index.html", "a.html", "/news/a.html"},
+        {"/news/index.html", "/b.html", "/b.html"},
+        {"/news/index.html", "#top", "/news/index.html#top"},
+        {"/news/index.html", "https://x.org/c", "https://x.org/c"},
+        {"/news/index.html", "mailto:a@b.org", "mailto:a@b.org"},
+        {"/news/index.html", "//cdn.org/d", "//cdn.org/d"},
+        {"/index.html", "sub/e:f.html", "/sub/e:f.html"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ResolveReference(c.base, c.reference), c.out);
+    EXPECT_EQ(OnSite("https://example.org", "/a b"), "https://example.org/a b");
+    EXPECT_EQ(OnSite("https://example.org", "https://x.org/"), "https://x.org/");
+    EXPECT_EQ(OnSite("", "/a"), "/a");
+    EXPECT_EQ(TrimSiteUrl("https://example.org//"), "https://example.org");
+    EXPECT_EQ(ReferencePath("caf%C3%A9.atom?x#y"), "caf\xc3\xa9.atom");
+}
+
+}  // namespace
