@@ -1,8 +1,11 @@
 #include "feed/PageFeed.h"
 
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <optional>
-#include <sstream>
 
 #include "feed/AtomFeed.h"
 #include "feed/FeedPlace.h"
@@ -11,45 +14,59 @@
 #include "model/ServerRegistry.h"
 #include "page/NewPageWriter.h"
 #include "platform/file_replace.h"
-#include "platform/registry.h"
 
 namespace {
 
-constexpr DWORD kRegistryTextRoom = 1024;
+constexpr DWORD kSiteUrlRoom = 1024;
 
-// A text value of the web server's key on this machine, or "" when missing.
-std::string ReadServerValue(const char* name) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kServerKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return {};
-    BYTE buffer[kRegistryTextRoom] = {};
-    DWORD size = sizeof buffer;
-    const LONG result = RegQueryValueExA(key, name, nullptr, nullptr, buffer, &size);
-    RegCloseKey(key);
-    if (result != ERROR_SUCCESS) return {};
-    buffer[kRegistryTextRoom - 1] = 0;
-    return reinterpret_cast<const char*>(buffer);
-}
+// What stands at the feed file's place before a write.
+struct FeedFileBefore {
+    bool replaceable = true;  // missing, or an earlier feed that is not the page
+    std::string text;         // the earlier feed's text
+};
 
-std::string ReadFileText(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
+// Reads the earlier feed at `path` without blocking on anything that is not
+// a regular file. The page links its feed by a name anyone who edits the page
+// chooses, so only a missing file or an earlier feed is ever replaced: never
+// the page itself, another kind of file, or a file that holds no feed.
+FeedFileBefore ReadFeedFileBefore(const std::string& path, const std::string& pagePath) {
+    FeedFileBefore before;
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        before.replaceable = errno == ENOENT;
+        return before;
+    }
+    struct stat file {};
+    struct stat page {};
+    const bool regular = fstat(fd, &file) == 0 && S_ISREG(file.st_mode);
+    const bool isPage = stat(pagePath.c_str(), &page) == 0 && file.st_dev == page.st_dev &&
+                        file.st_ino == page.st_ino;
+    if (!regular || isPage) {
+        before.replaceable = false;
+        close(fd);
+        return before;
+    }
+    char buffer[65536];
+    ssize_t got = 0;
+    while ((got = read(fd, buffer, sizeof buffer)) > 0) before.text.append(buffer, got);
+    close(fd);
+    before.replaceable = got == 0 && before.text.find("<feed") != std::string::npos;
+    return before;
 }
 
 FeedContext ContextFor(const PageSession& session, const std::string& feedFile,
-                       const FeedOptions& options) {
+                       const std::string& earlierFeed, const FeedOptions& options) {
     FeedContext context;
     context.pageUrlPath = UrlPathOfFile(session.Path());
     context.feedUrlPath = UrlPathOfFile(feedFile);
     context.title = session.Head().title.empty() ? context.pageUrlPath : session.Head().title;
-    const std::string site = options.baseUrl.empty() ? ReadServerValue("SiteURL") : options.baseUrl;
+    const std::string site =
+        options.baseUrl.empty() ? ReadLocalServerText("SiteURL", kSiteUrlRoom) : options.baseUrl;
     context.siteUrl = TrimSiteUrl(site);
     context.adminEmail = ReadServerAdmin();
     context.host = FeedHost(context.adminEmail);
     context.buildTime = options.buildTime != 0 ? options.buildTime : std::time(nullptr);
-    context.previousUpdated = PreviousUpdates(ReadFileText(feedFile));
+    context.previousUpdated = PreviousUpdates(earlierFeed);
     return context;
 }
 
@@ -69,14 +86,22 @@ std::string DefaultFeedFile(const std::string& pagePath) {
 
 std::string FeedTextFor(const PageSession& session, const std::string& feedFile,
                         const FeedOptions& options) {
-    return AtomFeedText(ContextFor(session, feedFile, options), g_pItemHead);
+    const FeedFileBefore before = ReadFeedFileBefore(feedFile, session.Path());
+    return AtomFeedText(ContextFor(session, feedFile, before.text, options), g_pItemHead);
 }
 
 FeedResult WriteFeedFile(const PageSession& session, const std::string& file,
                          const FeedOptions& options) {
     FeedResult result;
     result.file = file;
-    const std::string text = FeedTextFor(session, file, options);
+    const FeedFileBefore before = ReadFeedFileBefore(file, session.Path());
+    if (!before.replaceable) {
+        result.outcome = FeedOutcome::kFailed;
+        result.error = EEXIST;
+        return result;
+    }
+    const std::string text =
+        AtomFeedText(ContextFor(session, file, before.text, options), g_pItemHead);
     const bool written = ReplaceFile(
         file, [&text](FILE* stream) { return PutText(stream, text); }, &result.error);
     result.outcome = written ? FeedOutcome::kWritten : FeedOutcome::kFailed;

@@ -131,4 +131,22 @@ TEST_F(FeedCommandTest, AFailedFeedWriteKeepsTheOldFeedAndTheNewPage) {
     EXPECT_NE(ReadFileBytes(page).find("/b.html"), std::string::npos);
 }
 
+// The page names its feed file, so whoever edits the page chooses it: only a
+// missing file or an earlier feed is ever replaced, never the page itself, a
+// file that holds no feed, or a FIFO (which must not block the build either).
+TEST_F(FeedCommandTest, OnlyAnEarlierFeedIsReplacedNeverThePageOrAnotherFile) {
+    for (const std::string href : {"news.html", "notes.txt", "pipe.atom"}) {
+        const std::string page = dir / "news.html";
+        std::string linked = kLinkedPage;
+        linked.replace(linked.find("feeds/news.atom"), 15, href);
+        WriteFileBytes(page, linked);
+        WriteFileBytes(dir / "notes.txt", "my notes\n");
+        mkfifo((dir / "pipe.atom").c_str(), 0644);
+        EXPECT_EQ(Add(page, "/a.html", "A"), 1) << href;
+        EXPECT_NE(ReadFileBytes(page).find("/a.html"), std::string::npos) << href;
+        EXPECT_EQ(ReadFileBytes(page).find("<feed"), std::string::npos) << href;
+        EXPECT_EQ(ReadFileBytes(dir / "notes.txt"), "my notes\n");
+    }
+}
+
 }  // namespace
