@@ -155,6 +155,28 @@ block* BuildSection(const CTavrelItem* head) {
     return heading;
 }
 
+namespace {
+
+// Writes the spliced tree in the page's form and releases it. The tree is one
+// whole again once spliced, so it is released on every way out, running out of
+// memory included: nothing is left to be released a second time.
+bool WriteSplicedTree(FILE* stream) {
+    struct TreeRelease {
+        ~TreeRelease() {
+            HTMLFreeTree(g_pRoot);
+            ClearSplicePoints();
+        }
+    } release;
+    HoistNamedAnchors(g_pRoot);
+    block* root = g_pRoot;
+    return WriteInPageForm(stream, g_pageForm, [root](FILE* out) {
+        dump_tree(out, root, 0);
+        return std::ferror(out) == 0;
+    });
+}
+
+}  // namespace
+
 bool WriteUpdatedPage(const std::string& pagePath, int* error) {
     if (error != nullptr) *error = 0;
     if (g_pRoot == nullptr || g_pBody == nullptr) return false;
@@ -168,15 +190,7 @@ bool WriteUpdatedPage(const std::string& pagePath, int* error) {
     // the next entry goes back to the same place.
     const bool section = g_pItemHead != nullptr || !g_bNoSection;
     Splice(section ? BuildSection(g_pItemHead) : nullptr);
-    HoistNamedAnchors(g_pRoot);
-    block* root = g_pRoot;
-    const PageForm form = g_pageForm;
-    const bool written = WriteInPageForm(replacement.Stream(), form, [root](FILE* stream) {
-        dump_tree(stream, root, 0);
-        return std::ferror(stream) == 0;
-    });
-    HTMLFreeTree(root);
-    ClearSplicePoints();
+    const bool written = WriteSplicedTree(replacement.Stream());
     if (!written) replacement.Abandon();
     const bool committed = written && replacement.Commit();
     if (!committed && error != nullptr) *error = replacement.Error();
