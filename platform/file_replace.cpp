@@ -61,17 +61,15 @@ mode_t CurrentUmask() {
 
 // Gives the temporary file the target's owner, group and permission bits, or,
 // for a new file, the bits an ordinary create would give it. A writer that may
-// not give the file away still keeps the group when it belongs to it.
-void CopyPermissions(int fd, const struct stat* target) {
-    if (target == nullptr) {
-        fchmod(fd, 0666 & ~CurrentUmask());
-        return;
+// not give the file away still keeps the group when it belongs to it; when
+// neither can be kept the mode still is. False (errno set) when the mode could
+// not be set, as the page would then come out readable by its writer alone.
+bool CopyPermissions(int fd, const struct stat* target) {
+    if (target == nullptr) return fchmod(fd, 0666 & ~CurrentUmask()) == 0;
+    if (fchown(fd, target->st_uid, target->st_gid) != 0) {
+        (void)fchown(fd, static_cast<uid_t>(-1), target->st_gid);
     }
-    if (fchown(fd, target->st_uid, target->st_gid) != 0 &&
-        fchown(fd, static_cast<uid_t>(-1), target->st_gid) != 0) {
-        // Neither owner nor group can be kept by this writer; the mode still is.
-    }
-    fchmod(fd, target->st_mode & 07777);
+    return fchmod(fd, target->st_mode & 07777) == 0;
 }
 
 void SyncFolder(const std::string& folder) {
@@ -86,6 +84,7 @@ bool WriteAll(int fd, const char* data, size_t size) {
     while (done < size) {
         const ssize_t written = pwrite(fd, data + done, size - done, static_cast<off_t>(done));
         if (written < 0 && errno == EINTR) continue;
+        if (written == 0) errno = EIO;
         if (written <= 0) return false;
         done += static_cast<size_t>(written);
     }
@@ -122,10 +121,13 @@ volatile sig_atomic_t g_hasPendingTemp = 0;
 constexpr int kCleanupSignals[] = {SIGTERM, SIGINT, SIGHUP};
 struct sigaction g_previousActions[3];
 
+// Removes the temporary file, then hands the signal to what handled it before.
 void RemovePendingAndReraise(int signal) {
     if (g_hasPendingTemp) unlink(g_pendingTemp);
     g_hasPendingTemp = 0;
-    std::signal(signal, SIG_DFL);
+    for (int i = 0; i < 3; ++i) {
+        if (kCleanupSignals[i] == signal) sigaction(signal, &g_previousActions[i], nullptr);
+    }
     raise(signal);
 }
 
@@ -136,7 +138,14 @@ void GuardTemporary(const std::string& path) {
     struct sigaction action {};
     action.sa_handler = RemovePendingAndReraise;
     sigemptyset(&action.sa_mask);
-    for (int i = 0; i < 3; ++i) sigaction(kCleanupSignals[i], &action, &g_previousActions[i]);
+    // A signal the process ignores (nohup's SIGHUP) stays ignored: it cannot
+    // end the write, so there is nothing to clean up after it.
+    for (int i = 0; i < 3; ++i) {
+        sigaction(kCleanupSignals[i], nullptr, &g_previousActions[i]);
+        if (g_previousActions[i].sa_handler != SIG_IGN) {
+            sigaction(kCleanupSignals[i], &action, nullptr);
+        }
+    }
 }
 
 void ReleaseGuard() {
@@ -176,7 +185,7 @@ bool FileReplacement::Open() {
     if (m_inPlace) return OpenBuffer();
     RemoveStaleTemporaries(m_target);
     if (!OpenTemporary()) return Fail(errno);
-    CopyPermissions(fileno(m_stream), exists ? &info : nullptr);
+    if (!CopyPermissions(fileno(m_stream), exists ? &info : nullptr)) return Fail(errno);
     return true;
 }
 
