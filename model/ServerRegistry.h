@@ -7,6 +7,8 @@
 // it; the fresh page reads the administrator's address from this machine.
 #pragma once
 
+#include <string>
+
 #include "platform/registry.h"
 
 // HKEY_LOCAL_MACHINE of this machine or of the -r machine. Set once at
@@ -17,3 +19,7 @@ extern HKEY g_hkeyServer;
 inline constexpr char kServerKey[] = "SOFTWARE\\Ostrim\\WebServer\\CurrentVersion";
 // Its subkey whose values map URL prefixes to directories.
 inline constexpr char kDocMapKey[] = "SOFTWARE\\Ostrim\\WebServer\\CurrentVersion\\DocMap";
+
+// The text value `name` of the web server's key on this machine, cut to
+// `room` - 1 bytes, or "" when the key or the value is missing.
+std::string ReadLocalServerText(const char* name, DWORD room);

@@ -3,7 +3,6 @@
 #include "model/ServerRegistry.h"
 #include "page/LinkText.h"
 #include "platform/file_replace.h"
-#include "platform/registry.h"
 
 namespace {
 
@@ -19,18 +18,7 @@ std::string FreshText(const std::string& field) { return AsciiWithReferences(Esc
 
 }  // namespace
 
-std::string ReadServerAdmin() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kServerKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return {};
-    BYTE buffer[kRegistryTextRoom] = {};
-    DWORD size = sizeof buffer;
-    const LONG result = RegQueryValueExA(key, "ServerAdmin", nullptr, nullptr, buffer, &size);
-    RegCloseKey(key);
-    if (result != ERROR_SUCCESS) return {};
-    buffer[kRegistryTextRoom - 1] = 0;
-    return reinterpret_cast<const char*>(buffer);
-}
+std::string ReadServerAdmin() { return ReadLocalServerText("ServerAdmin", kRegistryTextRoom); }
 
 bool WriteNewItem(FILE* stream, const CTavrelItem& item) {
     const std::string link = AsciiWithReferences(AttributeSafeLink(item.GetHyperlink()));

@@ -42,9 +42,9 @@
 
 #include "page/PageHead.h"
 
-// What a page was when it was read; two reads of an unchanged page are equal.
 class HashingFileReader;
 
+// What a page was when it was read; two reads of an unchanged page are equal.
 struct PageIdentity {
     bool exists = false;
     dev_t device = 0;

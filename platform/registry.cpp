@@ -1,6 +1,5 @@
 #include "platform/registry.h"
 
-
 #include <cctype>
 #include <cstdlib>
 #include <cstring>

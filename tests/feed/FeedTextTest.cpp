@@ -26,7 +26,8 @@ TEST(XmlTextTest, EscapesMarkupDropsWhatXmlForbidsAndKeepsTheRest) {
         {"caf\xe9!", "caf\xef\xbf\xbd!"},  // a stray byte: U+FFFD
         {"a\xed\xa0\x80"
          "b",
-         "ab"},  // an encoded surrogate
+         "a\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd"
+         "b"},  // an encoded surrogate is no UTF-8: U+FFFD for each byte
     };
     for (const auto& c : cases) EXPECT_EQ(XmlText(c.in), c.out) << c.in;
 }
