@@ -9,11 +9,9 @@
 #include "model/Messages.h"
 #include "page/FeedLinkEdit.h"
 #include "page/PageReader.h"
+#include "platform/file_system.h"
 
 namespace {
-
-// The name of `path` after its last slash.
-std::string NameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
 int PrintFeed(const PageSession& session, const PageOptions& options) {
     const std::optional<std::string> linked =

@@ -8,16 +8,9 @@
 
 #include "feed/FeedUrl.h"
 #include "linkchooser/DocMap.h"
+#include "platform/file_system.h"
 
 namespace {
-
-std::string FolderOf(const std::string& path) {
-    const std::string::size_type slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
 // `path` with its symbolic links and dot segments resolved, or as given
 // without its trailing slashes when it cannot be resolved.

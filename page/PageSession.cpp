@@ -17,17 +17,12 @@
 #include "page/NewPageWriter.h"
 #include "page/PageReader.h"
 #include "page/SectionBuilder.h"
+#include "platform/file_system.h"
 #include "platform/page_lock.h"
 
 namespace {
 
 constexpr SessionFailure kNoFailure{};
-
-std::string FolderOf(const std::string& path) {
-    const std::string::size_type slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 PageIdentity IdentityOf(const struct stat& info, uint64_t hash) {
     PageIdentity identity;

@@ -12,6 +12,8 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/file_system.h"
+
 namespace {
 
 constexpr int kMaxLinkHops = 40;
@@ -37,17 +39,6 @@ bool ResolveLinks(std::string* path) {
     }
     errno = ELOOP;
     return false;
-}
-
-std::string FolderOf(const std::string& path) {
-    const std::string::size_type slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-    const std::string::size_type slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // "." + name + ".tavrel-": how every temporary file of `name` begins.

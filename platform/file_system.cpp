@@ -52,6 +52,17 @@ std::string SystemPath(std::string_view path) {
     return result;
 }
 
+std::string FolderOf(const std::string& path) {
+    const std::string::size_type slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+    const std::string::size_type slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 std::string TidySystemPath(std::string_view path) {
     std::string result;
     result.reserve(path.size());

@@ -38,6 +38,13 @@ std::string SystemPath(std::string_view path);
 // Relative paths stay relative; links and ".." stay as written.
 std::string TidySystemPath(std::string_view path);
 
+// The folder of the file at `path` (a slash-separated path): "." for a bare
+// name, "/" for a file in the root.
+std::string FolderOf(const std::string& path);
+
+// The name of the file at `path`: what follows its last slash.
+std::string NameOf(const std::string& path);
+
 // `path` in the system's form, made absolute against the current directory
 // (which is read, never changed) when relative and the current directory can
 // be named, with runs of slashes reduced to one. Nothing else is resolved:
