@@ -44,6 +44,7 @@
 #ifndef HTMLPARSE_H
 #define HTMLPARSE_H
 
+#include <stddef.h>
 #include <stdint.h>
 #include <stdio.h>
 
@@ -173,6 +174,31 @@ HTMLPARSE_API void HTMLParseBegin(void);
  * The caller keeps and closes the stream. Never fails: unreadable bytes and
  * broken markup still give a tree. */
 HTMLPARSE_API void HTMLParseDo(FILE* stream);
+
+/* Told by HTMLParseDoInParts that a part of the page has been parsed, with the
+ * root of the tree built so far; `last` is 1 in the call after the whole page,
+ * 0 before. Returns 0 to go on; anything else stops the parse there, which
+ * then counts as incomplete (HTMLPageInfo.complete is 0).
+ *
+ * In a call, every node off the tree's last path (the root, its last child,
+ * that child's last child, and so on down to a node without children) is
+ * settled: neither it nor anything under it changes again. The callee may
+ * unlink settled nodes from their parents and release them with
+ * HTMLFreeTree; the parse then reuses their memory. It must leave every node
+ * of the last path where it is, and change nothing in them but `first_child`
+ * (to unlink a settled child). When `last` is 1 every node is settled. No
+ * C++ exception may leave the callee. */
+typedef int (*HTMLPartParsed)(block* root, int last, void* context);
+
+/* Parses the stream as HTMLParseDo does, calling `parsed` (with `context`)
+ * each time the page's tokens parsed since the last call span `part_size`
+ * bytes or more, and once more at the end, so that a caller can write and
+ * release the settled part of a large page while the rest is parsed; 0 calls
+ * it before every token. HTMLGetPageInfo describes the page from the first
+ * call on, except for `complete`, which is set at the end. HTMLParseEnd then
+ * hands over the root with what the callee left in the tree. */
+HTMLPARSE_API void HTMLParseDoInParts(FILE* stream, size_t part_size, HTMLPartParsed parsed,
+                                      void* context);
 
 /* Ends the parse and hands over the root, an element-less container node whose
  * children are the page's top-level nodes: its `type` is 0 (no kind, as it is

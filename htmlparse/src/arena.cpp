@@ -4,6 +4,8 @@
 #include <cstring>
 #include <new>
 
+#include "htmlparse.h"
+
 namespace htmlparse {
 
 namespace {
@@ -34,6 +36,12 @@ Arena::~Arena() {
 
 void* Arena::Allocate(std::size_t size) {
     size = RoundUp(size == 0 ? 1 : size);
+    if (FreeRecord** list = FreeListFor(size); list != nullptr && *list != nullptr) {
+        FreeRecord* record = *list;
+        *list = record->next;
+        std::memset(record, 0, size);
+        return record;
+    }
     if (static_cast<std::size_t>(limit_ - cursor_) < size) {
         AddChunk(size);
     }
@@ -49,6 +57,29 @@ char* Arena::CopyString(const char* text, std::size_t length) {
     }
     copy[length] = '\0';
     return copy;
+}
+
+bool Arena::Owns(const void* record) const {
+    const auto* address = static_cast<const char*>(record);
+    for (const Chunk* chunk = chunks_; chunk != nullptr; chunk = chunk->next) {
+        const auto* start = reinterpret_cast<const char*>(chunk);
+        if (address >= start && address < start + chunk->size) return true;
+    }
+    return false;
+}
+
+void Arena::Recycle(void* record, std::size_t size) {
+    FreeRecord** list = FreeListFor(RoundUp(size));
+    if (list == nullptr) return;
+    auto* freed = static_cast<FreeRecord*>(record);
+    freed->next = *list;
+    *list = freed;
+}
+
+Arena::FreeRecord** Arena::FreeListFor(std::size_t size) {
+    if (size == RoundUp(sizeof(block))) return &free_nodes_;
+    if (size == RoundUp(sizeof(AttrRec))) return &free_attributes_;
+    return nullptr;
 }
 
 void Arena::Adopt(void* buffer) {
@@ -75,6 +106,7 @@ void Arena::AddChunk(std::size_t minimum) {
         throw std::bad_alloc();
     }
     chunk->next = chunks_;
+    chunk->size = size;
     chunks_ = chunk;
     cursor_ = reinterpret_cast<char*>(chunk) + header;
     limit_ = reinterpret_cast<char*>(chunk) + size;

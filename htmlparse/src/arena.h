@@ -4,7 +4,10 @@
 // buffer from large zero-filled chunks, and the page buffer itself is handed to
 // the arena, so a whole tree is released in one sweep when its root is freed.
 // Fresh memory is the expensive resource here (page faults), so chunks grow
-// geometrically and nothing is ever released before the whole arena.
+// geometrically and nothing is ever released before the whole arena. A parse
+// that hands settled parts of its tree back while it runs (see htmlparse.h)
+// recycles their records: records of one size are kept on a free list and
+// handed out again, so such a parse needs memory for the unsettled part only.
 #ifndef HTMLPARSE_ARENA_H
 #define HTMLPARSE_ARENA_H
 
@@ -33,6 +36,14 @@ class Arena {
     // Copies `length` bytes and adds a NUL terminator.
     char* CopyString(const char* text, std::size_t length);
 
+    // Whether `record` lies in memory this arena handed out.
+    bool Owns(const void* record) const;
+
+    // Takes back a record of `size` bytes that Allocate handed out, to hand
+    // it out again (zero-filled) for the next request of the same size. Only
+    // the sizes of `block` and `AttrRec` are kept; others stay where they are.
+    void Recycle(void* record, std::size_t size);
+
     // Takes ownership of a buffer from malloc; it is freed with the arena.
     // Throws std::bad_alloc (after freeing `buffer`) when bookkeeping fails.
     void Adopt(void* buffer);
@@ -40,7 +51,13 @@ class Arena {
   private:
     struct Chunk {
         Chunk* next;
+        std::size_t size;
     };
+    struct FreeRecord {
+        FreeRecord* next;
+    };
+    // The free list of records of `size` bytes, or null for other sizes.
+    FreeRecord** FreeListFor(std::size_t size);
     struct Adoption {
         Adoption* next;
         void* buffer;
@@ -52,6 +69,8 @@ class Arena {
     char* limit_ = nullptr;
     std::size_t next_chunk_size_ = std::size_t{64} * 1024;
     Adoption* adopted_ = nullptr;
+    FreeRecord* free_nodes_ = nullptr;
+    FreeRecord* free_attributes_ = nullptr;
 };
 
 }  // namespace htmlparse

@@ -40,8 +40,25 @@ RootRecord* NewRoot() {
     return root;
 }
 
-// True when the whole stream was read and parsed.
-bool ParseInto(RootRecord& root, std::FILE* stream) {
+// A caller's function told of each part of a parse in parts.
+struct PartCallback {
+    std::size_t part_size = 0;
+    HTMLPartParsed parsed = nullptr;
+    void* context = nullptr;
+};
+
+// Records the callee releases while it is told of a part go back to the
+// parse's arena; at any other time they stay where they are.
+bool TellPart(const PartCallback& callback, RootRecord& root, int last) {
+    SetRecyclingArena(&root.arena);
+    const int stop = callback.parsed(&root.node, last, callback.context);
+    SetRecyclingArena(nullptr);
+    return stop == 0;
+}
+
+// True when the whole stream was read and parsed (and the callee, if any,
+// did not stop it).
+bool ParseInto(RootRecord& root, std::FILE* stream, const PartCallback& callback) {
     std::size_t size = 0;
     char* raw = ReadWholeStream(stream, &size);
     const bool read_whole = std::ferror(stream) == 0;
@@ -50,8 +67,27 @@ bool ParseInto(RootRecord& root, std::FILE* stream) {
     root.arena.Adopt(page.buffer);
     Tokenizer tokenizer(page.text, page.size, root.arena);
     TreeBuilder builder(&root.node, root.arena);
-    builder.Build(tokenizer);
-    return read_whole;
+    if (callback.parsed == nullptr) {
+        builder.Build(tokenizer);
+        return read_whole;
+    }
+    const bool built = builder.Build(tokenizer, callback.part_size,
+                                     [&] { return TellPart(callback, root, 0); });
+    return built && read_whole && TellPart(callback, root, 1);
+}
+
+void Parse(std::FILE* stream, const PartCallback& callback) {
+    if (g_parse_root == nullptr || g_parse_root->node.first_child != nullptr) {
+        HTMLParseBegin();
+    }
+    if (g_parse_root == nullptr || stream == nullptr) return;
+    try {
+        g_parse_complete = ParseInto(*g_parse_root, stream, callback);
+    } catch (...) {
+        // Out of memory: keep the tree built so far, marked incomplete.
+        SetRecyclingArena(nullptr);
+        g_parse_complete = false;
+    }
 }
 
 // Whether the reference that DecodeOneReference read from `source` (spanning
@@ -74,17 +110,11 @@ HTMLPARSE_API void HTMLParseBegin(void) {
     g_parse_complete = false;
 }
 
-HTMLPARSE_API void HTMLParseDo(FILE* stream) {
-    if (g_parse_root == nullptr || g_parse_root->node.first_child != nullptr) {
-        HTMLParseBegin();
-    }
-    if (g_parse_root == nullptr || stream == nullptr) return;
-    try {
-        g_parse_complete = ParseInto(*g_parse_root, stream);
-    } catch (...) {
-        // Out of memory: keep the tree built so far, marked incomplete.
-        g_parse_complete = false;
-    }
+HTMLPARSE_API void HTMLParseDo(FILE* stream) { Parse(stream, PartCallback{}); }
+
+HTMLPARSE_API void HTMLParseDoInParts(FILE* stream, size_t part_size, HTMLPartParsed parsed,
+                                      void* context) {
+    Parse(stream, PartCallback{part_size, parsed, context});
 }
 
 HTMLPARSE_API block* HTMLParseEnd(void) {

@@ -65,6 +65,9 @@ class Tokenizer {
     // The next token. Throws std::bad_alloc from the arena.
     Token Next();
 
+    // How far the tokens read so far reach into the text.
+    const char* Position() const { return pos_; }
+
     // Called after the start tag of an element whose content is raw text
     // (`decode` false: SCRIPT, STYLE, ...) or escapable raw text (`decode`
     // true: TITLE, TEXTAREA): the following tokens are the content as one

@@ -29,10 +29,15 @@ TreeBuilder::TreeBuilder(block* root, Arena& arena) : arena_(arena) {
     stack_.push_back(OpenElement{root, nullptr, -1, nullptr, Bounds{0, 0, 0, 0, 0, 0}});
 }
 
-void TreeBuilder::Build(Tokenizer& tokenizer) {
+bool TreeBuilder::Build(Tokenizer& tokenizer, std::size_t part_size, const PartDone& done) {
+    const char* part_start = tokenizer.Position();
     while (true) {
+        if (done && static_cast<std::size_t>(tokenizer.Position() - part_start) >= part_size) {
+            if (!done()) return false;
+            part_start = tokenizer.Position();
+        }
         Token token = tokenizer.Next();
-        if (token.kind == TokenKind::kEnd) return;
+        if (token.kind == TokenKind::kEnd) return true;
         if (token.kind == TokenKind::kText) {
             Text(token);
             continue;

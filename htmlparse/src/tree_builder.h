@@ -29,6 +29,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -46,9 +47,16 @@ class TreeBuilder {
     // `arena`.
     TreeBuilder(block* root, Arena& arena);
 
-    // Reads every token of `tokenizer` into the tree. Throws std::bad_alloc
-    // from the arena; the tree built so far stays consistent.
-    void Build(Tokenizer& tokenizer);
+    // Told when a part of the page has been built; returns false to stop.
+    using PartDone = std::function<bool()>;
+
+    // Reads every token of `tokenizer` into the tree. With `done`, calls it
+    // each time the tokens since the last call span `part_size` bytes or
+    // more; between tokens, every node off the tree's last path (see
+    // htmlparse.h) is settled, and `done` may release such nodes. Returns
+    // false when `done` stopped the build. Throws std::bad_alloc from the
+    // arena; the tree built so far stays consistent.
+    bool Build(Tokenizer& tokenizer, std::size_t part_size = 0, const PartDone& done = {});
 
   private:
     using Position = std::uint32_t;

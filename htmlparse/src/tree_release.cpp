@@ -8,6 +8,16 @@ namespace htmlparse {
 
 namespace {
 
+Arena* g_recycling_arena = nullptr;
+
+// Hands a parsed record back to the arena of a parse in progress, when it
+// came from there; other parsed records stay with their tree's arena.
+void RecycleParsed(void* record, std::size_t size) {
+    if (g_recycling_arena != nullptr && g_recycling_arena->Owns(record)) {
+        g_recycling_arena->Recycle(record, size);
+    }
+}
+
 void ReleaseAttributes(AttrRec* attr) {
     while (attr != nullptr) {
         AttrRec* next = attr->next;
@@ -15,6 +25,8 @@ void ReleaseAttributes(AttrRec* attr) {
             std::free(attr->name);
             std::free(attr->value);
             std::free(attr);
+        } else {
+            RecycleParsed(attr, sizeof(AttrRec));
         }
         attr = next;
     }
@@ -24,7 +36,9 @@ void ReleaseRecord(block* node) {
     ReleaseAttributes(node->attrs);
     if (node->reserved == kRootMark) {
         delete reinterpret_cast<RootRecord*>(node);
-    } else if (node->reserved != kNodeMark) {
+    } else if (node->reserved == kNodeMark) {
+        RecycleParsed(node, sizeof(block));
+    } else {
         std::free(node->text);
         std::free(node);
     }
@@ -48,5 +62,7 @@ void ReleaseSubtree(block* node) {
     }
     ReleaseRecord(node);
 }
+
+void SetRecyclingArena(Arena* arena) { g_recycling_arena = arena; }
 
 }  // namespace htmlparse

@@ -6,10 +6,13 @@
 // records (and attribute records) with free() and leaves the library's to the
 // arena, which goes when the root of the parsed tree is released. The walk
 // splices each child chain into the work list instead of recursing or
-// allocating, so any nesting depth is released in linear time.
+// allocating, so any nesting depth is released in linear time. While a parse
+// hands settled parts of its tree to its caller, released records of that
+// parse go back to its arena to be used again.
 #ifndef HTMLPARSE_TREE_RELEASE_H
 #define HTMLPARSE_TREE_RELEASE_H
 
+#include "arena.h"
 #include "htmlparse.h"
 
 namespace htmlparse {
@@ -17,6 +20,9 @@ namespace htmlparse {
 // Releases `node` and its descendants; the node's following siblings are not
 // touched. A parsed root also releases its arena. Null does nothing.
 void ReleaseSubtree(block* node);
+
+// Makes `arena` (null: none) the one whose records ReleaseSubtree recycles.
+void SetRecyclingArena(Arena* arena);
 
 }  // namespace htmlparse
 
