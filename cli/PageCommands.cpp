@@ -94,35 +94,36 @@ int RunAdd(const std::string& page, const EntryFields& fields, const PageOptions
     if (const int invalid = RefuseInvalidFields(fields)) return invalid;
     if (fields.hyperlink.value_or("").empty()) return Refuse(kAppCaption, kMsgHyperlinkRequired);
     PageSession session(page);
-    if (const int failed = OpenPage(page, &session, options, true)) return failed;
-    auto* item = new CTavrelItem;
-    item->SetDate(DateText());
-    Apply(fields, item);
-    InsertItemAtHead(item);
-    return BuildPage(page, &session, options);
+    return EditPage(page, &session, options, [&] {
+        auto* item = new CTavrelItem;
+        item->SetDate(DateText());
+        Apply(fields, item);
+        InsertItemAtHead(item);
+        return true;
+    });
 }
 
 int RunChange(const std::string& page, long long index, const EntryFields& fields,
               const PageOptions& options) {
     if (const int invalid = RefuseInvalidFields(fields)) return invalid;
     PageSession session(page);
-    if (const int failed = OpenPage(page, &session, options, true)) return failed;
-    CTavrelItem* item = EntryAt(page, index);
-    if (item == nullptr) return 1;
-    Apply(fields, item);
-    return BuildPage(page, &session, options);
+    return EditPage(page, &session, options, [&] {
+        CTavrelItem* item = EntryAt(page, index);
+        if (item != nullptr) Apply(fields, item);
+        return item != nullptr;
+    });
 }
 
 int RunDelete(const std::string& page, long long index, const PageOptions& options) {
     PageSession session(page);
-    if (const int failed = OpenPage(page, &session, options, true)) return failed;
-    if (EntryAt(page, index) == nullptr) return 1;
-    RemoveItemAt(static_cast<int>(index));
-    return BuildPage(page, &session, options);
+    return EditPage(page, &session, options, [&] {
+        if (EntryAt(page, index) == nullptr) return false;
+        RemoveItemAt(static_cast<int>(index));
+        return true;
+    });
 }
 
 int RunRebuild(const std::string& page, const PageOptions& options) {
     PageSession session(page);
-    if (const int failed = OpenPage(page, &session, options, true)) return failed;
-    return BuildPage(page, &session, options);
+    return EditPage(page, &session, options, [] { return true; });
 }

@@ -46,8 +46,12 @@ int ReportFeed(const std::string& page, const FeedResult& result) {
     return 0;
 }
 
-int BuildPage(const std::string& page, PageSession* session, const PageOptions& options) {
-    if (const int refused = RefuseDrops(page, options)) return refused;
-    if (const SessionFailure failure = session->Write()) return Refuse(page, failure);
+int EditPage(const std::string& page, PageSession* session, const PageOptions& options,
+             const std::function<bool()>& edit) {
+    if (!IsHtmlPath(page)) return Refuse(page, kMsgNotHtml);
+    const SessionFailure failure = session->Rewrite(
+        options.waitSeconds, [&] { return edit() && RefuseDrops(page, options) == 0; });
+    if (failure.message == kMsgEditRefused) return 1;
+    if (failure) return Refuse(page, failure);
     return ReportFeed(page, WriteLinkedFeed(*session, FeedOptions{options.baseUrl, 0}));
 }

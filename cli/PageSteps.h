@@ -3,6 +3,7 @@
 // Each returns 0 or the exit code to end with, the reason already written.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "cli/Commands.h"
@@ -25,6 +26,10 @@ int RefuseDrops(const std::string& page, const PageOptions& options);
 // local file is named (exit 0), a failed write reported (exit 1).
 int ReportFeed(const std::string& page, const FeedResult& result);
 
-// Writes the item list to the page through the session, then the feed the
-// page links, still under the page's lock.
-int BuildPage(const std::string& page, PageSession* session, const PageOptions& options);
+// Tests the path, then reads and writes the page in one pass through the
+// session: `edit` changes the page's entries once they are read (false:
+// refused, having said why), what rebuilding the section would drop is
+// refused unless forced; then writes the feed the page links, still under
+// the page's lock.
+int EditPage(const std::string& page, PageSession* session, const PageOptions& options,
+             const std::function<bool()>& edit);

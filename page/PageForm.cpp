@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <string_view>
 
 #include "text/ascii.h"
@@ -41,6 +42,8 @@ bool IsWindows1252Name(const std::string& name) {
     return ascii::EqualsIgnoringCase(name, "windows-1252") ||
            ascii::EqualsIgnoringCase(name, "cp1252");
 }
+
+}  // namespace
 
 // Converts UTF-8 to the page's form and writes it to a stream, holding back
 // an incomplete sequence at the end of one piece until the next arrives.
@@ -258,6 +261,8 @@ class PageEncoder {
     std::string m_output;
 };
 
+namespace {
+
 ssize_t WriteToEncoder(void* cookie, const char* data, size_t size) {
     return static_cast<PageEncoder*>(cookie)->Put(data, size) ? static_cast<ssize_t>(size) : 0;
 }
@@ -274,17 +279,31 @@ PageForm PageFormOf(const HTMLPageInfo& info) {
     return form;
 }
 
-bool WriteInPageForm(FILE* out, const PageForm& form, const std::function<bool(FILE*)>& write) {
-    PageEncoder encoder(out, form);
-    if (!encoder.Ok()) return false;
+PageFormStream::PageFormStream(FILE* out, const PageForm& form)
+    : m_out(out), m_encoder(std::make_unique<PageEncoder>(out, form)) {
+    if (!m_encoder->Ok()) return;
     cookie_io_functions_t functions = {nullptr, WriteToEncoder, nullptr, nullptr};
-    FILE* stream = fopencookie(&encoder, "w", functions);
-    if (stream == nullptr) return false;
-    std::setvbuf(stream, nullptr, _IOFBF, kBufferSize);
-    bool ok = true;
-    if (form.bom) ok = std::fputs("\xEF\xBB\xBF", stream) >= 0;
-    ok = ok && write(stream);
-    ok = std::fclose(stream) == 0 && ok;
-    ok = encoder.Finish() && ok;
-    return ok && std::ferror(out) == 0;
+    m_stream = fopencookie(m_encoder.get(), "w", functions);
+    if (m_stream == nullptr) return;
+    std::setvbuf(m_stream, nullptr, _IOFBF, kBufferSize);
+    if (form.bom) m_ok = std::fputs("\xEF\xBB\xBF", m_stream) >= 0;
+}
+
+PageFormStream::~PageFormStream() {
+    if (m_stream != nullptr) std::fclose(m_stream);
+}
+
+bool PageFormStream::Close() {
+    if (m_stream == nullptr) return false;
+    bool ok = std::fclose(m_stream) == 0 && m_ok;
+    m_stream = nullptr;
+    ok = m_encoder->Finish() && ok;
+    return ok && std::ferror(m_out) == 0;
+}
+
+bool WriteInPageForm(FILE* out, const PageForm& form, const std::function<bool(FILE*)>& write) {
+    PageFormStream converted(out, form);
+    if (converted.Stream() == nullptr) return false;
+    const bool written = write(converted.Stream());
+    return converted.Close() && written;
 }

@@ -17,6 +17,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "htmlparse.h"
@@ -31,6 +32,32 @@ struct PageForm {
 
 // The form of the page that `info` describes (as the parser reports it).
 PageForm PageFormOf(const HTMLPageInfo& info);
+
+class PageEncoder;
+
+// A stream that takes UTF-8 text with line feeds and puts it into `out` in
+// `form` (after the byte-order mark, when the page had one).
+class PageFormStream {
+  public:
+    PageFormStream(FILE* out, const PageForm& form);
+    ~PageFormStream();  // closes the stream if Close was not called
+    PageFormStream(const PageFormStream&) = delete;
+    PageFormStream& operator=(const PageFormStream&) = delete;
+
+    // The stream to write to; null when the encoding is unknown or the
+    // stream could not be made.
+    FILE* Stream() const { return m_stream; }
+
+    // Closes the stream. True only when there was one and every byte
+    // written to it reached `out`.
+    bool Close();
+
+  private:
+    FILE* m_out;
+    std::unique_ptr<PageEncoder> m_encoder;
+    FILE* m_stream = nullptr;
+    bool m_ok = true;
+};
 
 // Calls `write` with a stream that takes UTF-8 text with line feeds and puts
 // it into `out` in `form`. True only when the encoding is known, `write`

@@ -40,7 +40,9 @@ bool IsBlankText(const block* node) {
     return node->text[std::strspn(node->text, " \t\n\r\f")] == '\0';
 }
 
-// A DL whose first child, after white space (an indented page), is the marker.
+}  // namespace
+
+// After white space: an indented page.
 bool IsSection(const block* node) {
     if (node->tag != HTML_DL) return false;
     const block* first = node->first_child;
@@ -49,8 +51,6 @@ bool IsSection(const block* node) {
     return std::strncmp(first->text, kMarkerBody, kMarkerPrefixLength) == 0;
 }
 
-// The first section in document order among `from`, its following siblings
-// and all their descendants, or null.
 block* FindSectionFrom(block* from) {
     std::vector<block*> pending;
     if (from != nullptr) pending.push_back(from);
@@ -64,9 +64,8 @@ block* FindSectionFrom(block* from) {
     return nullptr;
 }
 
-// The section wherever a browser puts it into BODY: inside BODY at any depth
-// (pages wrap their content in MAIN or DIV), or after "</body>" or "</html>",
-// content a browser still shows in BODY.
+// Inside BODY at any depth (pages wrap their content in MAIN or DIV), or
+// after "</body>" or "</html>", content a browser still shows in BODY.
 block* FindSection(block* body) {
     block* section = FindSectionFrom(body->first_child);
     if (section == nullptr) section = FindSectionFrom(body->next_sib);
@@ -75,6 +74,8 @@ block* FindSection(block* body) {
     }
     return section;
 }
+
+namespace {
 
 block* PreviousSibling(const block* node) {
     block* prev = nullptr;

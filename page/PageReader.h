@@ -46,6 +46,18 @@ CTavrelItem* ReadTree(block* root, const PageForm& form);
 // The first BODY child of the first HTML child of `root` that has one, or null.
 block* FindBody(block* root);
 
+// Whether `node` is a generated section: a DL whose first child, after white
+// space, is the marker comment.
+bool IsSection(const block* node);
+
+// The first section in document order among `from`, its following siblings
+// and all their descendants, or null.
+block* FindSectionFrom(block* from);
+
+// The section a browser shows in BODY: the first in document order inside
+// `body`, or after its end (after "</body>" or "</html>"), or null.
+block* FindSection(block* body);
+
 // The entries of the section `dl`, in page order, or null. A DT starts an
 // entry and a DD describes the latest one; a DD before any DT makes the whole
 // section read as empty. Entries that a malformed order leaves unreachable

@@ -16,7 +16,9 @@
 #include "page/HashingFileReader.h"
 #include "page/NewPageWriter.h"
 #include "page/PageReader.h"
+#include "page/PageRewriter.h"
 #include "page/SectionBuilder.h"
+#include "platform/file_replace.h"
 #include "platform/file_system.h"
 #include "platform/page_lock.h"
 
@@ -124,6 +126,22 @@ SessionFailure PageSession::Write() {
     return Guarded([this] { return WriteLocked(); });
 }
 
+SessionFailure PageSession::Rewrite(double waitSeconds, const std::function<bool()>& edit) {
+    return Guarded([&]() -> SessionFailure {
+        if (const SessionFailure failure = Acquire(waitSeconds)) return failure;
+        ReleaseTree();
+        ClearItemList();
+        m_pageRead = false;
+        m_head = PageHead{};
+        if (m_pageFd >= 0) return RewriteLocked(edit);
+        m_identity = PageIdentity{};
+        if (!edit()) return {kMsgEditRefused, 0};
+        int error = 0;
+        if (WriteNewPage(m_path, g_pItemHead, &error)) return kNoFailure;
+        return {kMsgCouldNotCreate, error};
+    });
+}
+
 void PageSession::Unlock() {
     if (m_pageFd != m_lockFd) CloseIfOpen(&m_pageFd);
     m_pageFd = -1;
@@ -222,6 +240,30 @@ SessionFailure PageSession::WriteLocked() {
         if (WriteUpdatedPage(m_path, &error)) return kNoFailure;
     }
     return {kMsgCouldNotCreate, error};
+}
+
+// The replacement is prepared before the page is read, so that what is
+// written as the page is parsed has somewhere to go.
+SessionFailure PageSession::RewriteLocked(const std::function<bool()>& edit) {
+    FileReplacement replacement(m_path);
+    if (!replacement.Open()) return {kMsgCouldNotCreate, replacement.Error()};
+    HashingFileReader reader(m_pageFd);
+    FILE* stream = reader.OpenStream();
+    if (stream == nullptr) return {kMsgCannotRead, errno};
+    PageHead head;
+    SessionFailure failure = RewritePage(stream, replacement.Stream(), edit, &head);
+    std::fclose(stream);
+    if (reader.Error() != 0) failure = {kMsgCannotRead, reader.Error()};
+    if (failure) {
+        replacement.Abandon();
+        if (failure.message == kMsgCouldNotCreate && failure.error == 0) {
+            failure.error = replacement.Error();
+        }
+        return failure;
+    }
+    if (!replacement.Commit()) return {kMsgCouldNotCreate, replacement.Error()};
+    m_head = head;
+    return kNoFailure;
 }
 
 // The part of BODY after the old section hangs outside the tree until a write

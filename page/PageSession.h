@@ -37,6 +37,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,10 @@ struct SessionFailure {
     // The message followed by the system's text for `error`, when there is one.
     std::string Text(const char* separator) const;
 };
+
+// The failure of a step that the caller's own edit refused, having already
+// said why.
+inline constexpr const char kMsgEditRefused[] = "The page was left unchanged.";
 
 class PageSession {
   public:
@@ -99,6 +104,15 @@ class PageSession {
     // this fails.
     SessionFailure Write();
 
+    // Takes the lock (waiting up to `waitSeconds`) and, under it, reads and
+    // writes the page in one pass (page/PageRewriter.h), calling `edit` with
+    // the page's entries in the item list once they are known; the page is
+    // never held whole. A missing page gives `edit` an empty list and is
+    // then written fresh. Refused as Open and Write are, and with
+    // kMsgEditRefused when `edit` returned false; the page is then unchanged.
+    // Keeps the lock, the item list as the edit left it and the page's head.
+    SessionFailure Rewrite(double waitSeconds, const std::function<bool()>& edit);
+
     // Releases the lock; the item list and tree stay.
     void Unlock();
 
@@ -115,6 +129,7 @@ class PageSession {
     SessionFailure ReadLocked();
     SessionFailure ParseStream(FILE* stream, const HashingFileReader& reader);
     SessionFailure WriteLocked();
+    SessionFailure RewriteLocked(const std::function<bool()>& edit);
     void ReleaseTree();
 
     std::string m_path;

@@ -177,6 +177,15 @@ bool WriteSplicedTree(FILE* stream) {
 
 }  // namespace
 
+bool WriteUpdatedTree(FILE* stream) {
+    if (g_pRoot == nullptr || g_pBody == nullptr) return false;
+    // A page that had a section keeps it, empty when the last entry went, so
+    // the next entry goes back to the same place.
+    const bool section = g_pItemHead != nullptr || !g_bNoSection;
+    Splice(section ? BuildSection(g_pItemHead) : nullptr);
+    return WriteSplicedTree(stream);
+}
+
 bool WriteUpdatedPage(const std::string& pagePath, int* error) {
     if (error != nullptr) *error = 0;
     if (g_pRoot == nullptr || g_pBody == nullptr) return false;
@@ -185,12 +194,7 @@ bool WriteUpdatedPage(const std::string& pagePath, int* error) {
         if (error != nullptr) *error = replacement.Error();
         return false;
     }
-
-    // A page that had a section keeps it, empty when the last entry went, so
-    // the next entry goes back to the same place.
-    const bool section = g_pItemHead != nullptr || !g_bNoSection;
-    Splice(section ? BuildSection(g_pItemHead) : nullptr);
-    const bool written = WriteSplicedTree(replacement.Stream());
+    const bool written = WriteUpdatedTree(replacement.Stream());
     if (!written) replacement.Abandon();
     const bool committed = written && replacement.Commit();
     if (!committed && error != nullptr) *error = replacement.Error();

@@ -7,6 +7,7 @@
 // it as `parent`. When memory runs out the builders throw std::bad_alloc.
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 #include "htmlparse.h"
@@ -24,6 +25,11 @@ inline constexpr const char kSectionHeading[] = "Tavrel";
 // value of the failure; the file is then unchanged. A page in which ReadPage
 // found no BODY (g_pBody null) is never written: false, file untouched.
 bool WriteUpdatedPage(const std::string& pagePath, int* error = nullptr);
+
+// What WriteUpdatedPage writes, written to `stream` instead; the tree is
+// released. False when there is no tree with a BODY (nothing then written
+// or released) or a write failed.
+bool WriteUpdatedTree(FILE* stream);
 
 // The new section for the list at `head` (null: no entries): the DL holding the
 // marker and a DT and DD per entry, preceded by the heading when the page had

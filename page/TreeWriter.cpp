@@ -38,10 +38,6 @@ void TreeWriter::Start(block* node) {
     Open(node);
 }
 
-bool TreeWriter::IsStarted(const block* node) const {
-    return std::find(m_open.rbegin(), m_open.rend(), node) != m_open.rend();
-}
-
 void TreeWriter::Finish(block* top) {
     // `depth` is the position `node` has, or would have, on the stack.
     const auto started = std::find(m_open.begin(), m_open.end(), top);

@@ -56,8 +56,13 @@ class TreeWriter {
     // started elements inside it are the first child of their parent.
     void Finish(block* node);
 
-    // Whether `node` is a started element.
-    bool IsStarted(const block* node) const;
+    // Whether `node` is the started element at `depth` (0: the outermost).
+    bool IsStartedAt(size_t depth, const block* node) const {
+        return depth < m_open.size() && m_open[depth] == node;
+    }
+
+    // How many elements are started.
+    size_t Depth() const { return m_open.size(); }
 
     // Hands what is buffered to the stream.
     void Flush();

@@ -36,7 +36,7 @@ bool Update(const std::string& path, Edit edit) {
     return written;
 }
 
-bool IsSection(const block* node) {
+bool IsMarkedList(const block* node) {
     return node != nullptr && node->tag == HTML_DL && node->first_child != nullptr &&
            node->first_child->type == BT_COMMENT &&
            std::string(node->first_child->text).rfind(" Automati", 0) == 0;
@@ -44,12 +44,12 @@ bool IsSection(const block* node) {
 
 // The section, or the heading an update puts in front of a section it adds.
 bool IsGenerated(const block* node) {
-    if (node->tag != HTML_H2) return IsSection(node);
+    if (node->tag != HTML_H2) return IsMarkedList(node);
     const block* next = node->next_sib;
     if (next != nullptr && next->type == BT_TEXT && std::string(next->text) == "\n") {
         next = next->next_sib;
     }
-    return IsSection(next);
+    return IsMarkedList(next);
 }
 
 // What a page means, in document order and without nesting: elements with
