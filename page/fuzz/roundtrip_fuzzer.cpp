@@ -2,7 +2,9 @@
 // writer does (anchors hoisted, in the page's own encoding and line ends),
 // parse that again and write it again. The
 // sanitizers watch every step; a UTF-8 page that has been written once must
-// come out of a second round the same, line ends aside.
+// come out of a second round the same, line ends aside. Rewriting the bytes
+// as a page in parts (of a size the input picks) must give exactly what
+// reading the whole page and writing its tree gives, refusals included.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -10,7 +12,11 @@
 #include <string>
 
 #include "htmlparse.h"
+#include "model/ItemList.h"
 #include "page/PageForm.h"
+#include "page/PageReader.h"
+#include "page/PageRewriter.h"
+#include "page/SectionBuilder.h"
 #include "page/TreeSerializer.h"
 
 namespace {
@@ -78,9 +84,79 @@ bool IsPlainUtf8(const std::uint8_t* data, std::size_t size) {
     return true;
 }
 
+// Collects what is written to a stream.
+class Output {
+  public:
+    Output() : m_stream(open_memstream(&m_buffer, &m_length)) {
+        if (m_stream == nullptr) std::abort();
+    }
+    ~Output() { std::free(m_buffer); }
+    Output(const Output&) = delete;
+    Output& operator=(const Output&) = delete;
+    std::FILE* Stream() const { return m_stream; }
+    std::string Close() {
+        std::fclose(m_stream);
+        return {m_buffer, m_length};
+    }
+
+  private:
+    char* m_buffer = nullptr;
+    std::size_t m_length = 0;
+    std::FILE* m_stream;
+};
+
+// Adds one entry on top, with text the page form has to escape.
+bool AddEntry() {
+    auto* item = new CTavrelItem;
+    item->SetDate("7 <Dec> 2026");
+    item->SetTitle("Q&A \xC3\xA9");
+    item->SetHyperlink("/a?b=1&c=\"2\"");
+    InsertItemAtHead(item);
+    return true;
+}
+
+// The page rebuilt from its whole tree; empty when it is refused.
+std::string RebuiltWhole(std::FILE* in, bool add) {
+    ClearItemList();
+    AdoptItemList(ReadPage(in));
+    if (g_pBody == nullptr) return {};
+    if (add) AddEntry();
+    Output out;
+    const bool written = WriteUpdatedTree(out.Stream());
+    const std::string bytes = out.Close();
+    return written ? bytes : std::string();
+}
+
+// The page rebuilt in parts of `partSize` bytes; empty when it is refused.
+std::string RebuiltInParts(std::FILE* in, bool add, std::size_t partSize) {
+    ClearItemList();
+    ClearSplicePoints();
+    Output out;
+    PageHead head;
+    const SessionFailure failure =
+        RewritePage(in, out.Stream(), [add] { return !add || AddEntry(); }, &head, partSize);
+    const std::string bytes = out.Close();
+    return failure ? std::string() : bytes;
+}
+
+void CheckRebuildInParts(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return;
+    const bool add = (data[size - 1] & 1) != 0;
+    const std::size_t partSize = data[0] % 16;
+    std::FILE* in = fmemopen(const_cast<std::uint8_t*>(data), size, "rb");
+    const std::string whole = RebuiltWhole(in, add);
+    std::rewind(in);
+    const std::string parts = RebuiltInParts(in, add, partSize);
+    std::fclose(in);
+    ClearItemList();
+    ClearSplicePoints();
+    if (whole != parts) std::abort();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    CheckRebuildInParts(data, size);
     const std::string once = Rewrite(data, size);
     const std::string twice = Rewrite(once.data(), once.size());
     const std::string thrice = Rewrite(twice.data(), twice.size());
