@@ -2,7 +2,9 @@
 
 #include <unistd.h>
 
+#include <bit>
 #include <cerrno>
+#include <cstring>
 #include <cstdint>
 
 namespace {
@@ -17,6 +19,11 @@ uint64_t MixWord(uint64_t hash, uint64_t word) {
 
 // Eight bytes as a little-endian word, whatever the machine's byte order.
 uint64_t LoadWord(const char* bytes) {
+    if constexpr (std::endian::native == std::endian::little) {
+        uint64_t word;
+        std::memcpy(&word, bytes, sizeof word);
+        return word;
+    }
     uint64_t word = 0;
     for (int i = 7; i >= 0; --i) word = (word << 8) | static_cast<unsigned char>(bytes[i]);
     return word;

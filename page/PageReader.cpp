@@ -51,15 +51,18 @@ bool IsSection(const block* node) {
     return std::strncmp(first->text, kMarkerBody, kMarkerPrefixLength) == 0;
 }
 
+// Walks down and along the tree by its links, climbing back by `parent`,
+// so that nothing is allocated for the nodes still to visit.
 block* FindSectionFrom(block* from) {
-    std::vector<block*> pending;
-    if (from != nullptr) pending.push_back(from);
-    while (!pending.empty()) {
-        block* node = pending.back();
-        pending.pop_back();
-        if (node->next_sib != nullptr) pending.push_back(node->next_sib);
+    const block* top = from != nullptr ? from->parent : nullptr;
+    for (block* node = from; node != nullptr;) {
         if (IsSection(node)) return node;
-        if (node->first_child != nullptr) pending.push_back(node->first_child);
+        if (node->first_child != nullptr) {
+            node = node->first_child;
+            continue;
+        }
+        while (node->next_sib == nullptr && node->parent != top) node = node->parent;
+        node = node->next_sib;
     }
     return nullptr;
 }

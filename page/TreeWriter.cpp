@@ -11,18 +11,14 @@ namespace {
 constexpr const char kUnknownKindMessage[] =
     "Internal error in HTML parser dump_tree()\n\t-- unknown value for top->type\n";
 
-// Output is gathered in a buffer of our own: far cheaper than a stream call
-// for each of the many small pieces a page is written in.
-constexpr size_t kFlushSize = 1 << 16;
-
 std::string_view TextOf(const block* node) {
     return node->text != nullptr ? std::string_view(node->text) : std::string_view();
 }
 
 }  // namespace
 
-TreeWriter::TreeWriter(FILE* stream, const block* top) : m_stream(stream) {
-    m_buffer.reserve(kFlushSize + kFlushSize / 4);
+TreeWriter::TreeWriter(FILE* stream, const block* top)
+    : m_stream(stream), m_buffer(std::make_unique<char[]>(kBufferSize)) {
     if (top == nullptr) return;
     for (const block* up = top->parent; up != nullptr; up = up->parent) {
         if (up->tag == HTML_PRE) ++m_openPre;
@@ -65,13 +61,20 @@ void TreeWriter::Finish(block* top) {
 }
 
 void TreeWriter::Flush() {
-    std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_stream);
-    m_buffer.clear();
+    std::fwrite(m_buffer.get(), 1, m_used, m_stream);
+    m_used = 0;
 }
 
-void TreeWriter::Put(std::string_view text) {
-    m_buffer.append(text);
-    if (m_buffer.size() >= kFlushSize) Flush();
+// A piece that does not fit: the buffer is flushed first, and a piece larger
+// than the whole buffer goes to the stream directly.
+void TreeWriter::PutLarge(std::string_view text) {
+    Flush();
+    if (text.size() >= kBufferSize) {
+        std::fwrite(text.data(), 1, text.size(), m_stream);
+        return;
+    }
+    std::memcpy(m_buffer.get(), text.data(), text.size());
+    m_used = text.size();
 }
 
 // "&", "<" and ">" as references; every other byte as it is.

@@ -28,6 +28,8 @@
 #pragma once
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -68,7 +70,17 @@ class TreeWriter {
     void Flush();
 
   private:
-    void Put(std::string_view text);
+    // Output is gathered in a buffer of our own: far cheaper than a stream
+    // call for each of the many small pieces a page is written in.
+    void Put(std::string_view text) {
+        if (text.size() > kBufferSize - m_used) {
+            PutLarge(text);
+            return;
+        }
+        std::memcpy(m_buffer.get() + m_used, text.data(), text.size());
+        m_used += text.size();
+    }
+    void PutLarge(std::string_view text);
     void PutEscaped(const char* text);
     void PutAttributes(const block* node);
     void PutUnknownElement(const block* node);
@@ -78,8 +90,11 @@ class TreeWriter {
     void Open(block* node);
     block* Close();
 
+    static constexpr size_t kBufferSize = size_t{1} << 16;
+
     FILE* m_stream;
-    std::string m_buffer;
+    std::unique_ptr<char[]> m_buffer;
+    size_t m_used = 0;
     std::vector<block*> m_open;  // the started elements, outermost first
     int m_openPre = 0;           // PRE elements among them and above them
 };

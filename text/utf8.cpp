@@ -68,30 +68,55 @@ bool IsIncomplete(std::string_view bytes) {
     return lead.length > bytes.size() && FittingBytes(bytes, lead) == bytes.size();
 }
 
+namespace {
+
+constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+
+std::uint64_t LoadWord(const char* bytes) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    return word;
+}
+
+// Where the ASCII run at `at` ends: 32 bytes, then 8, at a time.
+std::size_t SkipAscii(std::string_view bytes, std::size_t at) {
+    const char* data = bytes.data();
+    while (bytes.size() - at >= 32) {
+        const std::uint64_t any = LoadWord(data + at) | LoadWord(data + at + 8) |
+                                  LoadWord(data + at + 16) | LoadWord(data + at + 24);
+        if ((any & kHighBits) != 0) break;
+        at += 32;
+    }
+    while (bytes.size() - at >= 8 && (LoadWord(data + at) & kHighBits) == 0) at += 8;
+    while (at < bytes.size() && static_cast<unsigned char>(bytes[at]) < 0x80) ++at;
+    return at;
+}
+
+// The length of a two-byte sequence at `at` (most letters of European
+// languages), or 0 for anything else.
+std::size_t TwoByteSequence(std::string_view bytes, std::size_t at) {
+    const auto lead = static_cast<unsigned char>(bytes[at]);
+    if (lead < 0xC2 || lead > 0xDF || at + 1 >= bytes.size()) return 0;
+    return (static_cast<unsigned char>(bytes[at + 1]) & 0xC0) == 0x80 ? 2 : 0;
+}
+
+}  // namespace
+
 Scan ScanBytes(std::string_view bytes) {
     Scan scan{true, true};
-    std::size_t at = 0;
+    std::size_t at = SkipAscii(bytes, 0);
     while (at < bytes.size()) {
-        // Skip ASCII eight bytes at a time: most pages are mostly ASCII.
-        while (bytes.size() - at >= 8) {
-            std::uint64_t word;
-            std::memcpy(&word, bytes.data() + at, sizeof word);
-            if ((word & 0x8080808080808080ull) != 0) break;
-            at += 8;
-        }
-        if (at >= bytes.size()) break;
-        if (static_cast<unsigned char>(bytes[at]) < 0x80) {
-            ++at;
-            continue;
-        }
         scan.ascii_only = false;
-        char32_t code_point;
-        const std::size_t length = Decode(bytes.substr(at), code_point);
+        std::size_t length = TwoByteSequence(bytes, at);
+        if (length == 0) {
+            char32_t code_point;
+            length = Decode(bytes.substr(at), code_point);
+        }
         if (length == 0) {
             scan.valid = false;
             return scan;
         }
-        at += length;
+        at = SkipAscii(bytes, at + length);
     }
     return scan;
 }

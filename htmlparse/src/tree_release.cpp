@@ -10,15 +10,27 @@ namespace {
 
 Arena* g_recycling_arena = nullptr;
 
-// Hands a parsed record back to the arena of a parse in progress, when it
-// came from there; other parsed records stay with their tree's arena.
-void RecycleParsed(void* record, std::size_t size) {
-    if (g_recycling_arena != nullptr && g_recycling_arena->Owns(record)) {
-        g_recycling_arena->Recycle(record, size);
+// Where the parsed records of one release go: back to the arena of the parse
+// in progress when they came from there (asked once: a subtree's parsed
+// records all come from one tree), otherwise nowhere, their tree's arena
+// keeping them.
+class Recycler {
+  public:
+    void Take(void* record, std::size_t size) {
+        if (g_recycling_arena == nullptr) return;
+        if (!m_asked) {
+            m_owned = g_recycling_arena->Owns(record);
+            m_asked = true;
+        }
+        if (m_owned) g_recycling_arena->Recycle(record, size);
     }
-}
 
-void ReleaseAttributes(AttrRec* attr) {
+  private:
+    bool m_asked = false;
+    bool m_owned = false;
+};
+
+void ReleaseAttributes(AttrRec* attr, Recycler& recycler) {
     while (attr != nullptr) {
         AttrRec* next = attr->next;
         if (!IsLibraryRecord(attr->reserved)) {
@@ -26,18 +38,18 @@ void ReleaseAttributes(AttrRec* attr) {
             std::free(attr->value);
             std::free(attr);
         } else {
-            RecycleParsed(attr, sizeof(AttrRec));
+            recycler.Take(attr, sizeof(AttrRec));
         }
         attr = next;
     }
 }
 
-void ReleaseRecord(block* node) {
-    ReleaseAttributes(node->attrs);
+void ReleaseRecord(block* node, Recycler& recycler) {
+    ReleaseAttributes(node->attrs, recycler);
     if (node->reserved == kRootMark) {
         delete reinterpret_cast<RootRecord*>(node);
     } else if (node->reserved == kNodeMark) {
-        RecycleParsed(node, sizeof(block));
+        recycler.Take(node, sizeof(block));
     } else {
         std::free(node->text);
         std::free(node);
@@ -48,6 +60,7 @@ void ReleaseRecord(block* node) {
 
 void ReleaseSubtree(block* node) {
     if (node == nullptr) return;
+    Recycler recycler;
     block* pending = node->first_child;
     while (pending != nullptr) {
         block* current = pending;
@@ -58,9 +71,9 @@ void ReleaseSubtree(block* node) {
             last->next_sib = pending;
             pending = child;
         }
-        ReleaseRecord(current);
+        ReleaseRecord(current, recycler);
     }
-    ReleaseRecord(node);
+    ReleaseRecord(node, recycler);
 }
 
 void SetRecyclingArena(Arena* arena) { g_recycling_arena = arena; }

@@ -8,7 +8,8 @@
 // splices each child chain into the work list instead of recursing or
 // allocating, so any nesting depth is released in linear time. While a parse
 // hands settled parts of its tree to its caller, released records of that
-// parse go back to its arena to be used again.
+// parse go back to its arena to be used again (the parsed records of one
+// subtree all come from one tree: a tree's records never move to another).
 #ifndef HTMLPARSE_TREE_RELEASE_H
 #define HTMLPARSE_TREE_RELEASE_H
 
