@@ -273,7 +273,8 @@ SessionFailure RewritePage(FILE* stream, FILE* out, const EntryEdit& edit, PageH
     block* root = HTMLParseEnd();
     HTMLPageInfo info{};
     HTMLGetPageInfo(&info);
-    const SessionFailure failure = rewriter.Close(info.complete != 0);
+    SessionFailure failure = rewriter.Close(info.complete != 0);
+    if (info.read_error != 0) failure = {kMsgCannotRead, info.read_error};
     HTMLFreeTree(root);
     if (!failure) *head = rewriter.Head();
     return failure;

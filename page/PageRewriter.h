@@ -39,6 +39,7 @@ inline constexpr size_t kRewritePartSize = size_t{1} << 16;
 // Parses the page from `stream` (open for reading at its start; the caller
 // closes it) and writes it, with its rebuilt section, to `out` in the page's
 // own form. Fills `*head` from the page's head. On refusal the failure says
-// why; an edit that refused gives kMsgEditRefused.
+// why (a failed read of `stream` with its errno value); an edit that refused
+// gives kMsgEditRefused.
 SessionFailure RewritePage(FILE* stream, FILE* out, const EntryEdit& edit, PageHead* head,
                            size_t partSize = kRewritePartSize);

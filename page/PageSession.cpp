@@ -60,6 +60,27 @@ void CloseIfOpen(int* fd) {
     *fd = -1;
 }
 
+// A stream reading the file open at `fd` from its start, through a
+// descriptor of its own; null with errno set when none can be made.
+FILE* OpenDuplicate(int fd) {
+    const int duplicate = fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (duplicate < 0) return nullptr;
+    FILE* stream = fdopen(duplicate, "rb");
+    if (stream == nullptr) {
+        const int error = errno;
+        close(duplicate);
+        errno = error;
+        return nullptr;
+    }
+    if (std::fseek(stream, 0, SEEK_SET) != 0) {
+        const int error = errno;
+        std::fclose(stream);
+        errno = error;
+        return nullptr;
+    }
+    return stream;
+}
+
 // Runs `step`, turning memory exhaustion into a refusal.
 template <typename Step>
 SessionFailure Guarded(Step step) {
@@ -243,17 +264,18 @@ SessionFailure PageSession::WriteLocked() {
 }
 
 // The replacement is prepared before the page is read, so that what is
-// written as the page is parsed has somewhere to go.
+// written as the page is parsed has somewhere to go. The lock is held from
+// here to the rename, so the page's identity is not needed: it is read
+// through a plain stream on a second descriptor of the locked file, which
+// the C library reads straight into the parser's buffer, unhashed.
 SessionFailure PageSession::RewriteLocked(const std::function<bool()>& edit) {
     FileReplacement replacement(m_path);
     if (!replacement.Open()) return {kMsgCouldNotCreate, replacement.Error()};
-    HashingFileReader reader(m_pageFd);
-    FILE* stream = reader.OpenStream();
+    FILE* stream = OpenDuplicate(m_pageFd);
     if (stream == nullptr) return {kMsgCannotRead, errno};
     PageHead head;
     SessionFailure failure = RewritePage(stream, replacement.Stream(), edit, &head);
     std::fclose(stream);
-    if (reader.Error() != 0) failure = {kMsgCannotRead, reader.Error()};
     if (failure) {
         replacement.Abandon();
         if (failure.message == kMsgCouldNotCreate && failure.error == 0) {

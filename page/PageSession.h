@@ -5,7 +5,8 @@
 // with O_NONBLOCK and anything fstat does not call a regular file (a pipe, a
 // folder, a device, also behind a symbolic link) is refused before a byte is
 // read. The parser reads the page straight from its file (every read
-// checked, the bytes hashed as they pass, one copy in memory), and
+// checked, the bytes hashed as they pass, one copy in memory; a Rewrite,
+// which holds the lock throughout, reads it unhashed), and
 // its entries become the item list (g_pItemHead) with the tree and splice
 // points of the page reader. A parse that did not take in the whole page is
 // refused, so a part of a page is never written back as the whole. Running

@@ -242,11 +242,12 @@ typedef struct HTMLPageInfo {
     int complete;         /* the whole stream was read and parsed; 0 when a read error or
                              running out of memory stopped the parse early (the tree then
                              holds only part of the page) */
+    int read_error;       /* the errno value of the read that failed, 0 when none did */
 } HTMLPageInfo;
 
 /* Fills `info` for the page of the last HTMLParseDo; valid until the next
- * HTMLParseBegin. Before any parse: UTF-8, sniffed, no BOM, LF, ASCII, and
- * not complete. The encoding is one browsers know: a declaration naming
+ * HTMLParseBegin. Before any parse: UTF-8, sniffed, no BOM, LF, ASCII, not
+ * complete, no read error. The encoding is one browsers know: a declaration naming
  * another is ignored. */
 HTMLPARSE_API void HTMLGetPageInfo(HTMLPageInfo* info);
 

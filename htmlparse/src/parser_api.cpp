@@ -28,6 +28,9 @@ PageFacts g_page_facts;
 // Whether the last HTMLParseDo read and parsed its whole stream.
 bool g_parse_complete = false;
 
+// The errno value of the read that failed in the last HTMLParseDo, or 0.
+int g_read_error = 0;
+
 // Handed out when not even a root can be allocated; never released.
 block g_fallback_root{};
 
@@ -60,8 +63,8 @@ bool TellPart(const PartCallback& callback, RootRecord& root, int last) {
 // did not stop it).
 bool ParseInto(RootRecord& root, std::FILE* stream, const PartCallback& callback) {
     std::size_t size = 0;
-    char* raw = ReadWholeStream(stream, &size);
-    const bool read_whole = std::ferror(stream) == 0;
+    char* raw = ReadWholeStream(stream, &size, &g_read_error);
+    const bool read_whole = g_read_error == 0;
     PageText page = PreparePageText(raw, size);
     g_page_facts = page.facts;
     root.arena.Adopt(page.buffer);
@@ -108,6 +111,7 @@ HTMLPARSE_API void HTMLParseBegin(void) {
     g_parse_root = NewRoot();
     g_page_facts = PageFacts{};
     g_parse_complete = false;
+    g_read_error = 0;
 }
 
 HTMLPARSE_API void HTMLParseDo(FILE* stream) { Parse(stream, PartCallback{}); }
@@ -146,6 +150,7 @@ HTMLPARSE_API void HTMLGetPageInfo(HTMLPageInfo* info) {
     info->cr = g_page_facts.cr ? 1 : 0;
     info->ascii_only = g_page_facts.ascii_only ? 1 : 0;
     info->complete = g_parse_complete ? 1 : 0;
+    info->read_error = g_read_error;
 }
 
 HTMLPARSE_API char* HTMLDecodeAttribute(const char* value) {

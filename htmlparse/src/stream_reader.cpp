@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <new>
 
@@ -20,7 +21,8 @@ std::size_t RemainingHint(std::FILE* stream) {
 
 }  // namespace
 
-char* ReadWholeStream(std::FILE* stream, std::size_t* size) {
+char* ReadWholeStream(std::FILE* stream, std::size_t* size, int* error) {
+    *error = 0;
     std::size_t capacity = RemainingHint(stream) + 1;  // +1: end of file seen without growing
     if (capacity < 4096) capacity = 4096;
     auto* buffer = static_cast<char*>(std::malloc(capacity + 1));
@@ -28,7 +30,11 @@ char* ReadWholeStream(std::FILE* stream, std::size_t* size) {
     std::size_t used = 0;
     while (true) {
         used += std::fread(buffer + used, 1, capacity - used, stream);
-        if (used < capacity) break;  // end of file or error
+        if (used < capacity) {  // end of file or error
+            // Taken at once, before anything else can change errno.
+            if (std::ferror(stream) != 0) *error = errno != 0 ? errno : EIO;
+            break;
+        }
         std::size_t grown_capacity = capacity * 2;
         auto* grown = static_cast<char*>(std::realloc(buffer, grown_capacity + 1));
         if (grown == nullptr) {

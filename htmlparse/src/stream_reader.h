@@ -12,8 +12,9 @@ namespace htmlparse {
 
 // Reads `stream` from its current position to its end. Returns a malloc'd
 // buffer of `*size` bytes followed by one spare byte (set to '\0'); a read
-// error ends the data early. Throws std::bad_alloc when memory runs out.
-char* ReadWholeStream(std::FILE* stream, std::size_t* size);
+// error ends the data early and sets `*error` to its errno value (0 when
+// none). Throws std::bad_alloc when memory runs out.
+char* ReadWholeStream(std::FILE* stream, std::size_t* size, int* error);
 
 }  // namespace htmlparse
 

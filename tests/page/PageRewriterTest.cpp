@@ -5,7 +5,9 @@
 // entry and one that deletes the first.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -230,6 +232,25 @@ TEST(PageRewriterTest, RefusalsSayWhyAndCallTheEditAtMostOnce) {
     std::fclose(in);
     out2.Close();
     EXPECT_EQ(failure.message, kMsgNoBody);
+
+    // A read that fails part way is refused with the system's reason.
+    cookie_io_functions_t failing = {[](void*, char* buffer, size_t size) -> ssize_t {
+                                         static int reads = 0;
+                                         if (++reads > 1) {
+                                             errno = EIO;
+                                             return -1;
+                                         }
+                                         std::memset(buffer, ' ', size);
+                                         return static_cast<ssize_t>(size);
+                                     },
+                                     nullptr, nullptr, nullptr};
+    in = fopencookie(nullptr, "rb", failing);
+    Output out3;
+    failure = RewritePage(in, out3.Stream(), Rebuild, &head, 1);
+    std::fclose(in);
+    out3.Close();
+    EXPECT_EQ(failure.message, kMsgCannotRead);
+    EXPECT_EQ(failure.error, EIO);
     ClearItemList();
 }
 
