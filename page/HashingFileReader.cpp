@@ -4,8 +4,8 @@
 
 #include <bit>
 #include <cerrno>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 

@@ -74,8 +74,8 @@ bool ParseInto(RootRecord& root, std::FILE* stream, const PartCallback& callback
         builder.Build(tokenizer);
         return read_whole;
     }
-    const bool built = builder.Build(tokenizer, callback.part_size,
-                                     [&] { return TellPart(callback, root, 0); });
+    const bool built =
+        builder.Build(tokenizer, callback.part_size, [&] { return TellPart(callback, root, 0); });
     return built && read_whole && TellPart(callback, root, 1);
 }
 

@@ -133,8 +133,8 @@ std::string RebuiltInParts(std::FILE* in, bool add, std::size_t partSize) {
     ClearSplicePoints();
     Output out;
     PageHead head;
-    const SessionFailure failure =
-        RewritePage(in, out.Stream(), [add] { return !add || AddEntry(); }, &head, partSize);
+    const SessionFailure failure = RewritePage(
+        in, out.Stream(), [add] { return !add || AddEntry(); }, &head, partSize);
     const std::string bytes = out.Close();
     return failure ? std::string() : bytes;
 }
