@@ -43,12 +43,12 @@ bool WriteNewSection(FILE* stream, const CTavrelItem* head) {
     return ok;
 }
 
-bool WriteNewPage(const std::string& pagePath, const CTavrelItem* head, int* error) {
+bool WriteNewPage(const std::string& pagePath, const CTavrelItem* head, int* error, int* keptLock) {
     return ReplaceFile(
         pagePath,
         [head](FILE* stream) {
             return Put(stream, "<html>\n<head>\n<title>Tavrel Page</title>\n</head>\n<body>\n") &&
                    WriteNewSection(stream, head) && Put(stream, "</body>\n</html>\n");
         },
-        error);
+        error, keptLock);
 }

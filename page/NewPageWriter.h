@@ -20,8 +20,11 @@ inline constexpr int kMarkerPrefixLength = 9;
 // Writes the whole fresh page for the list at `head` to `pagePath`, replacing
 // any file there only once everything was written. False when it could not be
 // written, with `*error` (when given) set to the errno value of the failure;
-// the file at `pagePath` (or its absence) is then unchanged.
-bool WriteNewPage(const std::string& pagePath, const CTavrelItem* head, int* error = nullptr);
+// the file at `pagePath` (or its absence) is then unchanged. With `keptLock`,
+// the new page stays locked and `*keptLock` gets the descriptor (see
+// FileReplacement::KeepLocked), or -1.
+bool WriteNewPage(const std::string& pagePath, const CTavrelItem* head, int* error = nullptr,
+                  int* keptLock = nullptr);
 
 // Writes the heading, the definition list with every entry from `head`, and
 // the administrator signature. False when a write failed.

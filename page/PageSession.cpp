@@ -158,7 +158,7 @@ SessionFailure PageSession::Rewrite(double waitSeconds, const std::function<bool
         m_identity = PageIdentity{};
         if (!edit()) return {kMsgEditRefused, 0};
         int error = 0;
-        if (WriteNewPage(m_path, g_pItemHead, &error)) return kNoFailure;
+        if (WriteNewPage(m_path, g_pItemHead, &error, &m_renamedLockFd)) return kNoFailure;
         return {kMsgCouldNotCreate, error};
     });
 }
@@ -167,6 +167,7 @@ void PageSession::Unlock() {
     if (m_pageFd != m_lockFd) CloseIfOpen(&m_pageFd);
     m_pageFd = -1;
     CloseIfOpen(&m_lockFd);
+    CloseIfOpen(&m_renamedLockFd);
 }
 
 SessionFailure PageSession::Acquire(double waitSeconds) {
@@ -251,14 +252,15 @@ SessionFailure PageSession::ParseStream(FILE* stream, const HashingFileReader& r
 }
 
 SessionFailure PageSession::WriteLocked() {
+    CloseIfOpen(&m_renamedLockFd);
     int error = 0;
     if (IsNew()) {
-        if (WriteNewPage(m_path, g_pItemHead, &error)) return kNoFailure;
+        if (WriteNewPage(m_path, g_pItemHead, &error, &m_renamedLockFd)) return kNoFailure;
     } else {
         // After a failed read the page exists but nothing of it is held.
         if (!m_pageRead) return {kMsgCannotRead, 0};
         if (g_pBody == nullptr) return {kMsgNoBody, 0};
-        if (WriteUpdatedPage(m_path, &error)) return kNoFailure;
+        if (WriteUpdatedPage(m_path, &error, &m_renamedLockFd)) return kNoFailure;
     }
     return {kMsgCouldNotCreate, error};
 }
@@ -270,6 +272,7 @@ SessionFailure PageSession::WriteLocked() {
 // the C library reads straight into the parser's buffer, unhashed.
 SessionFailure PageSession::RewriteLocked(const std::function<bool()>& edit) {
     FileReplacement replacement(m_path);
+    replacement.KeepLocked();
     if (!replacement.Open()) return {kMsgCouldNotCreate, replacement.Error()};
     FILE* stream = OpenDuplicate(m_pageFd);
     if (stream == nullptr) return {kMsgCannotRead, errno};
@@ -284,6 +287,7 @@ SessionFailure PageSession::RewriteLocked(const std::function<bool()>& edit) {
         return failure;
     }
     if (!replacement.Commit()) return {kMsgCouldNotCreate, replacement.Error()};
+    m_renamedLockFd = replacement.TakeLock();
     m_head = head;
     return kNoFailure;
 }

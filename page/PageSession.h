@@ -24,7 +24,9 @@
 //     be missing, or the session starts again on the page that appeared.
 // A writer that renames a new page in place releases the lock of the old
 // file only after the rename, so the next writer always reads the newest
-// page. Waiting for the lock ends after a given time with a refusal that
+// page; and it locks the new file before renaming it, keeping that lock until
+// Unlock too, so that what it writes after the page (the feed) is done before
+// the next writer reads the page. Waiting for the lock ends after a given time with a refusal that
 // says another program is changing the page. The lock dies with the process.
 // Readers take the same lock for the read only, so they never see half of a
 // page written in place.
@@ -134,9 +136,10 @@ class PageSession {
     void ReleaseTree();
 
     std::string m_path;
-    int m_pageFd = -1;        // the page opened for reading, or -1 when it is missing
-    int m_lockFd = -1;        // the descriptor holding the lock (page or folder)
-    PageIdentity m_identity;  // of the last successful read
-    bool m_pageRead = false;  // the last read took in an existing page
-    PageHead m_head;          // of the last read
+    int m_pageFd = -1;         // the page opened for reading, or -1 when it is missing
+    int m_lockFd = -1;         // the descriptor holding the lock (page or folder)
+    int m_renamedLockFd = -1;  // the lock on the page this session renamed into place
+    PageIdentity m_identity;   // of the last successful read
+    bool m_pageRead = false;   // the last read took in an existing page
+    PageHead m_head;           // of the last read
 };

@@ -186,10 +186,12 @@ bool WriteUpdatedTree(FILE* stream) {
     return WriteSplicedTree(stream);
 }
 
-bool WriteUpdatedPage(const std::string& pagePath, int* error) {
+bool WriteUpdatedPage(const std::string& pagePath, int* error, int* keptLock) {
     if (error != nullptr) *error = 0;
+    if (keptLock != nullptr) *keptLock = -1;
     if (g_pRoot == nullptr || g_pBody == nullptr) return false;
     FileReplacement replacement(pagePath);
+    if (keptLock != nullptr) replacement.KeepLocked();
     if (!replacement.Open()) {
         if (error != nullptr) *error = replacement.Error();
         return false;
@@ -198,5 +200,6 @@ bool WriteUpdatedPage(const std::string& pagePath, int* error) {
     if (!written) replacement.Abandon();
     const bool committed = written && replacement.Commit();
     if (!committed && error != nullptr) *error = replacement.Error();
+    if (keptLock != nullptr) *keptLock = replacement.TakeLock();
     return committed;
 }

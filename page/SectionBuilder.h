@@ -23,8 +23,10 @@ inline constexpr const char kSectionHeading[] = "Tavrel";
 // `pagePath` through a safe replacement and releases the tree. False when the
 // page could not be written, with `*error` (when given) set to the errno
 // value of the failure; the file is then unchanged. A page in which ReadPage
-// found no BODY (g_pBody null) is never written: false, file untouched.
-bool WriteUpdatedPage(const std::string& pagePath, int* error = nullptr);
+// found no BODY (g_pBody null) is never written: false, file untouched. With
+// `keptLock`, the new page stays locked and `*keptLock` gets the descriptor
+// (see FileReplacement::KeepLocked), or -1.
+bool WriteUpdatedPage(const std::string& pagePath, int* error = nullptr, int* keptLock = nullptr);
 
 // What WriteUpdatedPage writes, written to `stream` instead; the tree is
 // released. False when there is no tree with a BODY (nothing then written

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "platform/file_system.h"
+#include "platform/page_lock.h"
 
 namespace {
 
@@ -151,11 +152,31 @@ bool WriteProtected(const struct stat& info) {
     return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
 }
 
+// A second descriptor of `fd`, locked; -1 when either fails, which costs
+// only the lock: the file is written all the same.
+int LockedDuplicate(int fd) {
+    const int duplicate = fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (duplicate >= 0 && !LockExclusive(duplicate, 0)) {
+        close(duplicate);
+        return -1;
+    }
+    return duplicate;
+}
+
 }  // namespace
 
 FileReplacement::FileReplacement(std::string path) : m_target(std::move(path)) {}
 
-FileReplacement::~FileReplacement() { Rollback(); }
+FileReplacement::~FileReplacement() {
+    Rollback();
+    if (m_lockFd >= 0) close(m_lockFd);
+}
+
+int FileReplacement::TakeLock() {
+    const int fd = m_lockFd;
+    m_lockFd = -1;
+    return fd;
+}
 
 bool FileReplacement::Fail(int error) {
     m_error = error;
@@ -210,6 +231,8 @@ bool FileReplacement::CommitTemporary() {
     bool ok = std::fflush(m_stream) == 0 && !std::ferror(m_stream);
     ok = ok && fsync(fileno(m_stream)) == 0;
     int error = errno;
+    // Locked before the rename: nobody can lock the file before this writer.
+    const int lock = ok && m_keepLocked ? LockedDuplicate(fileno(m_stream)) : -1;
     if (std::fclose(m_stream) != 0 && ok) {
         ok = false;
         error = errno;
@@ -219,7 +242,11 @@ bool FileReplacement::CommitTemporary() {
         ok = false;
         error = errno;
     }
-    if (!ok) return Fail(error);
+    if (!ok) {
+        if (lock >= 0) close(lock);
+        return Fail(error);
+    }
+    m_lockFd = lock;
     ReleaseGuard();
     m_tempPath.clear();
     SyncFolder(FolderOf(m_target));
@@ -266,8 +293,10 @@ void FileReplacement::Abandon() {
     Rollback();
 }
 
-bool ReplaceFile(const std::string& path, const std::function<bool(FILE*)>& write, int* error) {
+bool ReplaceFile(const std::string& path, const std::function<bool(FILE*)>& write, int* error,
+                 int* keptLock) {
     FileReplacement replacement(path);
+    if (keptLock != nullptr) replacement.KeepLocked();
     bool ok = replacement.Open();
     if (ok && !write(replacement.Stream())) {
         replacement.Abandon();
@@ -275,5 +304,6 @@ bool ReplaceFile(const std::string& path, const std::function<bool(FILE*)>& writ
     }
     ok = ok && replacement.Commit();
     if (error != nullptr) *error = ok ? 0 : replacement.Error();
+    if (keptLock != nullptr) *keptLock = replacement.TakeLock();
     return ok;
 }

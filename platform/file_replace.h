@@ -65,6 +65,17 @@ class FileReplacement {
     // Whether Open chose to write the target in place.
     bool InPlace() const { return m_inPlace; }
 
+    // Makes Commit lock the new file (as platform/page_lock.h locks a page)
+    // before renaming it into place and keep that lock for TakeLock, so that
+    // a writer holding the page's lock across the rename still holds it
+    // afterwards, on the file now at the path. A target written in place
+    // keeps its own file, and with it the lock its writer holds.
+    void KeepLocked() { m_keepLocked = true; }
+
+    // After a Commit with KeepLocked: the descriptor holding the new file's
+    // lock, the caller's to close; -1 when there is none.
+    int TakeLock();
+
   private:
     bool Fail(int error);
     bool OpenTemporary();
@@ -78,12 +89,15 @@ class FileReplacement {
     char* m_buffer = nullptr;  // in place: the prepared contents
     size_t m_bufferSize = 0;
     bool m_inPlace = false;
+    bool m_keepLocked = false;
+    int m_lockFd = -1;  // the committed file's lock, until taken
     int m_error = 0;
 };
 
 // Replaces the file at `path` with what `write` puts into the stream. `write`
 // returns false to abandon the replacement. True only when the file now holds
 // exactly what was written; otherwise `*error` (when given) gets the errno
-// value of the failure (0 when `write` gave up).
+// value of the failure (0 when `write` gave up). With `keptLock`, the new
+// file stays locked (KeepLocked) and `*keptLock` gets the descriptor, or -1.
 bool ReplaceFile(const std::string& path, const std::function<bool(FILE*)>& write,
-                 int* error = nullptr);
+                 int* error = nullptr, int* keptLock = nullptr);

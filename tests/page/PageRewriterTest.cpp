@@ -3,7 +3,10 @@
 // and the layouts the section can be found in, with the page parsed in parts
 // as small as one token, for an edit that changes nothing, one that adds an
 // entry and one that deletes the first.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -21,6 +24,7 @@
 #include "page/NewPageWriter.h"
 #include "page/PageRewriter.h"
 #include "page/SectionBuilder.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -252,6 +256,26 @@ TEST(PageRewriterTest, RefusalsSayWhyAndCallTheEditAtMostOnce) {
     EXPECT_EQ(failure.message, kMsgCannotRead);
     EXPECT_EQ(failure.error, EIO);
     ClearItemList();
+}
+
+// A writer keeps the page it renamed into place locked until it unlocks, so
+// the next writer reads the page only once the feed written after it is done.
+TEST(PageRewriterTest, TheRenamedPageStaysLockedUntilTheSessionUnlocks) {
+    TempDir dir;
+    const std::string path = dir / "news.html";
+    WriteFileBytes(path, "<html><body>\n" + Section(kEntry) + "</body></html>\n");
+    const auto lockable = [&path] {
+        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        const bool locked = fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0;
+        if (fd >= 0) close(fd);
+        return locked;
+    };
+    PageSession session(path);
+    ASSERT_FALSE(session.Rewrite(0, AddOnTop));
+    EXPECT_FALSE(lockable());
+    session.Unlock();
+    EXPECT_TRUE(lockable());
+    EXPECT_NE(ReadFileBytes(path).find("Q&amp;A"), std::string::npos);
 }
 
 }  // namespace

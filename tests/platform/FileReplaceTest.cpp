@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -32,6 +34,31 @@ TEST(FileReplaceTest, CreatesAndReplacesThroughLinksKeepingPermissions) {
     EXPECT_EQ(info.st_mode & 07777, 0640u);
     EXPECT_EQ(ReadFileBytes(dir / "real.html"), "new");
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"link.html", "real.html"}));
+}
+
+// Whether another open file description can lock `path` at once.
+bool Lockable(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const bool locked = fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0;
+    if (fd >= 0) close(fd);
+    return locked;
+}
+
+TEST(FileReplaceTest, AKeptLockHoldsTheNewFileFromBeforeItsRename) {
+    TempDir dir;
+    WriteFileBytes(dir / "page.html", "old");
+    int lock = -1;
+    ASSERT_TRUE(ReplaceFile(dir / "page.html", WriteX, nullptr, &lock));
+    ASSERT_GE(lock, 0);
+    EXPECT_FALSE(Lockable(dir / "page.html"));
+    close(lock);
+    EXPECT_TRUE(Lockable(dir / "page.html"));
+
+    // Written in place, the file keeps its inode and whatever lock is on it.
+    ASSERT_EQ(link((dir / "page.html").c_str(), (dir / "second.html").c_str()), 0);
+    ASSERT_TRUE(ReplaceFile(dir / "page.html", WriteX, nullptr, &lock));
+    EXPECT_EQ(lock, -1);
+    EXPECT_TRUE(Lockable(dir / "page.html"));
 }
 
 TEST(FileReplaceTest, FailedWritesKeepTheOldFileAndLeaveNothingBehind) {
