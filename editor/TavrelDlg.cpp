@@ -328,8 +328,7 @@ bool CTavrelDlg::TakeTypedEntry() {
 
 bool CTavrelDlg::RestoreTree() {
     if (g_bNewPage || g_pRoot != nullptr) return true;
-    CTavrelItem* edited = g_pItemHead;
-    g_pItemHead = g_pItemTail = nullptr;
+    CTavrelItem* edited = TakeItemList();
     const SessionFailure failure = m_session->Reread();
     ClearItemList();
     AdoptItemList(edited);
@@ -363,13 +362,17 @@ bool CTavrelDlg::LockForWriting() {
 
 // Reads the page as it is now and makes this session's edits on it. When an
 // edit finds no entry, the merged list is shown for the user to check, and
-// nothing is written yet.
+// nothing is written yet. When the page cannot be read, the user's own list
+// stays, and with it the record of the edits, to be applied at the next try.
 bool CTavrelDlg::ApplyMyChanges() {
+    CTavrelItem* mine = TakeItemList();
     if (const SessionFailure failure = m_session->Reread()) {
-        ShowList();  // the list box shows what is left: nothing
+        ClearItemList();
+        AdoptItemList(mine);
         ShowFailure(failure);
         return false;
     }
+    DestroyItems(mine);
     g_bNewPage = m_session->IsNew() ? 1 : 0;
     const std::vector<std::string> unfound = m_journal.Replay();
     m_journal.Clear();

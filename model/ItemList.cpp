@@ -45,3 +45,17 @@ void AdoptItemList(CTavrelItem* head) {
 void ClearItemList() {
     while (g_pItemHead != nullptr) RemoveItemAt(0);
 }
+
+CTavrelItem* TakeItemList() {
+    CTavrelItem* head = g_pItemHead;
+    g_pItemHead = g_pItemTail = nullptr;
+    return head;
+}
+
+void DestroyItems(CTavrelItem* head) {
+    while (head != nullptr) {
+        CTavrelItem* next = head->GetNext();
+        delete head;
+        head = next;
+    }
+}

@@ -29,3 +29,10 @@ void AdoptItemList(CTavrelItem* head);
 
 // Destroys every item and empties the list.
 void ClearItemList();
+
+// Hands over the whole list (its head; the caller owns the items) and leaves
+// the item list empty. AdoptItemList takes such a list back.
+CTavrelItem* TakeItemList();
+
+// Destroys the items of a list that TakeItemList handed over.
+void DestroyItems(CTavrelItem* head);

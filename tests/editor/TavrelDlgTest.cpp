@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 #include <array>
 #include <csignal>
 #include <cstdio>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -344,6 +346,50 @@ TEST_F(TavrelDlgTest, EditsThatFindNoEntryAreReportedAndShownBeforeAnythingIsWri
     Open(page);
     EXPECT_EQ(Rows(), (Texts{"Mine", "Z"}));
 }
+
+// The address space this process uses now, in bytes.
+rlim_t AddressSpaceInUse() {
+    std::ifstream statm("/proc/self/statm");
+    rlim_t pages = 0;
+    statm >> pages;
+    return pages * static_cast<rlim_t>(sysconf(_SC_PAGESIZE));
+}
+
+#if !defined(__SANITIZE_ADDRESS__)  // the sanitizer's shadow memory defeats RLIMIT_AS
+TEST_F(TavrelDlgTest, AFailedReadWhileApplyingMyChangesKeepsTheUsersListAndEdits) {
+    const std::string page = m_dir / "news.html", other = m_dir / "other.html";
+    WritePage(other, {{"Sun", "Z", "/z.htm", "z"}, {"Mon", "A", "/a.htm", "a"}});
+    const std::string theirs = ReadFileBytes(other);
+    WritePage(page, {{"Mon", "A", "/a.htm", "a"}});
+    Open(page);
+    AddEntry("Mine", "/mine.htm");
+    // Another program writes a page too large to be read in the memory left.
+    std::string large = "<html><body>\n";
+    while (large.size() < 48u << 20) large += "<p>Another program's paragraph.\n";
+    WriteFileBytes(page, large);
+    rlimit unlimited{};
+    ASSERT_EQ(getrlimit(RLIMIT_AS, &unlimited), 0);
+    const rlimit cap{AddressSpaceInUse() + (24u << 20), unlimited.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_AS, &cap), 0);
+    m_recorder.answers = {0};
+    Click(IDC_BUILD_IT);
+    ASSERT_EQ(setrlimit(RLIMIT_AS, &unlimited), 0);
+    const Texts said = TakeMessages();
+    ASSERT_EQ(said.size(), 2u);
+    EXPECT_EQ(said[0], ChangedOnDiskQuestion(page));
+    EXPECT_NE(said[1].find(kMsgReadIncomplete), std::string::npos) << said[1];
+    EXPECT_EQ(m_dialog->ModalResult(), 0);
+    EXPECT_EQ(Rows(), (Texts{"Mine", "A"}));
+
+    WriteFileBytes(page, theirs);
+    m_recorder.answers = {0};
+    Click(IDC_BUILD_IT);
+    EXPECT_EQ(TakeMessages(), Texts{ChangedOnDiskQuestion(page)});
+    EXPECT_EQ(m_dialog->ModalResult(), IDOK);
+    Open(page);
+    EXPECT_EQ(Rows(), (Texts{"Mine", "Z", "A"}));
+}
+#endif
 
 TEST_F(TavrelDlgTest, ListContentTheEntriesCannotHoldIsNamedAtOpenAndBuildItAsksAgain) {
     const std::string page = m_dir / "news.html";
