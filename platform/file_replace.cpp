@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <utility>
 
 #include "platform/file_system.h"
@@ -45,7 +46,17 @@ bool ResolveLinks(std::string* path) {
 // "." + name + ".tavrel-": how every temporary file of `name` begins.
 std::string TempPrefix(const std::string& name) { return "." + name + kTempTag; }
 
+// The process's file-creation mask, read where Linux shows it: umask(2) can
+// only read it by setting it, which another thread creating a file in the
+// meantime would feel. Kernels that do not show it get the umask(2) way.
 mode_t CurrentUmask() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("Umask:", 0) == 0) {
+            return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+        }
+    }
     const mode_t mask = umask(0);
     umask(mask);
     return mask;

@@ -34,6 +34,13 @@ TEST(FileReplaceTest, CreatesAndReplacesThroughLinksKeepingPermissions) {
     EXPECT_EQ(info.st_mode & 07777, 0640u);
     EXPECT_EQ(ReadFileBytes(dir / "real.html"), "new");
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"link.html", "real.html"}));
+
+    // A new file gets the mode an ordinary create gives, and the mask stays.
+    const mode_t mask = umask(027);
+    ASSERT_TRUE(WriteText(dir / "fresh.html", "fresh"));
+    EXPECT_EQ(umask(mask), 027u);
+    ASSERT_EQ(stat((dir / "fresh.html").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
 
 // Whether another open file description can lock `path` at once.
