@@ -85,7 +85,7 @@ class Rewriter {
         if (m_failure) return m_failure;
         if (!parsedWhole) return {kMsgReadIncomplete, ENOMEM};
         m_writer.reset();
-        if (!m_form->Close()) return {kMsgCouldNotCreate, errno};
+        if (!m_form->Close()) return {kMsgCouldNotCreate, 0};
         return {};
     }
 
@@ -138,14 +138,22 @@ class Rewriter {
         for (size_t depth = 0;; ++depth) {
             inBody = inBody || node == m_body;
             while (node->first_child != nullptr && node->first_child->next_sib != nullptr) {
-                if (Held(node->first_child)) return true;
+                if (Held(node->first_child)) return WentOut();
                 if (!WriteChild(node, inBody)) return false;
             }
             block* child = node->first_child;
-            if (child == nullptr || !MayStart(child)) return true;
+            if (child == nullptr || !MayStart(child)) return WentOut();
             if (!m_writer->IsStartedAt(depth + 1, child)) m_writer->Start(child);
             node = child;
         }
+    }
+
+    // False once a write to the output has failed: the rest of the page
+    // would be parsed for nothing.
+    bool WentOut() {
+        if (std::ferror(m_out) == 0) return true;
+        m_failure = {kMsgCouldNotCreate, 0};
+        return false;
     }
 
     // BODY, and the HTML holding it, wait for the end of the page while the

@@ -18,8 +18,8 @@
 // content that stays inside one of them until the end is held until then.
 //
 // The caller owns the output: a refusal (no BODY, an edit that refused, a
-// parse that did not take in the whole page, a write that failed) leaves
-// partial output behind, which the caller must throw away.
+// parse that did not take in the whole page, a write that failed, which ends
+// the parse) leaves partial output behind, which the caller must throw away.
 #pragma once
 
 #include <cstddef>

@@ -255,6 +255,22 @@ TEST(PageRewriterTest, RefusalsSayWhyAndCallTheEditAtMostOnce) {
     out3.Close();
     EXPECT_EQ(failure.message, kMsgCannotRead);
     EXPECT_EQ(failure.error, EIO);
+
+    // A write that fails (a full disk) ends the rewrite with a refusal.
+    cookie_io_functions_t full = {nullptr,
+                                  [](void*, const char*, size_t) -> ssize_t {
+                                      errno = ENOSPC;
+                                      return -1;
+                                  },
+                                  nullptr, nullptr};
+    std::string large = "<html><body>\n";
+    while (large.size() < (1u << 20)) large += "<p>Paragraph\n";
+    in = StreamOf(large);
+    FILE* disk = fopencookie(nullptr, "wb", full);
+    failure = RewritePage(in, disk, Rebuild, &head, 1 << 12);
+    std::fclose(in);
+    std::fclose(disk);
+    EXPECT_EQ(failure.message, kMsgCouldNotCreate);
     ClearItemList();
 }
 
