@@ -26,8 +26,9 @@
 // file only after the rename, so the next writer always reads the newest
 // page; and it locks the new file before renaming it, keeping that lock until
 // Unlock too, so that what it writes after the page (the feed) is done before
-// the next writer reads the page. Waiting for the lock ends after a given time with a refusal that
-// says another program is changing the page. The lock dies with the process.
+// the next writer reads the page. Waiting for the lock ends after a given
+// time with a refusal that says another program is changing the page. The
+// lock dies with the process.
 // Readers take the same lock for the read only, so they never see half of a
 // page written in place.
 //
