@@ -11,6 +11,9 @@
  * The parse state is global (one parse at a time, no handle): call
  * HTMLParseBegin, then HTMLParseDo with the stream, then HTMLParseEnd, which
  * hands over the root. HTMLGetPageInfo describes the page of the last parse.
+ * HTMLParseDoInParts parses the same way but hands the tree to a callback
+ * part by part, so that a large page can be written out and released while
+ * the rest of it is parsed.
  *
  * A whole use, reading the title of a page:
  *
