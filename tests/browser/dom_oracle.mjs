@@ -109,12 +109,20 @@ async function browserView(page, file) {
   return view;
 }
 
-// Whether two pages render the same. Shots that differ are taken once more,
-// of both, so that a frame drawn late on a busy machine is not a fault.
+// How often shots that differ are taken in all, of both pages, so that a
+// frame drawn late on a busy machine is not a fault; each retry waits a
+// little longer first.
+const kRenderingTries = 4;
+
+// Whether two pages render the same.
 async function sameRendering(page, before, after, beforeFile, afterFile) {
   if (before.pixels.equals(after.pixels)) return true;
-  const again = [await browserView(page, beforeFile), await browserView(page, afterFile)];
-  return again[0].pixels.equals(again[1].pixels);
+  for (let attempt = 1; attempt < kRenderingTries; ++attempt) {
+    await page.waitForTimeout(250 * attempt);
+    const again = [await browserView(page, beforeFile), await browserView(page, afterFile)];
+    if (again[0].pixels.equals(again[1].pixels)) return true;
+  }
+  return false;
 }
 
 function tavrel(binary, args) {
