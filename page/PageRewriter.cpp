@@ -139,7 +139,7 @@ class Rewriter {
             inBody = inBody || node == m_body;
             while (node->first_child != nullptr && node->first_child->next_sib != nullptr) {
                 if (Held(node->first_child)) return WentOut();
-                if (!WriteChild(node, inBody)) return false;
+                if (!WriteChild(node, depth + 1, inBody)) return false;
             }
             block* child = node->first_child;
             if (child == nullptr || !MayStart(child)) return WentOut();
@@ -163,8 +163,8 @@ class Rewriter {
     }
 
     // Takes the first child of `parent` out of the tree, rebuilds the section
-    // if it is in there, and writes and releases it.
-    bool WriteChild(block* parent, bool inBody) {
+    // if it is in there, and writes and releases it; `depth` is the child's.
+    bool WriteChild(block* parent, size_t depth, bool inBody) {
         block* child = parent->first_child;
         parent->first_child = child->next_sib;
         child->next_sib = nullptr;
@@ -186,7 +186,7 @@ class Rewriter {
         HoistNamedAnchors(child);
         while (child != nullptr) {
             block* next = child->next_sib;
-            m_writer->Finish(child);
+            m_writer->Finish(child, depth);
             child->next_sib = nullptr;
             HTMLFreeTree(child);
             child = next;
@@ -224,7 +224,7 @@ class Rewriter {
             }
         }
         HoistNamedAnchors(root);
-        m_writer->Finish(root);
+        m_writer->Finish(root, 0);
         return true;
     }
 

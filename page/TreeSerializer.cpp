@@ -54,5 +54,5 @@ void HoistNamedAnchors(block* node) {
 void dump_tree(FILE* stream, block* top, int level) {
     TreeWriter writer(stream, top);
     if (level == 0) writer.TakeAsStarted(top);
-    writer.Finish(top);
+    writer.Finish(top, 0);
 }

@@ -1,6 +1,5 @@
 #include "page/TreeWriter.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "page/ElementRules.h"
@@ -34,10 +33,8 @@ void TreeWriter::Start(block* node) {
     Open(node);
 }
 
-void TreeWriter::Finish(block* top) {
-    // `depth` is the position `node` has, or would have, on the stack.
-    const auto started = std::find(m_open.begin(), m_open.end(), top);
-    size_t depth = started != m_open.end() ? started - m_open.begin() : m_open.size();
+// `depth` follows the position `node` has, or would have, on the stack.
+void TreeWriter::Finish(block* top, size_t depth) {
     block* node = top;
     for (;;) {
         const bool isStarted = depth < m_open.size() && m_open[depth] == node;

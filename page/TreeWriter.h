@@ -54,9 +54,10 @@ class TreeWriter {
     void Start(block* node);
 
     // Writes what is left of `node` and its subtree, and its end tag. `node`
-    // is a started element, or a node under the innermost started element;
+    // is the started element at `depth`, or a node under the innermost
+    // started element, whose depth is then the number of started elements;
     // started elements inside it are the first child of their parent.
-    void Finish(block* node);
+    void Finish(block* node, size_t depth);
 
     // Whether `node` is the started element at `depth` (0: the outermost).
     bool IsStartedAt(size_t depth, const block* node) const {
