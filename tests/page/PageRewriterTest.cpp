@@ -211,66 +211,49 @@ TEST(PageRewriterTest, DeepNestingIsWrittenAsTheWholeTreeWouldBe) {
     EXPECT_EQ(ExpectSameInParts("3000 levels", page), 1u);
 }
 
+// Rewrites what `in` holds into `out` (both then closed); the failure.
+SessionFailure RewriteAndClose(FILE* in, FILE* out, const Edit& edit, size_t partSize = 1) {
+    PageHead head;
+    const SessionFailure failure = RewritePage(in, out, edit, &head, partSize);
+    std::fclose(in);
+    std::fclose(out);
+    return failure;
+}
+
+FILE* Discard() { return std::fopen("/dev/null", "wb"); }
+
 TEST(PageRewriterTest, RefusalsSayWhyAndCallTheEditAtMostOnce) {
     const std::string page = "<html><body>\n" + Section(kEntry) + "<p>x</body></html>\n";
     int edits = 0;
-    FILE* in = StreamOf(page);
-    Output out;
-    PageHead head;
-    SessionFailure failure = RewritePage(
-        in, out.Stream(),
-        [&] {
-            ++edits;
-            return false;
-        },
-        &head, 1);
-    std::fclose(in);
-    out.Close();
-    EXPECT_EQ(failure.message, kMsgEditRefused);
+    const Edit refuse = [&edits] { return ++edits, false; };
+    EXPECT_EQ(RewriteAndClose(StreamOf(page), Discard(), refuse).message, kMsgEditRefused);
     EXPECT_EQ(edits, 1);
 
     const std::string noBody = "<html><head><title>T</title></head></html>\n";
-    in = StreamOf(noBody);
-    Output out2;
-    failure = RewritePage(in, out2.Stream(), Rebuild, &head, 1);
-    std::fclose(in);
-    out2.Close();
-    EXPECT_EQ(failure.message, kMsgNoBody);
+    EXPECT_EQ(RewriteAndClose(StreamOf(noBody), Discard(), Rebuild).message, kMsgNoBody);
 
     // A read that fails part way is refused with the system's reason.
     cookie_io_functions_t failing = {[](void*, char* buffer, size_t size) -> ssize_t {
                                          static int reads = 0;
-                                         if (++reads > 1) {
-                                             errno = EIO;
-                                             return -1;
-                                         }
+                                         if (++reads > 1) return errno = EIO, -1;
                                          std::memset(buffer, ' ', size);
                                          return static_cast<ssize_t>(size);
                                      },
                                      nullptr, nullptr, nullptr};
-    in = fopencookie(nullptr, "rb", failing);
-    Output out3;
-    failure = RewritePage(in, out3.Stream(), Rebuild, &head, 1);
-    std::fclose(in);
-    out3.Close();
-    EXPECT_EQ(failure.message, kMsgCannotRead);
-    EXPECT_EQ(failure.error, EIO);
+    const SessionFailure unread =
+        RewriteAndClose(fopencookie(nullptr, "rb", failing), Discard(), Rebuild);
+    EXPECT_EQ(unread.message, kMsgCannotRead);
+    EXPECT_EQ(unread.error, EIO);
 
     // A write that fails (a full disk) ends the rewrite with a refusal.
-    cookie_io_functions_t full = {nullptr,
-                                  [](void*, const char*, size_t) -> ssize_t {
-                                      errno = ENOSPC;
-                                      return -1;
-                                  },
-                                  nullptr, nullptr};
+    cookie_io_functions_t full = {
+        nullptr, [](void*, const char*, size_t) -> ssize_t { return errno = ENOSPC, -1; }, nullptr,
+        nullptr};
     std::string large = "<html><body>\n";
     while (large.size() < (1u << 20)) large += "<p>Paragraph\n";
-    in = StreamOf(large);
-    FILE* disk = fopencookie(nullptr, "wb", full);
-    failure = RewritePage(in, disk, Rebuild, &head, 1 << 12);
-    std::fclose(in);
-    std::fclose(disk);
-    EXPECT_EQ(failure.message, kMsgCouldNotCreate);
+    EXPECT_EQ(RewriteAndClose(StreamOf(large), fopencookie(nullptr, "wb", full), Rebuild, 1 << 12)
+                  .message,
+              kMsgCouldNotCreate);
     ClearItemList();
 }
 
