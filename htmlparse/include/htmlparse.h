@@ -40,7 +40,9 @@
  * is kept byte for byte. End tags that closed nothing and processing
  * instructions are kept as nodes holding their source (BF_VERBATIM), and
  * every element records whether its end tag was written (BF_END_TAG), so the
- * page can be written back token for token. Attribute names and values are
+ * page can be written back token for token. Every parsed node also knows the
+ * bytes of the page it came from (HTMLGetSourceSpan), so that a program can
+ * copy the page's own bytes around the parts it changes. Attribute names and values are
  * kept exactly as written in the source (values without their quotes,
  * references not decoded).
  */
@@ -218,6 +220,24 @@ HTMLPARSE_API block* HTMLParseEnd(void);
  * caller puts on a parsed record is not released. Works without recursion,
  * whatever the depth. */
 HTMLPARSE_API void HTMLFreeTree(block* node);
+
+/* Where a parsed node stood in the page: byte offsets into the stream as it
+ * was read, counted from its position when the parse began (a byte-order
+ * mark included), whatever the page's encoding and line ends. */
+typedef struct HTMLSourceSpan {
+    uint64_t begin;       /* the node's first byte: "<" of a start tag, comment or doctype */
+    uint64_t end;         /* the byte after its last: after its end tag when it had one,
+                             else after its last descendant, else after its start tag */
+    uint64_t content_end; /* elements: where the end tag begins; `end` when it had none */
+} HTMLSourceSpan;
+
+/* Fills `span` for a node of a parsed tree and returns 1; returns 0 for the
+ * root and for records the caller made, which have no place in the page.
+ * During HTMLParseDoInParts, the nodes of the tree's last path still open
+ * end where their content ends so far; every settled node has its final
+ * span. A TEXT node whose leading line end became a layout flag of the tag
+ * before it begins after that line end. */
+HTMLPARSE_API int HTMLGetSourceSpan(const block* node, HTMLSourceSpan* span);
 
 /* The value of the element's first attribute named `name` (letter case
  * ignored), or NULL when it has none. An attribute without a value yields "". */

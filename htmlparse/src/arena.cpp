@@ -5,6 +5,7 @@
 #include <new>
 
 #include "htmlparse.h"
+#include "records.h"
 
 namespace htmlparse {
 
@@ -77,7 +78,7 @@ void Arena::Recycle(void* record, std::size_t size) {
 }
 
 Arena::FreeRecord** Arena::FreeListFor(std::size_t size) {
-    if (size == RoundUp(sizeof(block))) return &free_nodes_;
+    if (size == RoundUp(sizeof(NodeRecord))) return &free_nodes_;
     if (size == RoundUp(sizeof(AttrRec))) return &free_attributes_;
     return nullptr;
 }

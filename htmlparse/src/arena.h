@@ -41,7 +41,7 @@ class Arena {
 
     // Takes back a record of `size` bytes that Allocate handed out, to hand
     // it out again (zero-filled) for the next request of the same size. Only
-    // the sizes of `block` and `AttrRec` are kept; others stay where they are.
+    // the sizes of parsed nodes and `AttrRec` are kept; others stay where they are.
     void Recycle(void* record, std::size_t size);
 
     // Takes ownership of a buffer from malloc; it is freed with the arena.

@@ -27,14 +27,16 @@ void CopyName(const char* name, char (&out)[N]) {
 
 // The text in `encoding` as UTF-8, by the decoder browsers use for it; null
 // when there is none.
-char* Transcode(const char* encoding, const char* text, std::size_t size, std::size_t* out_size) {
+char* Transcode(const char* encoding, const char* text, std::size_t size, std::size_t* out_size,
+                OffsetMap* offsets) {
     if (std::strcmp(encoding, "windows-1252") == 0) {
-        return TranscodeWindows1252(text, size, out_size);
+        return TranscodeWindows1252(text, size, out_size, offsets);
     }
     if (std::strncmp(encoding, "UTF-16", 6) == 0) {
-        return TranscodeUtf16(text, size, std::strcmp(encoding, "UTF-16BE") == 0, out_size);
+        return TranscodeUtf16(text, size, std::strcmp(encoding, "UTF-16BE") == 0, out_size,
+                              offsets);
     }
-    return TranscodeWithIconv(encoding, text, size, out_size);
+    return TranscodeWithIconv(encoding, text, size, out_size, offsets);
 }
 
 }  // namespace
@@ -68,9 +70,10 @@ PageText PreparePageText(char* raw, std::size_t size) {
         from = facts.encoding;
     }
 
+    page.offsets.start = static_cast<std::size_t>(text - raw);  // the byte-order mark
     if (from != nullptr && (!facts.ascii_only || NeedsConversionEvenForAscii(from))) {
         std::size_t converted_size = 0;
-        char* converted = Transcode(from, text, size, &converted_size);
+        char* converted = Transcode(from, text, size, &converted_size, &page.offsets.transcoding);
         if (converted != nullptr) {
             block.reset(converted);
             text = converted;
@@ -78,7 +81,7 @@ PageText PreparePageText(char* raw, std::size_t size) {
         }
     }
     LineEndStyle line_ends = LineEndStyle::kLf;
-    size = NormalizeLineEnds(block, text, size, &line_ends);
+    size = NormalizeLineEnds(block, text, size, &line_ends, &page.offsets.line_ends);
     facts.crlf = line_ends == LineEndStyle::kCrLf;
     facts.cr = line_ends == LineEndStyle::kCr;
     text[size] = '\0';

@@ -15,6 +15,7 @@
 #include "encoding_labels.h"
 #include "htmlparse.h"
 #include "meta_prescan.h"
+#include "source_offsets.h"
 #include "transcoding.h"
 
 namespace htmlparse {
@@ -35,6 +36,7 @@ struct PageText {
     char* text = nullptr;    // UTF-8, LF line ends, no NUL bytes; text[size] == '\0'
     std::size_t size = 0;
     PageFacts facts;
+    SourceOffsets offsets;  // where each position of `text` stood in the page's bytes
 };
 
 // Turns the raw bytes of a page into its parse text. `raw` is a malloc'd block

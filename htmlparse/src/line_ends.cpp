@@ -47,7 +47,7 @@ LineEndStyle StyleOf(const LineEndCount& count) {
 }  // namespace
 
 std::size_t NormalizeLineEnds(MallocBlock& block, char*& text, std::size_t size,
-                              LineEndStyle* style) {
+                              LineEndStyle* style, OffsetMap* offsets) {
     // Most pages have neither CR nor NUL: two fast searches settle that.
     if (std::memchr(text, '\r', size) == nullptr && std::memchr(text, '\0', size) == nullptr) {
         *style = LineEndStyle::kLf;
@@ -64,9 +64,13 @@ std::size_t NormalizeLineEnds(MallocBlock& block, char*& text, std::size_t size,
         char c = text[i];
         if (c == '\r') {
             *w++ = '\n';
-            if (i + 1 < size && text[i + 1] == '\n') ++i;
+            if (i + 1 < size && text[i + 1] == '\n') {
+                ++i;
+                offsets->Add(static_cast<std::size_t>(w - out), i + 1);
+            }
         } else if (c == '\0') {
             w = std::copy_n(stand_in, stand_in_size, w);
+            offsets->Add(static_cast<std::size_t>(w - out), i + 1);
         } else {
             *w++ = c;
         }

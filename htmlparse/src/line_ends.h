@@ -10,6 +10,7 @@
 #include <cstddef>
 
 #include "malloc_block.h"
+#include "source_offsets.h"
 
 namespace htmlparse {
 
@@ -18,10 +19,11 @@ enum class LineEndStyle { kLf, kCrLf, kCr };
 
 // Rewrites the `size` bytes at `text` (inside `block`) with CRLF and lone CR as
 // LF and NUL as its stand-in. Returns the new size; `block` and `text` are
-// replaced by a larger block when NUL bytes need room. Sets `style`. Throws
+// replaced by a larger block when NUL bytes need room. Sets `style`, and
+// records in `offsets` where the rewritten text's bytes came from. Throws
 // std::bad_alloc.
 std::size_t NormalizeLineEnds(MallocBlock& block, char*& text, std::size_t size,
-                              LineEndStyle* style);
+                              LineEndStyle* style, OffsetMap* offsets);
 
 }  // namespace htmlparse
 

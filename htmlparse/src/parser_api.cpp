@@ -69,7 +69,7 @@ bool ParseInto(RootRecord& root, std::FILE* stream, const PartCallback& callback
     g_page_facts = page.facts;
     root.arena.Adopt(page.buffer);
     Tokenizer tokenizer(page.text, page.size, root.arena);
-    TreeBuilder builder(&root.node, root.arena);
+    TreeBuilder builder(&root.node, root.arena, page.text, page.offsets);
     if (callback.parsed == nullptr) {
         builder.Build(tokenizer);
         return read_whole;
@@ -131,6 +131,15 @@ HTMLPARSE_API block* HTMLParseEnd(void) {
 HTMLPARSE_API void HTMLFreeTree(block* node) {
     if (node == &g_fallback_root) return;
     ReleaseSubtree(node);
+}
+
+HTMLPARSE_API int HTMLGetSourceSpan(const block* node, HTMLSourceSpan* span) {
+    if (node == nullptr || span == nullptr || node->reserved != kNodeMark) return 0;
+    const NodeRecord* record = RecordOf(node);
+    span->begin = record->begin;
+    span->end = record->end;
+    span->content_end = record->end - record->end_tag;
+    return 1;
 }
 
 HTMLPARSE_API const char* HTMLGetAttr(const block* node, const char* name) {

@@ -30,9 +30,24 @@ inline bool IsLibraryRecord(std::uint32_t reserved) {
     return reserved == kNodeMark || reserved == kRootMark;
 }
 
+// A parsed node with where it stood in the page's bytes (see
+// HTMLGetSourceSpan). `node` is the first member, so a block* of a parsed
+// node converts back.
+struct NodeRecord {
+    block node;
+    std::uint64_t begin;    // the node's first byte
+    std::uint64_t end;      // after its last byte, its end tag included
+    std::uint32_t end_tag;  // the length of its end tag; 0 when it had none
+};
+
+inline NodeRecord* RecordOf(block* node) { return reinterpret_cast<NodeRecord*>(node); }
+inline const NodeRecord* RecordOf(const block* node) {
+    return reinterpret_cast<const NodeRecord*>(node);
+}
+
 // A new node of `type` from the arena, marked as the library's.
 inline block* NewNode(Arena& arena, std::int32_t type, std::int32_t tag, char* text) {
-    block* node = arena.New<block>();
+    block* node = &arena.New<NodeRecord>()->node;
     node->type = type;
     node->tag = tag;
     node->text = text;

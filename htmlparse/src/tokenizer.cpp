@@ -27,7 +27,7 @@ char* Find(char* from, char* end, char c) {
 }  // namespace
 
 Tokenizer::Tokenizer(char* text, std::size_t size, Arena& arena)
-    : pos_(text), end_(text + size), arena_(arena) {}
+    : start_(text), pos_(text), end_(text + size), arena_(arena) {}
 
 Token Tokenizer::Next() {
     while (true) {
@@ -66,6 +66,8 @@ Token Tokenizer::NextInData() {
             continue;
         }
         pos_ = after;
+        markup.begin = p;
+        markup.end = after;
         if (p == start) return markup;
         pending_ = markup;
         has_pending_ = true;
@@ -90,6 +92,8 @@ Token Tokenizer::NextInRawText() {
         char* after = nullptr;
         if (ScanTag(p, true, end_tag, &after) != Scan::kComplete) break;
         pos_ = after;
+        end_tag.begin = p;
+        end_tag.end = after;
         if (p == start) return end_tag;
         pending_ = end_tag;
         has_pending_ = true;
@@ -318,6 +322,8 @@ Token Tokenizer::MakeText(char* begin, char* end, bool decode, bool raw) {
     if (begin == end) return Token{TokenKind::kSkipped};
     Token token;
     token.kind = TokenKind::kText;
+    token.begin = begin;
+    token.end = end;
     token.raw = raw;
     token.line_end_first = *begin == '\n';
     if (decode) {

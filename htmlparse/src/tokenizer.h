@@ -53,6 +53,10 @@ struct Token {
     std::size_t source_length = 0;
     bool verbatim = false;  // comment: a processing instruction; `text` is its whole source
     bool no_blank = false;  // comment: no blank before its end was taken off its text
+    // Where the token stood in the page text: its first byte and the byte
+    // after its last.
+    const char* begin = nullptr;
+    const char* end = nullptr;
 };
 
 class Tokenizer {
@@ -67,6 +71,9 @@ class Tokenizer {
 
     // How far the tokens read so far reach into the text.
     const char* Position() const { return pos_; }
+
+    // The start of the text.
+    const char* Start() const { return start_; }
 
     // Called after the start tag of an element whose content is raw text
     // (`decode` false: SCRIPT, STYLE, ...) or escapable raw text (`decode`
@@ -99,6 +106,7 @@ class Tokenizer {
     Token MakeText(char* begin, char* end, bool decode, bool raw);
     bool IsRawTextEnd(const char* at, const char* lower_name) const;
 
+    char* start_;
     char* pos_;
     char* end_;
     Arena& arena_;

@@ -32,6 +32,7 @@ class ConversionOutput {
     char* cursor() { return data_ + used_; }
     std::size_t room() const { return capacity_ - used_ - 1; }  // one byte kept for the NUL
     void Advance(char* cursor) { used_ = static_cast<std::size_t>(cursor - data_); }
+    std::size_t used() const { return used_; }
     void Grow() {
         char* grown = static_cast<char*>(std::realloc(data_, capacity_ * 2));
         if (grown == nullptr) throw std::bad_alloc();
@@ -75,7 +76,8 @@ char32_t Windows1252CodePoint(unsigned char byte) {
 }
 
 // Converts windows-1252 to UTF-8 by table.
-char* TranscodeWindows1252(const char* data, std::size_t size, std::size_t* out_size) {
+char* TranscodeWindows1252(const char* data, std::size_t size, std::size_t* out_size,
+                           OffsetMap* offsets) {
     std::size_t needed = 0;
     for (std::size_t i = 0; i < size; ++i) {
         auto byte = static_cast<unsigned char>(data[i]);
@@ -89,13 +91,15 @@ char* TranscodeWindows1252(const char* data, std::size_t size, std::size_t* out_
             *w++ = static_cast<char>(byte);
         } else {
             w += utf8::Encode(Windows1252CodePoint(byte), w);
+            offsets->Add(static_cast<std::size_t>(w - out), i + 1);
         }
     }
     *out_size = static_cast<std::size_t>(w - out);
     return out;
 }
 
-char* TranscodeUtf16(const char* data, std::size_t size, bool big_endian, std::size_t* out_size) {
+char* TranscodeUtf16(const char* data, std::size_t size, bool big_endian, std::size_t* out_size,
+                     OffsetMap* offsets) {
     ConversionOutput out(size * 2 + 16);
     auto unit_at = [data, big_endian](std::size_t i) {
         auto first = static_cast<unsigned char>(data[i]);
@@ -110,37 +114,67 @@ char* TranscodeUtf16(const char* data, std::size_t size, bool big_endian, std::s
             if (low >= 0xDC00 && low < 0xE000) {
                 AppendCodePoint(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
                 i += 2;
+                offsets->Add(out.used(), i + 2);
                 continue;
             }
         }
         const bool surrogate = unit >= 0xD800 && unit < 0xE000;
         AppendCodePoint(out, surrogate ? 0xFFFD : unit);
+        offsets->Add(out.used(), i + 2);
     }
-    if (i < size) AppendCodePoint(out, 0xFFFD);
+    if (i < size) {
+        AppendCodePoint(out, 0xFFFD);
+        offsets->Add(out.used(), size);
+    }
     return out.Release(out_size);
 }
 
-char* TranscodeWithIconv(const char* encoding, const char* data, std::size_t size,
-                         std::size_t* out_size) {
-    iconv_t converter = iconv_open("UTF-8", encoding);
-    if (converter == reinterpret_cast<iconv_t>(-1)) return nullptr;
-    IconvCloser closer{converter};
-    ConversionOutput out(size * 2 + 16);
-    char* in = const_cast<char*>(data);
-    std::size_t in_left = size;
-    while (in_left > 0) {
+namespace {
+
+// The longest input iconv is given for one character: multi-byte characters
+// and the escape sequences of stateful encodings are shorter.
+constexpr std::size_t kLongestCharacter = 8;
+
+// Converts the one character at `in` (of `in_left` bytes left) into `out`;
+// returns how many bytes it took, 0 when it cannot be decoded.
+std::size_t ConvertOneCharacter(iconv_t converter, const char* in, std::size_t in_left,
+                                ConversionOutput& out) {
+    for (std::size_t take = 1; take <= in_left && take <= kLongestCharacter;) {
+        char* from = const_cast<char*>(in);
+        std::size_t from_left = take;
         char* w = out.cursor();
         std::size_t out_left = out.room();
-        std::size_t result = iconv(converter, &in, &in_left, &w, &out_left);
+        const std::size_t result = iconv(converter, &from, &from_left, &w, &out_left);
         out.Advance(w);
-        if (result != static_cast<std::size_t>(-1)) continue;
+        const auto consumed = static_cast<std::size_t>(from - in);
+        if (result != static_cast<std::size_t>(-1)) return consumed;
         if (errno == E2BIG) {
             out.Grow();
             continue;
         }
-        AppendCodePoint(out, HTML_BYTE_STAND_IN_BASE + static_cast<unsigned char>(*in));
-        ++in;
-        --in_left;
+        if (consumed > 0) return consumed;
+        if (errno != EINVAL) return 0;
+        ++take;  // an incomplete character: give it one byte more
+    }
+    return 0;
+}
+
+}  // namespace
+
+char* TranscodeWithIconv(const char* encoding, const char* data, std::size_t size,
+                         std::size_t* out_size, OffsetMap* offsets) {
+    iconv_t converter = iconv_open("UTF-8", encoding);
+    if (converter == reinterpret_cast<iconv_t>(-1)) return nullptr;
+    IconvCloser closer{converter};
+    ConversionOutput out(size * 2 + 16);
+    for (std::size_t at = 0; at < size;) {
+        std::size_t took = ConvertOneCharacter(converter, data + at, size - at, out);
+        if (took == 0) {
+            AppendCodePoint(out, HTML_BYTE_STAND_IN_BASE + static_cast<unsigned char>(data[at]));
+            took = 1;
+        }
+        at += took;
+        offsets->Add(out.used(), at);
     }
     while (true) {  // flush the shift state of stateful encodings
         char* w = out.cursor();

@@ -13,6 +13,8 @@
 
 #include <cstddef>
 
+#include "source_offsets.h"
+
 namespace htmlparse {
 
 // The Unicode code point of a windows-1252 byte; the five bytes the encoding
@@ -20,17 +22,21 @@ namespace htmlparse {
 char32_t Windows1252CodePoint(unsigned char byte);
 
 // Each of these converts `size` bytes at `data` to a new malloc'd UTF-8 block
-// with room for a NUL after its `*out_size` bytes, and throws std::bad_alloc
-// when memory runs out.
+// with room for a NUL after its `*out_size` bytes, records in `offsets` where
+// each character of the output came from, and throws std::bad_alloc when
+// memory runs out.
 
-char* TranscodeWindows1252(const char* data, std::size_t size, std::size_t* out_size);
+char* TranscodeWindows1252(const char* data, std::size_t size, std::size_t* out_size,
+                           OffsetMap* offsets);
 
 // UTF-16 in the given byte order; a lone last byte becomes U+FFFD.
-char* TranscodeUtf16(const char* data, std::size_t size, bool big_endian, std::size_t* out_size);
+char* TranscodeUtf16(const char* data, std::size_t size, bool big_endian, std::size_t* out_size,
+                     OffsetMap* offsets);
 
-// Through iconv from `encoding` (an iconv name); null when iconv lacks it.
+// Through iconv from `encoding` (an iconv name), one character at a time so
+// that each one's source is known; null when iconv lacks the encoding.
 char* TranscodeWithIconv(const char* encoding, const char* data, std::size_t size,
-                         std::size_t* out_size);
+                         std::size_t* out_size, OffsetMap* offsets);
 
 }  // namespace htmlparse
 

@@ -25,7 +25,8 @@ bool IsTablePart(int code) {
 
 }  // namespace
 
-TreeBuilder::TreeBuilder(block* root, Arena& arena) : arena_(arena) {
+TreeBuilder::TreeBuilder(block* root, Arena& arena, const char* text, const SourceOffsets& offsets)
+    : arena_(arena), text_(text), offsets_(offsets) {
     stack_.push_back(OpenElement{root, nullptr, -1, nullptr, Bounds{0, 0, 0, 0, 0, 0}});
 }
 
@@ -37,7 +38,10 @@ bool TreeBuilder::Build(Tokenizer& tokenizer, std::size_t part_size, const PartD
             part_start = tokenizer.Position();
         }
         Token token = tokenizer.Next();
-        if (token.kind == TokenKind::kEnd) return true;
+        if (token.kind == TokenKind::kEnd) {
+            EndOpenElements();
+            return true;
+        }
         if (token.kind == TokenKind::kText) {
             Text(token);
             continue;
@@ -68,6 +72,7 @@ void TreeBuilder::StartTag(Tokenizer& tokenizer, const Token& token) {
     char* text =
         code == HTML_UNKNOWN ? token.element_text : const_cast<char*>(ElementLowerName(code));
     block* node = Append(BT_ELEMENT, code, text);
+    SetSpan(node, token.begin, token.end);
     node->attrs = token.attrs;
     BreakAfter(node, BF_BREAK_AFTER_START);
     // "/>" closes an element only where browsers honour it: in SVG and
@@ -101,16 +106,22 @@ void TreeBuilder::EndTag(const Token& token) {
     block* node = stack_[position].node;
     node->flags |= BF_END_TAG;
     PopThrough(position);
+    NodeRecord* record = RecordOf(node);
+    const std::uint64_t end_tag_begin = SourceOf(token.begin);
+    record->end = SourceOf(token.end);
+    record->end_tag = static_cast<std::uint32_t>(record->end - end_tag_begin);
     if (open_by_code_[HTML_PRE].empty()) BreakAfter(node, BF_BREAK_AFTER_END);
 }
 
 void TreeBuilder::Text(const Token& token) {
     char* text = token.text;
     std::size_t length = token.length;
+    const char* begin = token.begin;
     if (break_node_ != nullptr && token.line_end_first) {
         break_node_->flags |= break_flag_;
         ++text;
         --length;
+        ++begin;
     }
     break_node_ = nullptr;
     if (length == 0) return;
@@ -118,12 +129,14 @@ void TreeBuilder::Text(const Token& token) {
         PopThrough(static_cast<Position>(stack_.size() - 1));
     }
     block* node = Append(BT_TEXT, HTML_TEXT, text);
+    SetSpan(node, begin, token.end);
     if (token.raw) node->flags |= BF_RAW_TEXT;
 }
 
 void TreeBuilder::CommentOrDoctype(const Token& token) {
     std::int32_t type = token.kind == TokenKind::kComment ? BT_COMMENT : BT_DOCTYPE;
     block* node = Append(type, HTML_UNKNOWN, token.text);
+    SetSpan(node, token.begin, token.end);
     if (token.verbatim) node->flags |= BF_VERBATIM;
     if (token.no_blank) node->flags |= BF_COMMENT_NO_BLANK;
     BreakAfter(node, BF_BREAK_AFTER_END);
@@ -189,6 +202,7 @@ void TreeBuilder::AppendVerbatimEndTag(const Token& token) {
     std::memcpy(text + 1, token.source + 1, token.source_length - 1);
     text[token.source_length] = '\0';
     block* node = Append(BT_ELEMENT, HTML_UNKNOWN, text);
+    SetSpan(node, token.begin, token.end);
     node->flags |= BF_VERBATIM;
 }
 
@@ -234,6 +248,7 @@ void TreeBuilder::Push(block* node, int code, const char* name, std::size_t name
 void TreeBuilder::PopThrough(Position position) {
     while (stack_.size() > position && stack_.size() > 1) {
         OpenElement& top = stack_.back();
+        EndWithContent(top);
         if (top.same_name != nullptr) {
             top.same_name->pop_back();
         } else {
@@ -257,6 +272,26 @@ TreeBuilder::Position TreeBuilder::NearestUnknown(const char* name, std::size_t 
 
 bool TreeBuilder::InForeignContent() const {
     return !open_by_code_[kCodeSvg].empty() || !open_by_code_[kCodeMath].empty();
+}
+
+void TreeBuilder::SetSpan(block* node, const char* begin, const char* end) const {
+    NodeRecord* record = RecordOf(node);
+    record->begin = SourceOf(begin);
+    record->end = SourceOf(end);
+}
+
+// An element closed without its end tag ends with its last child.
+void TreeBuilder::EndWithContent(const OpenElement& element) {
+    if (element.last_child == nullptr || element.node->reserved != kNodeMark) return;
+    NodeRecord* record = RecordOf(element.node);
+    const std::uint64_t content_end = RecordOf(element.last_child)->end;
+    if (content_end > record->end) record->end = content_end;
+}
+
+// What is still open at the end of the page ends with its content,
+// innermost first; the elements stay open.
+void TreeBuilder::EndOpenElements() {
+    for (auto open = stack_.rbegin(); open != stack_.rend(); ++open) EndWithContent(*open);
 }
 
 void TreeBuilder::BreakAfter(block* node, std::uint32_t flag) {

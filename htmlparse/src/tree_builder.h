@@ -20,6 +20,12 @@
 // and after end tags inside PRE, where it stays text so the page keeps its
 // lines.
 //
+// Every node records where it stood in the page's bytes (records.h): its
+// first byte, the byte after its last, and the length of its end tag. An
+// element that had no end tag ends where its last descendant ends, or after
+// its start tag when it has none; while it is still open, that is where it
+// ends so far.
+//
 // The open elements are kept on an explicit stack with, per entry, the
 // position of the nearest element that bounds each kind of search, and the
 // open positions are indexed per element code, so each token costs constant
@@ -36,6 +42,8 @@
 
 #include "arena.h"
 #include "htmlparse.h"
+#include "records.h"
+#include "source_offsets.h"
 #include "tag_table.h"
 #include "tokenizer.h"
 
@@ -44,8 +52,9 @@ namespace htmlparse {
 class TreeBuilder {
   public:
     // Builds under `root`, whose children must be empty; nodes come from
-    // `arena`.
-    TreeBuilder(block* root, Arena& arena);
+    // `arena`. Token positions are offsets into `text`, the parse text that
+    // `offsets` maps back to the page's bytes.
+    TreeBuilder(block* root, Arena& arena, const char* text, const SourceOffsets& offsets);
 
     // Told when a part of the page has been built; returns false to stop.
     using PartDone = std::function<bool()>;
@@ -95,8 +104,16 @@ class TreeBuilder {
     Position NearestUnknown(const char* name, std::size_t length);
     bool InForeignContent() const;
     void BreakAfter(block* node, std::uint32_t flag);
+    std::uint64_t SourceOf(const char* position) const {
+        return offsets_.SourceOf(static_cast<std::uint64_t>(position - text_));
+    }
+    void SetSpan(block* node, const char* begin, const char* end) const;
+    static void EndWithContent(const OpenElement& element);
+    void EndOpenElements();
 
     Arena& arena_;
+    const char* text_;
+    const SourceOffsets& offsets_;
     std::vector<OpenElement> stack_;  // stack_[0] is the root
     std::array<std::vector<Position>, kCodeLimit> open_by_code_;
     std::unordered_map<std::string, std::vector<Position>> open_by_unknown_name_;

@@ -49,7 +49,7 @@ void ReleaseRecord(block* node, Recycler& recycler) {
     if (node->reserved == kRootMark) {
         delete reinterpret_cast<RootRecord*>(node);
     } else if (node->reserved == kNodeMark) {
-        recycler.Take(node, sizeof(block));
+        recycler.Take(node, sizeof(NodeRecord));
     } else {
         std::free(node->text);
         std::free(node);

@@ -1,0 +1,25 @@
+#include "source_offsets.h"
+
+#include <algorithm>
+
+namespace htmlparse {
+
+std::uint64_t OffsetMap::InputOf(std::uint64_t output) const {
+    if (anchors_.empty()) return output;
+    std::size_t next = cursor_;
+    if (next > 0 && anchors_[next - 1].output > output) {
+        // Backwards: search from the start.
+        next = static_cast<std::size_t>(
+            std::upper_bound(
+                anchors_.begin(), anchors_.end(), output,
+                [](std::uint64_t value, const Anchor& anchor) { return value < anchor.output; }) -
+            anchors_.begin());
+    } else {
+        while (next < anchors_.size() && anchors_[next].output <= output) ++next;
+    }
+    cursor_ = next;
+    const std::int64_t shift = next == 0 ? 0 : anchors_[next - 1].shift;
+    return static_cast<std::uint64_t>(static_cast<std::int64_t>(output) + shift);
+}
+
+}  // namespace htmlparse

@@ -1,0 +1,68 @@
+// Source offsets: where a position of the page's parse text stood in the
+// page's bytes as read.
+//
+// The tokenizer reads a prepared copy of the page (encoding.h): a byte-order
+// mark taken off, the text transcoded to UTF-8, CRLF read as LF and NUL as a
+// four-byte stand-in. Each of these steps can make the copy longer or
+// shorter than the bytes it came from. An OffsetMap records, for one step,
+// the places where the two stop advancing together: from an anchor's output
+// offset on, output and input advance byte for byte until the next anchor.
+// Anchors are added only where the difference between the two changes, so
+// a step that changes no length (a UTF-8 page with LF line ends) keeps none,
+// and every lookup is a single addition.
+//
+// Positions asked for are token boundaries, which always fall between whole
+// characters, so a position inside a multi-byte character never needs an
+// answer.
+#ifndef HTMLPARSE_SOURCE_OFFSETS_H
+#define HTMLPARSE_SOURCE_OFFSETS_H
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace htmlparse {
+
+class OffsetMap {
+  public:
+    // Records that output offset `output` stands for input offset `input`,
+    // and so on byte for byte after it. Offsets are added in increasing
+    // order. Throws std::bad_alloc.
+    void Add(std::uint64_t output, std::uint64_t input) {
+        const std::int64_t shift = static_cast<std::int64_t>(input - output);
+        if (shift == shift_at_end_) return;
+        anchors_.push_back({output, shift});
+        shift_at_end_ = shift;
+    }
+
+    // The input offset of output offset `output`. Lookups that go forward
+    // are cheap: the map remembers where the last one ended.
+    std::uint64_t InputOf(std::uint64_t output) const;
+
+    bool Empty() const { return anchors_.empty(); }
+
+  private:
+    struct Anchor {
+        std::uint64_t output;
+        std::int64_t shift;  // input minus output from here on
+    };
+    std::vector<Anchor> anchors_;
+    std::int64_t shift_at_end_ = 0;
+    mutable std::size_t cursor_ = 0;  // the anchor the last lookup used, plus one
+};
+
+// The whole way from the parse text back to the page's bytes: a constant
+// start (the byte-order mark) and the maps of transcoding and of line ends.
+struct SourceOffsets {
+    std::uint64_t start = 0;  // bytes before the text: the byte-order mark
+    OffsetMap transcoding;    // transcoded text -> bytes after the mark
+    OffsetMap line_ends;      // parse text -> transcoded text
+
+    std::uint64_t SourceOf(std::uint64_t text_offset) const {
+        return start + transcoding.InputOf(line_ends.InputOf(text_offset));
+    }
+};
+
+}  // namespace htmlparse
+
+#endif
