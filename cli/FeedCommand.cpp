@@ -8,7 +8,6 @@
 #include "feed/PageFeed.h"
 #include "model/Messages.h"
 #include "page/FeedLinkEdit.h"
-#include "page/PageReader.h"
 #include "platform/file_system.h"
 
 namespace {
@@ -31,18 +30,29 @@ int EnableFeed(const std::string& page, PageSession* session, const std::string&
         std::cerr << page << ": " << href << " names no local file; the page was left unchanged.\n";
         return 1;
     }
-    if (!AddFeedLink(g_pRoot, href))
-        return Refuse(page, "The page has no HEAD to link a feed from.");
-    if (const int refused = RefuseDrops(page, options)) return refused;
-    if (const SessionFailure failure = session->Write()) return Refuse(page, failure);
+    const SessionFailure failure =
+        session->Change([&](const PageScan& scan, std::vector<PageSplice>* splices) {
+            std::optional<PageSplice> link = AddFeedLink(scan, href);
+            if (!link) {
+                Refuse(page, "The page has no HEAD to link a feed from; it was left unchanged.");
+                return false;
+            }
+            splices->push_back(std::move(*link));
+            return true;
+        });
+    if (failure.message == kMsgEditRefused) return 1;
+    if (failure) return Refuse(page, failure);
     return ReportFeed(page, WriteFeedFile(*session, *file, FeedOptions{options.baseUrl, 0}));
 }
 
-int DisableFeed(const std::string& page, PageSession* session, const PageOptions& options) {
-    if (RemoveFeedLinks(g_pRoot) == 0) return 0;
-    if (const int refused = RefuseDrops(page, options)) return refused;
-    if (const SessionFailure failure = session->Write()) return Refuse(page, failure);
-    return 0;
+int DisableFeed(const std::string& page, PageSession* session) {
+    if (!session->Head().linksFeed) return 0;
+    const SessionFailure failure =
+        session->Change([](const PageScan& scan, std::vector<PageSplice>* splices) {
+            *splices = RemoveFeedLinks(scan);
+            return true;
+        });
+    return failure ? Refuse(page, failure) : 0;
 }
 
 }  // namespace
@@ -52,7 +62,7 @@ int RunFeed(const std::string& page, const FeedChange& change, const PageOptions
     PageSession session(page);
     if (const int failed = OpenPage(page, &session, options, writes)) return failed;
     if (session.IsNew()) return Refuse(page, SessionFailure{kMsgPageMissing, 0});
-    if (change.disable) return DisableFeed(page, &session, options);
+    if (change.disable) return DisableFeed(page, &session);
     if (change.enable) return EnableFeed(page, &session, *change.enable, options);
     return PrintFeed(session, options);
 }

@@ -86,6 +86,7 @@ int RunList(const std::string& page, bool json, const PageOptions& options) {
     PageSession session(page);
     if (const int failed = OpenPage(page, &session, options, false)) return failed;
     if (session.IsNew()) return Refuse(page, SessionFailure{kMsgPageMissing, 0});
+    if (g_bNoSection) std::cerr << page << ": " << kMsgNoListYet << '\n';
     json ? PrintJson() : PrintTable();
     return 0;
 }

@@ -75,7 +75,6 @@ std::string FileName(const std::string& path) {
 // nothing is.
 const char* UnwritableReason(const std::string& path, bool isNew) {
     if (!isNew) {
-        if (g_pBody == nullptr) return kMsgNoBody;
         // A page without any write bit is refused for every user, root too.
         struct stat page {};
         const bool protectedPage = stat(path.c_str(), &page) == 0 && (page.st_mode & 0222) == 0;
@@ -163,7 +162,7 @@ void CTavrelDlg::ShowPageInTitle() {
     std::string title = FileName(m_strPagePath);
     if (g_bNewPage) {
         title += kTitleNewPage;
-    } else if (g_pBody == nullptr || g_bNoSection) {
+    } else if (g_bNoSection) {
         title += kTitleNoList;
     }
     setWindowTitle(QString::fromStdString(title + kTitleSeparator + kAppCaption));
@@ -294,15 +293,13 @@ void CTavrelDlg::OnDelete() {
 void CTavrelDlg::OnBuildIt() {
     if (!TakeTypedEntry()) return;
     UpdateData(true);
-    if (!ConfirmDrops() || !LockForWriting() || !RestoreTree()) {
+    if (!ConfirmDrops() || !LockForWriting()) {
         m_session->Unlock();
         return;
     }
-    // Without BODY the list has no place in the page; the session then
-    // leaves the file alone. A failed write keeps the dialog and all that
-    // was typed, so the user can mend the cause and press Build It again.
-    // The feed the page links follows the page, under the same lock; the
-    // page stays written when only the feed fails.
+    // A failed write keeps the dialog and all that was typed, so the user can mend the cause and
+    // press Build It again. The feed the page links follows the page, under the same lock; the page
+    // stays written when only the feed fails.
     const SessionFailure failure = m_session->Write();
     const FeedResult feed = failure ? FeedResult{} : WriteLinkedFeed(*m_session, {});
     m_session->Unlock();
@@ -324,16 +321,6 @@ bool CTavrelDlg::TakeTypedEntry() {
     if (!selected) return AddFields();
     OnChange();
     return true;
-}
-
-bool CTavrelDlg::RestoreTree() {
-    if (g_bNewPage || g_pRoot != nullptr) return true;
-    CTavrelItem* edited = TakeItemList();
-    const SessionFailure failure = m_session->Reread();
-    ClearItemList();
-    AdoptItemList(edited);
-    if (failure) ShowFailure(failure);
-    return !failure;
 }
 
 bool CTavrelDlg::ConfirmDrops() {

@@ -2,7 +2,7 @@
 //
 // It opens the page named by m_strPagePath: a page that does not exist yet
 // starts with an empty list and placeholder fields; an existing page is read
-// by ReadPage and its entries fill the list box. The user edits the item list
+// through its page session and its entries fill the list box. The user edits the item list
 // through the four fields and New Item, Add, Change and Delete; Build It
 // writes the page, fresh or updated, and ends the dialog; Cancel, Esc and the
 // close box end it without writing anything.
@@ -113,9 +113,7 @@ class CTavrelDlg : public QDialog {
     // Adds the fields as a new entry on top; false (with the message shown)
     // when the hyperlink is missing.
     bool AddFields();
-    // After a write that failed part-way used up the page's tree, reads the
-    // page again under the lock held, keeping the list as edited.
-    bool RestoreTree();
+
     void EndDialog(int result);
 
     // Reads the page file into the item list and the list box, and tells of

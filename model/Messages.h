@@ -8,12 +8,19 @@ inline constexpr const char kMsgHyperlinkRequired[] =
     "A hyperlink for the Tavrel Item is required. Please type it in.";
 inline constexpr const char kMsgCouldNotCreate[] = "Could not create Tavrel Page.";
 inline constexpr const char kMsgNoBody[] =
-    "The page has no BODY element, so the Tavrel list cannot be put into it. "
+    "The page is a frameset: it has no BODY element, so the Tavrel list cannot be put into it. "
     "The page was left unchanged.";
 inline constexpr const char kMsgCannotRead[] = "The page could not be read. It was left unchanged.";
 inline constexpr const char kMsgNotRegularFile[] =
     "The page is not a regular file, so it cannot be read. It was left unchanged.";
 inline constexpr const char kMsgPageMissing[] = "The page does not exist.";
+inline constexpr const char kMsgNoPlaceForList[] =
+    "The page ends inside a script, a comment or other text that is not markup, so a list added "
+    "at its end would not be part of the page. Put <dl> with the marker comment where the list "
+    "should go. The page was left unchanged.";
+inline constexpr const char kMsgNoListYet[] =
+    "The page has no list yet. The first entry added puts it at the end of the page's BODY, "
+    "or where a <dl> holding the marker comment stands.";
 inline constexpr const char kMsgReadIncomplete[] =
     "The page could not be read whole, so it cannot be written back. It was left unchanged.";
 inline constexpr const char kMsgPageBusy[] =

@@ -1,16 +1,19 @@
-// Adding and removing the Atom feed link in the HEAD of a parsed page, so
-// that the next write of the tree carries the change.
+// Adding and removing the Atom feed link in the HEAD of a page, as splices of
+// the page's bytes (page/PageSplice.h): only the link's own bytes change.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
-#include "htmlparse.h"
+#include "page/PageScan.h"
+#include "page/PageSplice.h"
 
-// Appends <link rel="alternate" type="application/atom+xml" href="HREF"> as
-// the last child of the first HEAD before BODY under `root`. False when the
-// page has no HEAD. Throws std::bad_alloc when memory runs out.
-bool AddFeedLink(block* root, const std::string& href);
+// The splice that puts <link rel="alternate" type="application/atom+xml"
+// href="HREF"> at the end of HEAD's content, on a line of its own; none when
+// the page has no HEAD element.
+std::optional<PageSplice> AddFeedLink(const PageScan& scan, const std::string& href);
 
-// Removes every feed link (as ReadPageHead finds them) before BODY under
-// `root`; returns how many were removed.
-int RemoveFeedLinks(block* root);
+// The splices that remove every feed link before BODY (as the head reader
+// finds them), each with the line it stood on when it stood alone there.
+std::vector<PageSplice> RemoveFeedLinks(const PageScan& scan);

@@ -55,30 +55,30 @@ std::string TitleText(const block* title) {
     return Decoded(text.c_str());
 }
 
-void Visit(const block* node, PageHead* head, bool* titleSeen) {
-    if (IsNamed(node, "TITLE") && !*titleSeen) {
-        head->title = TitleText(node);
-        *titleSeen = true;
-    } else if (!head->linksFeed && IsFeedLinkNode(node)) {
-        head->feedHref = Decoded(HTMLGetAttr(node, "href"));
-        head->linksFeed = true;
+}  // namespace
+
+void HeadReader::Visit(const block* node) {
+    if (IsNamed(node, "TITLE") && !m_titleSeen) {
+        m_head.title = TitleText(node);
+        m_titleSeen = true;
+    } else if (IsFeedLinkNode(node)) {
+        if (!m_head.linksFeed) {
+            m_head.feedHref = Decoded(HTMLGetAttr(node, "href"));
+            m_head.linksFeed = true;
+        }
+        HTMLSourceSpan span{};
+        if (HTMLGetSourceSpan(node, &span) != 0) m_feedLinks.push_back({span.begin, span.end});
     }
 }
 
-}  // namespace
-
-PageHead ReadPageHead(const block* root) {
-    PageHead head;
-    bool titleSeen = false;
-    std::vector<const block*> pending;
-    if (root != nullptr) pending.push_back(root->first_child);
+void HeadReader::Read(const block* node) {
+    std::vector<const block*> pending{node};
     while (!pending.empty()) {
-        const block* node = pending.back();
+        const block* each = pending.back();
         pending.pop_back();
-        if (node == nullptr || IsNamed(node, "BODY")) continue;
-        Visit(node, &head, &titleSeen);
-        pending.push_back(node->next_sib);
-        pending.push_back(node->first_child);
+        if (each == nullptr || IsNamed(each, "BODY")) continue;
+        Visit(each);
+        if (each != node) pending.push_back(each->next_sib);
+        pending.push_back(each->first_child);
     }
-    return head;
 }

@@ -7,8 +7,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "htmlparse.h"
+#include "page/PageSplice.h"
 
 struct PageHead {
     std::string title;     // the text of the first TITLE, empty when none
@@ -21,6 +23,23 @@ struct PageHead {
 // runs out.
 bool IsFeedLinkNode(const block* node);
 
-// Reads the head of the tree under `root` (as the parser handed it over).
-// Throws std::bad_alloc when memory runs out.
-PageHead ReadPageHead(const block* root);
+// Reads the head of a page from its nodes, given in page order one subtree
+// at a time (a node with its descendants, not its siblings), up to BODY.
+class HeadReader {
+  public:
+    // Looks at `node` and its descendants, passing over a BODY and all in
+    // it. Throws std::bad_alloc when memory runs out.
+    void Read(const block* node);
+
+    const PageHead& Head() const { return m_head; }
+
+    // Where every feed link read stands in the page, in page order.
+    const std::vector<ByteRange>& FeedLinks() const { return m_feedLinks; }
+
+  private:
+    void Visit(const block* node);
+
+    PageHead m_head;
+    bool m_titleSeen = false;
+    std::vector<ByteRange> m_feedLinks;
+};

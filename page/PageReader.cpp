@@ -10,13 +10,7 @@
 #include "page/NewPageWriter.h"
 #include "page/SectionCheck.h"
 
-block* g_pRoot = nullptr;
-block* g_pBody = nullptr;
-block* g_pSectionParent = nullptr;
-block* g_pSectionPrev = nullptr;
-block* g_pSectionNext = nullptr;
 int g_bNoSection = 0;
-PageForm g_pageForm;
 std::vector<std::string> g_unreadContent;
 
 namespace {
@@ -67,26 +61,7 @@ block* FindSectionFrom(block* from) {
     return nullptr;
 }
 
-// Inside BODY at any depth (pages wrap their content in MAIN or DIV), or
-// after "</body>" or "</html>", content a browser still shows in BODY.
-block* FindSection(block* body) {
-    block* section = FindSectionFrom(body->first_child);
-    if (section == nullptr) section = FindSectionFrom(body->next_sib);
-    if (section == nullptr && body->parent != nullptr) {
-        section = FindSectionFrom(body->parent->next_sib);
-    }
-    return section;
-}
-
 namespace {
-
-block* PreviousSibling(const block* node) {
-    block* prev = nullptr;
-    for (block* child = node->parent->first_child; child != node; child = child->next_sib) {
-        prev = child;
-    }
-    return prev;
-}
 
 // Destroys every item in `created` that cannot be reached from `head`.
 void DiscardUnreachable(const CTavrelItem* head, const std::vector<CTavrelItem*>& created) {
@@ -109,28 +84,6 @@ std::string DecodedValue(const char* value) {
 }
 
 }  // namespace
-
-void ClearSplicePoints() {
-    g_pRoot = g_pBody = g_pSectionParent = g_pSectionPrev = g_pSectionNext = nullptr;
-    g_bNoSection = 0;
-    g_pageForm = PageForm{};
-    g_unreadContent.clear();
-}
-
-void ReleasePageTree() {
-    HTMLFreeTree(g_pRoot);
-    ClearSplicePoints();
-}
-
-block* FindBody(block* root) {
-    for (block* html = root->first_child; html != nullptr; html = html->next_sib) {
-        if (html->tag != HTML_HTML) continue;
-        for (block* child = html->first_child; child != nullptr; child = child->next_sib) {
-            if (child->tag == HTML_BODY) return child;
-        }
-    }
-    return nullptr;
-}
 
 void ReadStrongText(CTavrelItem* item, const block* strong, StrongField field) {
     const char* text = FirstText(strong);
@@ -196,53 +149,4 @@ CTavrelItem* ReadSection(const block* dl) {
     }
     DiscardUnreachable(head, created);
     return head;
-}
-
-CTavrelItem* ReadPage(FILE* stream) {
-    HTMLParseBegin();
-    HTMLParseDo(stream);
-    block* root = HTMLParseEnd();
-    HTMLPageInfo info;
-    HTMLGetPageInfo(&info);
-    return ReadTree(root, PageFormOf(info));
-}
-
-CTavrelItem* ReadTree(block* root, const PageForm& form) {
-    block* body = FindBody(root);
-    if (body == nullptr) {
-        HTMLFreeTree(root);
-        return nullptr;
-    }
-
-    CTavrelItem* items = nullptr;
-    block* parent = body;
-    block* prev = nullptr;
-    block* next = nullptr;
-    block* section = FindSection(body);
-    if (section != nullptr) {
-        g_unreadContent = CheckSection(section);
-        parent = section->parent;
-        prev = PreviousSibling(section);
-        items = ReadSection(section);
-        next = section->next_sib;
-        HTMLFreeTree(section);
-        if (prev != nullptr) {
-            prev->next_sib = nullptr;
-        } else {
-            parent->first_child = nullptr;
-        }
-    } else {
-        for (block* child = body->first_child; child != nullptr; child = child->next_sib) {
-            prev = child;
-        }
-        g_bNoSection = 1;
-    }
-
-    g_pSectionParent = parent;
-    g_pSectionPrev = prev;
-    g_pBody = body;
-    g_pRoot = root;
-    g_pSectionNext = next;
-    g_pageForm = form;
-    return items;
 }

@@ -1,45 +1,49 @@
-// Rewrites an existing page while it is being parsed, so that a large page is
-// never held whole: what the parser has settled is written out and released
-// part by part.
+// Changing an existing page: the page is scanned (page/PageScan.h), the
+// change says which ranges of its bytes to replace, and the page is copied
+// with those ranges replaced (page/PageSplice.h). Every byte outside them is
+// the page's own, so a page is never written back in another form than it
+// had; and since the scan releases the tree as it goes and the copy goes
+// through a fixed buffer, a large page is never held whole as a tree.
 //
-// The output is exactly what reading the whole page (ReadTree) and writing
-// it with its new section (WriteUpdatedPage) gives. Nothing is written until
-// BODY has been found, which is when the page's head is read; from then on
-// the settled nodes are written in page order, each searched for the
-// generated section first while it lies inside BODY or after it. Where the
-// section is found, `edit` is called once with its entries in the item list
-// (g_pItemHead) and what rebuilding it would drop in g_unreadContent; the
-// rebuilt section takes its place. A page whose section has not been found
-// is held from the end of BODY on, because a section after "</body>" is
-// still the page's; at the end of the page `edit` is called with an empty
-// list (g_bNoSection set), and a section is added at the end of BODY when the
-// list is no longer empty. A DL and a named anchor are written only once
-// settled (either may turn out to be, or to need to move, what follows), so
-// content that stays inside one of them until the end is held until then.
-//
-// The caller owns the output: a refusal (no BODY, an edit that refused, a
-// parse that did not take in the whole page, a write that failed, which ends
-// the parse) leaves partial output behind, which the caller must throw away.
+// The generated section is the program's: on a page that has one, exactly
+// its bytes, from the "<" of its start tag to the ">" of its end tag, are
+// replaced by the section rebuilt from the entries (page/SectionBuilder.h),
+// which leaves white space and line ends around it as they were, so a
+// second build changes nothing. A page without a section gets one, with its
+// heading, at the end of BODY's content as a browser sees it, on lines of
+// its own, once its list is not empty; nothing else changes.
 #pragma once
 
 #include <cstddef>
 #include <cstdio>
 #include <functional>
+#include <optional>
+#include <vector>
 
-#include "page/PageHead.h"
-#include "page/PageSession.h"
+#include "model/TavrelItem.h"
+#include "page/PageScan.h"
+#include "page/PageSplice.h"
+#include "page/SessionFailure.h"
 
-// Told of the page's entries as described above; may change the item list.
-// Returns false to leave the page as it was, having said why.
-using EntryEdit = std::function<bool()>;
+// Told what the scan found (with the page's entries in the item list), adds
+// the splices that make the change, in page order. Returns false to leave
+// the page as it was, having said why.
+using PageChange = std::function<bool(const PageScan& scan, std::vector<PageSplice>* splices)>;
 
-// How much of the page is parsed between two writes, in bytes.
-inline constexpr size_t kRewritePartSize = size_t{1} << 16;
+// The splice that puts the section of the list at `head` into the page
+// `scan` describes; none on a page without a section while the list is
+// empty. Throws std::bad_alloc.
+std::optional<PageSplice> SectionSplice(const PageScan& scan, const CTavrelItem* head);
 
-// Parses the page from `stream` (open for reading at its start; the caller
-// closes it) and writes it, with its rebuilt section, to `out` in the page's
-// own form. Fills `*head` from the page's head. On refusal the failure says
-// why (a failed read of `stream` with its errno value); an edit that refused
-// gives kMsgEditRefused.
-SessionFailure RewritePage(FILE* stream, FILE* out, const EntryEdit& edit, PageHead* head,
-                           size_t partSize = kRewritePartSize);
+// The change that calls `edit`, which may change the item list or return
+// false to refuse, and then rebuilds the section from the item list.
+PageChange SectionChange(const std::function<bool()>& edit);
+
+// Scans the page from `stream` (open for reading at its start, seekable; the
+// caller closes it), asks `change`, and writes the page with the splices to
+// `out`; fills `*scan`. On refusal the failure says why (a failed read with
+// its errno value; a change that refused gives kMsgEditRefused; a failed
+// write kMsgCouldNotCreate without errno value, which the caller knows);
+// partial output is then left in `out` for the caller to throw away.
+SessionFailure RewritePage(FILE* stream, FILE* out, const PageChange& change, PageScan* scan,
+                           size_t partSize = kScanPartSize);

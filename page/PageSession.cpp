@@ -15,9 +15,8 @@
 #include "model/Messages.h"
 #include "page/HashingFileReader.h"
 #include "page/NewPageWriter.h"
-#include "page/PageReader.h"
 #include "page/PageRewriter.h"
-#include "page/SectionBuilder.h"
+#include "page/PageScan.h"
 #include "platform/file_replace.h"
 #include "platform/file_system.h"
 #include "platform/page_lock.h"
@@ -115,7 +114,6 @@ std::string SessionFailure::Text(const char* separator) const {
 PageSession::PageSession(std::string path) : m_path(std::move(path)) {}
 
 PageSession::~PageSession() {
-    ReleaseTree();
     ClearItemList();
     Unlock();
 }
@@ -138,7 +136,6 @@ SessionFailure PageSession::Lock(double waitSeconds, bool* changed) {
 }
 
 SessionFailure PageSession::Reread() {
-    ReleaseTree();
     ClearItemList();
     return ReadLocked();
 }
@@ -150,16 +147,21 @@ SessionFailure PageSession::Write() {
 SessionFailure PageSession::Rewrite(double waitSeconds, const std::function<bool()>& edit) {
     return Guarded([&]() -> SessionFailure {
         if (const SessionFailure failure = Acquire(waitSeconds)) return failure;
-        ReleaseTree();
         ClearItemList();
         m_pageRead = false;
         m_head = PageHead{};
-        if (m_pageFd >= 0) return RewriteLocked(edit);
+        if (m_pageFd >= 0) return ChangeLocked(SectionChange(edit));
         m_identity = PageIdentity{};
         if (!edit()) return {kMsgEditRefused, 0};
-        int error = 0;
-        if (WriteNewPage(m_path, g_pItemHead, &error, &m_renamedLockFd)) return kNoFailure;
-        return {kMsgCouldNotCreate, error};
+        return WriteFresh();
+    });
+}
+
+SessionFailure PageSession::Change(const PageChange& change) {
+    return Guarded([&]() -> SessionFailure {
+        ClearItemList();
+        if (m_pageFd < 0) return {kMsgPageMissing, 0};
+        return ChangeLocked(change);
     });
 }
 
@@ -214,70 +216,66 @@ SessionFailure PageSession::ReadLocked() {
         HashingFileReader reader(m_pageFd);
         FILE* stream = reader.OpenStream();
         if (stream == nullptr) return {kMsgCannotRead, errno};
-        const SessionFailure failure = ParseStream(stream, reader);
+        PageScan scan;
+        SessionFailure failure = ScanPage(stream, &scan);
         std::fclose(stream);
+        if (reader.Error() != 0) failure = {kMsgCannotRead, reader.Error()};
         struct stat info {};
-        if (!failure && fstat(m_pageFd, &info) != 0) return {kMsgCannotRead, errno};
-        if (failure) return failure;
+        if (!failure && fstat(m_pageFd, &info) != 0) failure = {kMsgCannotRead, errno};
+        if (failure) {
+            ClearItemList();
+            return failure;
+        }
         m_identity = IdentityOf(info, reader.Hash());
+        m_head = scan.head;
         m_pageRead = true;
         return kNoFailure;
     });
 }
 
-// Parses the page straight from its file: the parser's buffer is the only
-// copy of the page's bytes in memory.
-SessionFailure PageSession::ParseStream(FILE* stream, const HashingFileReader& reader) {
-    HTMLParseBegin();
-    HTMLParseDo(stream);
-    block* root = HTMLParseEnd();
-    HTMLPageInfo info{};
-    HTMLGetPageInfo(&info);
-    if (reader.Error() != 0) {
-        HTMLFreeTree(root);
-        return {kMsgCannotRead, reader.Error()};
-    }
-    if (!info.complete) {
-        HTMLFreeTree(root);
-        return {kMsgReadIncomplete, ENOMEM};
-    }
-    try {
-        m_head = ReadPageHead(root);
-    } catch (const std::bad_alloc&) {
-        HTMLFreeTree(root);
-        throw;
-    }
-    AdoptItemList(ReadTree(root, PageFormOf(info)));
-    return kNoFailure;
-}
-
+// The item list becomes the page's list: on a page that is missing the
+// fresh page, otherwise the page as it is now with its section rebuilt
+// from the list. The list is the caller's again afterwards, whatever
+// happened.
 SessionFailure PageSession::WriteLocked() {
     CloseIfOpen(&m_renamedLockFd);
+    if (IsNew() || m_pageFd < 0) return WriteFresh();
+    // After a failed read the page exists but its list was never shown.
+    if (!m_pageRead) return {kMsgCannotRead, 0};
+    struct ListKeeper {
+        CTavrelItem* mine = TakeItemList();
+        ~ListKeeper() {
+            if (mine == nullptr) return;
+            ClearItemList();
+            AdoptItemList(mine);
+        }
+    } list;
+    return ChangeLocked(SectionChange([&list] {
+        ClearItemList();
+        AdoptItemList(list.mine);
+        list.mine = nullptr;
+        return true;
+    }));
+}
+
+SessionFailure PageSession::WriteFresh() {
     int error = 0;
-    if (IsNew()) {
-        if (WriteNewPage(m_path, g_pItemHead, &error, &m_renamedLockFd)) return kNoFailure;
-    } else {
-        // After a failed read the page exists but nothing of it is held.
-        if (!m_pageRead) return {kMsgCannotRead, 0};
-        if (g_pBody == nullptr) return {kMsgNoBody, 0};
-        if (WriteUpdatedPage(m_path, &error, &m_renamedLockFd)) return kNoFailure;
-    }
+    if (WriteNewPage(m_path, g_pItemHead, &error, &m_renamedLockFd)) return kNoFailure;
     return {kMsgCouldNotCreate, error};
 }
 
-// The replacement is prepared before the page is read, so that what is
-// written as the page is parsed has somewhere to go. The lock is held from
-// here to the rename, so the page's identity is not needed: it is read
-// through a plain stream on a second descriptor of the locked file, which
-// the C library reads straight into the parser's buffer, unhashed.
-SessionFailure PageSession::RewriteLocked(const std::function<bool()>& edit) {
+// The replacement is prepared before the page is read, so that the page is
+// copied into it right after the scan. The lock is held from here to the
+// rename, so the page's identity is not needed: it is read through a plain
+// stream on a second descriptor of the locked file, unhashed.
+SessionFailure PageSession::ChangeLocked(const PageChange& change) {
     FileReplacement replacement(m_path);
     replacement.KeepLocked();
     if (!replacement.Open()) return {kMsgCouldNotCreate, replacement.Error()};
     FILE* stream = OpenDuplicate(m_pageFd);
     if (stream == nullptr) return {kMsgCannotRead, errno};
-    PageHead head;
-    SessionFailure failure = RewritePage(stream, replacement.Stream(), edit, &head);
+    PageScan scan;
+    SessionFailure failure = RewritePage(stream, replacement.Stream(), change, &scan);
     std::fclose(stream);
     if (failure) {
         replacement.Abandon();
@@ -288,16 +286,6 @@ SessionFailure PageSession::RewriteLocked(const std::function<bool()>& edit) {
     }
     if (!replacement.Commit()) return {kMsgCouldNotCreate, replacement.Error()};
     m_renamedLockFd = replacement.TakeLock();
-    m_head = head;
+    m_head = scan.head;
     return kNoFailure;
-}
-
-// The part of BODY after the old section hangs outside the tree until a write
-// splices it back, so it is released on its own.
-void PageSession::ReleaseTree() {
-    for (block *rest = g_pSectionNext, *next; rest != nullptr; rest = next) {
-        next = rest->next_sib;
-        HTMLFreeTree(rest);
-    }
-    ReleasePageTree();
 }

@@ -4,12 +4,14 @@
 // Opening never blocks on something that is not a page: the path is opened
 // with O_NONBLOCK and anything fstat does not call a regular file (a pipe, a
 // folder, a device, also behind a symbolic link) is refused before a byte is
-// read. The parser reads the page straight from its file (every read
-// checked, the bytes hashed as they pass, one copy in memory; a Rewrite,
-// which holds the lock throughout, reads it unhashed), and
-// its entries become the item list (g_pItemHead) with the tree and splice
-// points of the page reader. A parse that did not take in the whole page is
-// refused, so a part of a page is never written back as the whole. Running
+// read. The page is scanned straight from its file (every read checked,
+// the bytes hashed as they pass; a write, which holds the lock throughout,
+// reads it unhashed; page/PageScan.h), and its entries become the item list
+// (g_pItemHead). A parse that did not take in the whole page is refused.
+// Every write copies the page's own bytes and replaces only what the
+// program owns (page/PageRewriter.h), reading the page as it is on disk
+// under the lock, so nothing another program wrote outside the generated
+// section is ever lost. Running
 // out of memory anywhere in a session is a refusal that leaves the page as it
 // was. The session remembers the page's identity as read: device, inode,
 // size, modification time and a hash of its bytes.
@@ -32,8 +34,8 @@
 // Readers take the same lock for the read only, so they never see half of a
 // page written in place.
 //
-// The session works on the program's one item list and page tree (the
-// globals of editor/ItemList.h and page/PageReader.h); one session at a time.
+// The session works on the program's one item list (model/ItemList.h) and
+// the section facts of page/PageReader.h; one session at a time.
 #pragma once
 
 #include <sys/types.h>
@@ -46,8 +48,8 @@
 #include <vector>
 
 #include "page/PageHead.h"
-
-class HashingFileReader;
+#include "page/PageRewriter.h"
+#include "page/SessionFailure.h"
 
 // What a page was when it was read; two reads of an unchanged page are equal.
 struct PageIdentity {
@@ -61,25 +63,10 @@ struct PageIdentity {
     bool operator==(const PageIdentity& other) const;
 };
 
-// Why a step of the session was refused: a fixed message for the user (null
-// when nothing failed) and the errno value of the cause (0 when none).
-struct SessionFailure {
-    const char* message = nullptr;
-    int error = 0;
-
-    explicit operator bool() const { return message != nullptr; }
-    // The message followed by the system's text for `error`, when there is one.
-    std::string Text(const char* separator) const;
-};
-
-// The failure of a step that the caller's own edit refused, having already
-// said why.
-inline constexpr const char kMsgEditRefused[] = "The page was left unchanged.";
-
 class PageSession {
   public:
     explicit PageSession(std::string path);
-    ~PageSession();  // releases the lock, the tree and the item list
+    ~PageSession();  // releases the lock and the item list
     PageSession(const PageSession&) = delete;
     PageSession& operator=(const PageSession&) = delete;
 
@@ -98,26 +85,32 @@ class PageSession {
     SessionFailure Lock(double waitSeconds, bool* changed);
 
     // Reads the page again, under the lock already held, into a new item
-    // list and tree, replacing the old ones. When this fails the list is
+    // list, replacing the old one. When this fails the list is
     // empty and Write refuses until a read succeeds.
     SessionFailure Reread();
 
     // Writes the item list to the page, under the lock already held: a fresh
-    // page when the page was missing at the last read, otherwise through the
-    // tree of that read (which the write uses up). The page is unchanged when
-    // this fails.
+    // page when the page was missing at the last read (or is missing now),
+    // otherwise the page as it is now with its section rebuilt from the list
+    // (page/PageRewriter.h). The item list stays as it was. The page is
+    // unchanged when this fails.
     SessionFailure Write();
 
-    // Takes the lock (waiting up to `waitSeconds`) and, under it, reads and
-    // writes the page in one pass (page/PageRewriter.h), calling `edit` with
-    // the page's entries in the item list once they are known; the page is
-    // never held whole. A missing page gives `edit` an empty list and is
+    // Takes the lock (waiting up to `waitSeconds`) and, under it, scans and
+    // writes the page (page/PageRewriter.h), calling `edit` with the page's
+    // entries in the item list once they are known; the page is never held
+    // whole. A missing page gives `edit` an empty list and is
     // then written fresh. Refused as Open and Write are, and with
     // kMsgEditRefused when `edit` returned false; the page is then unchanged.
     // Keeps the lock, the item list as the edit left it and the page's head.
     SessionFailure Rewrite(double waitSeconds, const std::function<bool()>& edit);
 
-    // Releases the lock; the item list and tree stay.
+    // Under the lock already held (Open with `keepLock`, or Lock), scans the
+    // page into the item list and writes it changed by `change`. A missing
+    // page is refused. The page is unchanged when this fails.
+    SessionFailure Change(const PageChange& change);
+
+    // Releases the lock; the item list stays.
     void Unlock();
 
     // The title and feed link of the page at the last read; empty for a
@@ -131,10 +124,9 @@ class PageSession {
     SessionFailure Acquire(double waitSeconds);
     SessionFailure AcquireOnce(double waitSeconds, bool* retry);
     SessionFailure ReadLocked();
-    SessionFailure ParseStream(FILE* stream, const HashingFileReader& reader);
     SessionFailure WriteLocked();
-    SessionFailure RewriteLocked(const std::function<bool()>& edit);
-    void ReleaseTree();
+    SessionFailure WriteFresh();
+    SessionFailure ChangeLocked(const PageChange& change);
 
     std::string m_path;
     int m_pageFd = -1;         // the page opened for reading, or -1 when it is missing

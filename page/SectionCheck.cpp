@@ -2,9 +2,18 @@
 
 #include <cstring>
 
-#include "page/ElementRules.h"
+#include "text/ascii.h"
 
 namespace {
+
+// The element's name in upper case: the library's name for its code, or the
+// name an element without code of its own has in its `text` ("<name").
+std::string ElementName(const block* node) {
+    if (node->tag != HTML_UNKNOWN) return _ElementToName(node->tag);
+    const char* text = node->text != nullptr ? node->text : "";
+    if (*text == '<') ++text;
+    return ascii::Uppercase(text);
+}
 
 bool IsBlankText(const block* node) {
     if (node->type != BT_TEXT) return false;

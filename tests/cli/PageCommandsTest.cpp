@@ -7,6 +7,7 @@
 
 #include "cli/Commands.h"
 #include "model/ItemList.h"
+#include "model/Messages.h"
 #include "support/RunProgram.h"
 #include "support/TempDir.h"
 
@@ -65,6 +66,29 @@ TEST_F(PageCommandsTest, FreshPagesThenAddListDeleteChangeAndRebuild) {
     EXPECT_EQ(ReadFileBytes(m_page), changed);
 }
 
+// No text a user types or a page holds turns into markup or raw bytes: the
+// code points the parser uses for undecodable bytes are characters like any
+// other, typed or written as references, in the section and outside it.
+TEST_F(PageCommandsTest, TextNeverTurnsIntoMarkup) {
+    const std::string outside =
+        "<p>&#1113916;script&#1113918;alert(1)&#1113916;/script&#1113918; \xF4\x8F\xBC\x80</p>\n";
+    WriteFileBytes(m_page, "<html><body>\n" + outside + "</body></html>\n");
+    EXPECT_EQ(Run([&] { return RunList(m_page, false); }).errors,
+              m_page + ": " + kMsgNoListYet + "\n");
+    EntryFields fields;
+    fields.hyperlink = "/a\xF4\x8F\xBC\xA2 onmouseover=\xF4\x8F\xBC\xA2x";
+    fields.title = "\xF4\x8F\xBC\xBCscript\xF4\x8F\xBC\xBE";
+    ASSERT_EQ(Run([&] { return RunAdd(m_page, fields); }).exitCode, 0);
+    ASSERT_EQ(Rebuild(), 0);
+    const std::string page = ReadFileBytes(m_page);
+    EXPECT_NE(page.find(outside), std::string::npos);
+    EXPECT_EQ(page.find("<script"), std::string::npos);
+    EXPECT_EQ(page.find('\0'), std::string::npos);
+    EXPECT_NE(page.find("<A href=\"" + *fields.hyperlink + "\">"), std::string::npos) << page;
+    const std::string json = Run([&] { return RunList(m_page, true); }).output;
+    EXPECT_NE(json.find("\"title\": \"" + *fields.title + "\""), std::string::npos) << json;
+}
+
 TEST_F(PageCommandsTest, RefusalsNameTheReasonAndWriteNothing) {
     const std::string frames = m_dir / "frames.html";
     const std::string framesPage =
@@ -82,9 +106,10 @@ TEST_F(PageCommandsTest, RefusalsNameTheReasonAndWriteNothing) {
         {[&] { return RunDelete(m_page, 3); }, ""},
         {[&] { return RunAdd(m_dir / "missing/page.html", link); },
          "Could not create Tavrel Page."},
-        {[&] { return RunAdd(frames, link); }, "The page has no BODY element"},
-        {[&] { return RunRebuild(frames); }, "The page has no BODY element"},
+        {[&] { return RunAdd(frames, link); }, "The page is a frameset"},
+        {[&] { return RunAdd(m_dir / "script.html", link); }, "ends inside a script"},
     };
+    WriteFileBytes(m_dir / "script.html", "<p>x</p><script>unclosed");
     for (const auto& c : cases) {
         const ProgramResult result = Run(c.command);
         EXPECT_EQ(result.exitCode, 1) << c.reason;
@@ -92,6 +117,7 @@ TEST_F(PageCommandsTest, RefusalsNameTheReasonAndWriteNothing) {
     }
     EXPECT_FALSE(PathExists(m_page));
     EXPECT_EQ(ReadFileBytes(frames), framesPage);
+    EXPECT_EQ(ReadFileBytes(m_dir / "script.html"), "<p>x</p><script>unclosed");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// Reading the generated section out of parsed pages: which DL is the section,
-// which entries a well-formed or malformed section gives, and pages without
-// BODY. Where the section stood is checked through the builder's output.
+// Reading the generated section out of scanned pages: which DL is the
+// section, where it stands, and which entries a well-formed or malformed
+// section gives.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,15 +8,18 @@
 
 #include "PageTesting.h"
 #include "page/PageReader.h"
+#include "page/PageScan.h"
 
 namespace {
 
-// The entries ReadPage gives for `page`. The tree is kept for the caller to inspect and release.
-std::vector<Entry> Read(const std::string& page) {
-    ClearSplicePoints();
+// The entries the scan of `page` gives; `*scan` gets the rest it found.
+std::vector<Entry> Read(const std::string& page, PageScan* scan = nullptr) {
+    ClearItemList();
+    PageScan found;
     FILE* stream = fmemopen(const_cast<char*>(page.data()), page.size(), "r");
-    AdoptItemList(ReadPage(stream));
+    EXPECT_FALSE(ScanPage(stream, &found, 7));
     std::fclose(stream);
+    if (scan != nullptr) *scan = found;
     const std::vector<Entry> entries = ListEntries();
     ClearItemList();
     return entries;
@@ -81,35 +84,28 @@ TEST(PageReaderTest, SectionsAndTheirEntries) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Read(InBody(c.body)), c.entries) << c.body;
-        ReleasePageTree();
     }
 }
 
-// Content after "</body>" or "</html>" is in BODY to a browser: a section
-// there is found and replaced where it stands.
-TEST(PageReaderTest, SectionAfterTheEndOfBodyOrHtmlIsFoundThere) {
+// Content after "</body>" or "</html>" is in BODY to a browser, and so is
+// all of a page whose BODY is implied: a section there is found, from the
+// "<" of its start tag to the ">" of its end tag.
+TEST(PageReaderTest, SectionIsFoundWhereverABrowserShowsItInBody) {
     const std::string head = "<html><head><title>x</title></head><body><p>text</body>\n";
-    EXPECT_EQ(Read(head + Section(Pair("1")) + "</html>\n"),
-              (std::vector<Entry>{{"1", "t1", "/1", "d1"}}));
-    EXPECT_EQ(g_pSectionParent, g_pBody->parent);
-    EXPECT_EQ(g_pSectionPrev, g_pBody);
-    ReleasePageTree();
-
-    EXPECT_EQ(Read(head + "</html>\n" + Section(Pair("2")) + "<p>footer"),
-              (std::vector<Entry>{{"2", "t2", "/2", "d2"}}));
-    EXPECT_EQ(g_pSectionParent, g_pRoot);
-    ASSERT_NE(g_pSectionNext, nullptr);
-    EXPECT_EQ(g_pSectionNext->tag, HTML_P);
-    ReleasePageTree();
-}
-
-TEST(PageReaderTest, PageWithoutBodyReadsNothingAndSetsNoSplicePoint) {
-    // A BODY that is no child of a top-level HTML does not count.
-    EXPECT_EQ(Read("<body>" + Section(Pair("1")) + "</body><html><frameset></frameset></html>"),
-              std::vector<Entry>{});
-    EXPECT_EQ(g_pBody, nullptr);
-    EXPECT_EQ(g_pRoot, nullptr);
-    EXPECT_FALSE(g_bNoSection);
+    for (const std::string& before :
+         {head, head + "</html>\n", std::string("<body>"), std::string("hello<p>x</p>")}) {
+        const std::string page = before + Section(Pair("1")) + "</html><p>footer";
+        PageScan scan;
+        EXPECT_EQ(Read(page, &scan), (std::vector<Entry>{{"1", "t1", "/1", "d1"}})) << page;
+        EXPECT_TRUE(scan.hasSection);
+        EXPECT_EQ(page.substr(scan.section.begin, scan.section.end - scan.section.begin),
+                  Section(Pair("1")).substr(0, Section(Pair("1")).size() - 1));
+        EXPECT_FALSE(g_bNoSection);
+    }
+    PageScan scan;
+    EXPECT_EQ(Read(InBody("<p>no list</p>"), &scan), std::vector<Entry>{});
+    EXPECT_FALSE(scan.hasSection);
+    EXPECT_TRUE(g_bNoSection);
 }
 
 }  // namespace

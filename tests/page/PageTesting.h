@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -43,15 +42,4 @@ inline std::vector<Entry> ListEntries() {
             {item->GetDate(), item->GetTitle(), item->GetHyperlink(), item->GetDescription()});
     }
     return entries;
-}
-
-// Opens the page at `path` as the wizard does: its entries become the item
-// list, its tree is kept (the previous one released).
-inline void OpenPage(const std::string& path) {
-    ReleasePageTree();
-    ClearItemList();
-    FILE* stream = std::fopen(path.c_str(), "r");
-    ASSERT_NE(stream, nullptr) << path;
-    AdoptItemList(ReadPage(stream));
-    std::fclose(stream);
 }

@@ -1,0 +1,176 @@
+#include "page/PageScan.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <new>
+
+#include "htmlparse.h"
+#include "model/ItemList.h"
+#include "model/Messages.h"
+#include "page/PageReader.h"
+#include "page/SectionCheck.h"
+
+namespace {
+
+bool IsElement(const block* node, int code) {
+    return node->type == BT_ELEMENT && node->tag == code && (node->flags & BF_VERBATIM) == 0;
+}
+
+bool IsNamed(const block* node, const char* name) {
+    return node->type == BT_ELEMENT && std::strcmp(_ElementToName(node->tag), name) == 0;
+}
+
+bool IsHead(const block* node) { return IsNamed(node, "HEAD"); }
+
+bool IsBlankText(const block* node) {
+    return node->type == BT_TEXT &&
+           (node->text == nullptr || node->text[std::strspn(node->text, " \t\n\r\f")] == '\0');
+}
+
+// What a browser shows as content: an element or text that is not blank.
+bool IsContent(const block* node) {
+    return node->type == BT_ELEMENT || (node->type == BT_TEXT && !IsBlankText(node));
+}
+
+HTMLSourceSpan SpanOf(const block* node) {
+    HTMLSourceSpan span{};
+    HTMLGetSourceSpan(node, &span);
+    return span;
+}
+
+// Takes the first child of `parent` out of the tree.
+block* TakeFirstChild(block* parent) {
+    block* child = parent->first_child;
+    parent->first_child = child->next_sib;
+    child->next_sib = nullptr;
+    return child;
+}
+
+class Scanner {
+  public:
+    explicit Scanner(PageScan* scan) : m_scan(scan) {}
+
+    static int Part(block* root, int last, void* context) {
+        return static_cast<Scanner*>(context)->OnPart(root, last != 0) ? 0 : 1;
+    }
+
+    // The end of the page: what the scan found is settled.
+    void Finish() {
+        m_scan->head = m_head.Head();
+        m_scan->feedLinks = m_head.FeedLinks();
+        m_scan->sectionPlace = m_contentSeen ? m_contentEnd : m_lastEnd;
+        m_scan->frameset = m_framesetSeen && !m_bodySeen;
+        g_bNoSection = m_scan->hasSection ? 0 : 1;
+    }
+
+    bool OutOfMemory() const { return m_outOfMemory; }
+
+  private:
+    bool OnPart(block* root, bool last) {
+        try {
+            Walk(root, last);
+            return true;
+        } catch (const std::bad_alloc&) {
+            m_outOfMemory = true;
+            return false;
+        }
+    }
+
+    // Looks at and releases the settled nodes, going down the tree's last
+    // path as far as its elements may be entered; at the end, all of them.
+    void Walk(block* root, bool last) {
+        block* node = root;
+        while (true) {
+            while (node->first_child != nullptr &&
+                   (last || node->first_child->next_sib != nullptr)) {
+                block* child = TakeFirstChild(node);
+                Visit(child);
+                HTMLFreeTree(child);
+            }
+            block* child = node->first_child;
+            if (child == nullptr || !MayEnter(child)) return;
+            if (IsElement(child, HTML_BODY)) m_bodySeen = true;
+            node = child;
+        }
+    }
+
+    // A DL may be the section and a HEAD is read whole: both wait until they
+    // are settled.
+    static bool MayEnter(const block* node) {
+        return node->type == BT_ELEMENT && (node->flags & BF_VERBATIM) == 0 &&
+               node->first_child != nullptr && node->tag != HTML_DL && !IsHead(node);
+    }
+
+    // Looks at a settled node and what it holds.
+    void Visit(block* node) {
+        const HTMLSourceSpan span = SpanOf(node);
+        m_lastEnd = std::max(m_lastEnd, span.end);
+        if (IsElement(node, HTML_HTML)) {
+            while (node->first_child != nullptr) {
+                block* child = TakeFirstChild(node);
+                Visit(child);
+                HTMLFreeTree(child);
+            }
+        } else if (IsHead(node)) {
+            m_scan->hasHeadElement = true;
+            m_scan->headContentEnd = span.content_end;
+            if (!m_bodySeen) m_head.Read(node);
+        } else if (IsElement(node, HTML_BODY)) {
+            m_bodySeen = true;
+            MarkContent(span.content_end);
+            if (node->first_child != nullptr) Search(node->first_child);
+        } else {
+            if (IsNamed(node, "FRAMESET")) m_framesetSeen = true;
+            if (!m_bodySeen) m_head.Read(node);
+            Search(node);
+            if (IsContent(node)) MarkContent(span.end);
+        }
+    }
+
+    void MarkContent(uint64_t end) {
+        m_contentEnd = m_contentSeen ? std::max(m_contentEnd, end) : end;
+        m_contentSeen = true;
+    }
+
+    // Reads the section if it is among `from`, its following siblings and
+    // their descendants, and has not been found before.
+    void Search(block* from) {
+        if (m_scan->hasSection) return;
+        const block* section = FindSectionFrom(from);
+        if (section == nullptr) return;
+        const HTMLSourceSpan span = SpanOf(section);
+        m_scan->hasSection = true;
+        m_scan->section = {span.begin, span.end};
+        g_unreadContent = CheckSection(section);
+        AdoptItemList(ReadSection(section));
+    }
+
+    PageScan* m_scan;
+    HeadReader m_head;
+    bool m_bodySeen = false;
+    bool m_framesetSeen = false;
+    bool m_contentSeen = false;
+    uint64_t m_contentEnd = 0;  // the end of the last content seen
+    uint64_t m_lastEnd = 0;     // the end of the last node seen
+    bool m_outOfMemory = false;
+};
+
+}  // namespace
+
+SessionFailure ScanPage(FILE* stream, PageScan* scan, size_t partSize) {
+    *scan = PageScan{};
+    g_unreadContent.clear();
+    g_bNoSection = 0;
+    Scanner scanner(scan);
+    HTMLParseBegin();
+    HTMLParseDoInParts(stream, std::max<size_t>(partSize, 1), &Scanner::Part, &scanner);
+    HTMLFreeTree(HTMLParseEnd());
+    HTMLPageInfo info{};
+    HTMLGetPageInfo(&info);
+    if (info.read_error != 0) return {kMsgCannotRead, info.read_error};
+    if (info.complete == 0 || scanner.OutOfMemory()) return {kMsgReadIncomplete, ENOMEM};
+    scanner.Finish();
+    scan->form = PageFormOf(info);
+    return {};
+}
