@@ -33,7 +33,6 @@ std::string Reference(char32_t code) { return "&#" + std::to_string(code) + ";";
 
 // `text` with every LF as the page's line end.
 std::string WithLineEnds(std::string_view text, const PageForm& form) {
-    if (!form.crlf && !form.cr) return std::string(text);
     const char* lineEnd = form.crlf ? "\r\n" : "\r";
     std::string out;
     out.reserve(text.size() + text.size() / 32);
@@ -154,14 +153,18 @@ PageForm PageFormOf(const HTMLPageInfo& info) {
     return form;
 }
 
-std::string EncodeForPage(std::string_view text, const PageForm& form) {
-    const std::string lines = WithLineEnds(text, form);
-    const bool utf8Page = IsUtf8Name(form.encoding);
-    const std::string clean = CleanUtf8(lines, form.asciiOnly);
-    if (form.asciiOnly || utf8Page) return clean;
+// A long section in a UTF-8 page with LF line ends is handed back as it is,
+// without a copy.
+std::string EncodeForPage(std::string text, const PageForm& form) {
+    if (form.crlf || form.cr) text = WithLineEnds(text, form);
+    const utf8::Scan scan = utf8::ScanBytes(text);
+    if (!scan.valid || (form.asciiOnly && !scan.ascii_only)) {
+        text = CleanUtf8(text, form.asciiOnly);
+    }
+    if (form.asciiOnly || IsUtf8Name(form.encoding)) return text;
     Encoder encoder(form.encoding);
     // An encoding the parser read but iconv cannot write: references in
     // ASCII are still read back right by every encoding a page is read in.
-    if (!encoder.Ok()) return CleanUtf8(lines, true);
-    return encoder.Encode(clean);
+    if (!encoder.Ok()) return CleanUtf8(text, true);
+    return encoder.Encode(text);
 }

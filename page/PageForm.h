@@ -31,4 +31,4 @@ PageForm PageFormOf(const HTMLPageInfo& info);
 
 // `text` (UTF-8 with LF line ends) as bytes of a page in `form`; in ASCII
 // with references when iconv does not know the encoding.
-std::string EncodeForPage(std::string_view text, const PageForm& form);
+std::string EncodeForPage(std::string text, const PageForm& form);

@@ -123,30 +123,45 @@ void ReadDefinition(CTavrelItem* item, const block* dd) {
     if (text != nullptr) item->SetDescription(text);
 }
 
-CTavrelItem* ReadSection(const block* dl) {
-    std::vector<CTavrelItem*> created;
-    CTavrelItem* head = nullptr;
-    CTavrelItem* current = nullptr;
-    CTavrelItem* defined = nullptr;
-    for (const block* child = dl->first_child; child != nullptr; child = child->next_sib) {
-        if (child->tag == HTML_DT) {
-            current = new CTavrelItem;
-            created.push_back(current);
-            if (head == nullptr) {
-                head = current;
-            } else if (defined != nullptr) {
-                defined->SetNext(current);
-            }
-            ReadTerm(current, child);
-        } else if (child->tag == HTML_DD) {
-            if (current == nullptr) {
-                head = nullptr;
-                break;
-            }
-            defined = current;
-            ReadDefinition(current, child);
+SectionReader::~SectionReader() {
+    for (CTavrelItem* item : m_created) delete item;
+}
+
+void SectionReader::Child(const block* child) {
+    if (m_emptied) return;
+    if (child->tag == HTML_DT) {
+        m_created.push_back(new CTavrelItem);
+        CTavrelItem* item = m_created.back();
+        if (m_head == nullptr) {
+            m_head = item;
+        } else if (m_defined != nullptr) {
+            m_defined->SetNext(item);
         }
+        m_current = item;
+        ReadTerm(item, child);
+    } else if (child->tag == HTML_DD) {
+        if (m_current == nullptr) {
+            m_head = nullptr;
+            m_emptied = true;
+            return;
+        }
+        m_defined = m_current;
+        ReadDefinition(m_current, child);
     }
-    DiscardUnreachable(head, created);
+}
+
+CTavrelItem* SectionReader::Finish() {
+    DiscardUnreachable(m_head, m_created);
+    m_created.clear();
+    CTavrelItem* head = m_head;
+    m_head = m_current = m_defined = nullptr;
     return head;
+}
+
+CTavrelItem* ReadSection(const block* dl) {
+    SectionReader reader;
+    for (const block* child = dl->first_child; child != nullptr; child = child->next_sib) {
+        reader.Child(child);
+    }
+    return reader.Finish();
 }

@@ -34,6 +34,28 @@ block* FindSectionFrom(block* from);
 // from the head are destroyed.
 CTavrelItem* ReadSection(const block* dl);
 
+// The same, for a section given child by child, in page order, so that a
+// long one need not be held whole.
+class SectionReader {
+  public:
+    SectionReader() = default;
+    ~SectionReader();  // destroys the entries Finish did not hand over
+    SectionReader(const SectionReader&) = delete;
+    SectionReader& operator=(const SectionReader&) = delete;
+
+    // Reads the next child of the section. Throws std::bad_alloc.
+    void Child(const block* child);
+    // The head of the list of entries read (the caller owns it), or null.
+    CTavrelItem* Finish();
+
+  private:
+    std::vector<CTavrelItem*> m_created;
+    CTavrelItem* m_head = nullptr;
+    CTavrelItem* m_current = nullptr;  // the entry of the latest DT
+    CTavrelItem* m_defined = nullptr;  // the latest entry a DD described
+    bool m_emptied = false;            // a DD came before any DT
+};
+
 // Fills the date (first STRONG child) and, from every A child in turn, the
 // hyperlink and title of `item`.
 void ReadTerm(CTavrelItem* item, const block* dt);

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <new>
+#include <optional>
 
 #include "htmlparse.h"
 #include "model/ItemList.h"
@@ -85,25 +86,71 @@ class Scanner {
             while (node->first_child != nullptr &&
                    (last || node->first_child->next_sib != nullptr)) {
                 block* child = TakeFirstChild(node);
-                Visit(child);
+                if (node == m_reading) {
+                    ReadSectionChild(child);
+                } else {
+                    Visit(child);
+                }
                 HTMLFreeTree(child);
             }
+            // An entry of the section is read whole once it is settled.
             block* child = node->first_child;
-            if (child == nullptr || !MayEnter(child)) return;
+            if (node == m_reading || child == nullptr || !MayEnter(child)) return;
             if (IsElement(child, HTML_BODY)) m_bodySeen = true;
+            if (child->tag == HTML_DL && child != m_reading) StartSection(child);
             node = child;
         }
     }
 
-    // A DL may be the section and a HEAD is read whole: both wait until they
-    // are settled.
-    static bool MayEnter(const block* node) {
-        return node->type == BT_ELEMENT && (node->flags & BF_VERBATIM) == 0 &&
-               node->first_child != nullptr && node->tag != HTML_DL && !IsHead(node);
+    // A HEAD is read whole, and a DL that may turn out to be the section, or
+    // to hold it, waits until it is settled. The section itself is read
+    // entry by entry as its children settle, so that a long list is never
+    // held whole.
+    bool MayEnter(const block* node) const {
+        if (node->type != BT_ELEMENT || (node->flags & BF_VERBATIM) != 0 ||
+            node->first_child == nullptr || IsHead(node)) {
+            return false;
+        }
+        if (node->tag != HTML_DL) return true;
+        return node == m_reading || (!m_scan->hasSection && IsSection(node));
+    }
+
+    void StartSection(block* dl) {
+        m_reading = dl;
+        m_scan->hasSection = true;
+        m_scan->section.begin = SpanOf(dl).begin;
+        m_sectionReader.emplace();
+        m_checker.emplace();
+    }
+
+    void ReadSectionChild(const block* child) {
+        m_checker->Child(child);
+        m_sectionReader->Child(child);
+    }
+
+    // The section being read is settled: its last children are read.
+    void FinishSection() {
+        for (const block* child = m_reading->first_child; child != nullptr;
+             child = child->next_sib) {
+            ReadSectionChild(child);
+        }
+        m_scan->section.end = SpanOf(m_reading).end;
+        g_unreadContent = m_checker->Finish();
+        AdoptItemList(m_sectionReader->Finish());
+        m_reading = nullptr;
+    }
+
+    // Whether `node` is `inner` or holds it.
+    static bool Holds(const block* node, const block* inner) {
+        for (; inner != nullptr; inner = inner->parent) {
+            if (inner == node) return true;
+        }
+        return false;
     }
 
     // Looks at a settled node and what it holds.
     void Visit(block* node) {
+        if (m_reading != nullptr && Holds(node, m_reading)) FinishSection();
         const HTMLSourceSpan span = SpanOf(node);
         m_lastEnd = std::max(m_lastEnd, span.end);
         if (IsElement(node, HTML_HTML)) {
@@ -148,6 +195,9 @@ class Scanner {
 
     PageScan* m_scan;
     HeadReader m_head;
+    block* m_reading = nullptr;  // the section while it is read entry by entry
+    std::optional<SectionReader> m_sectionReader;
+    std::optional<SectionChecker> m_checker;
     bool m_bodySeen = false;
     bool m_framesetSeen = false;
     bool m_contentSeen = false;

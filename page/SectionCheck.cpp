@@ -42,99 +42,94 @@ bool HoldsOnlyBlanks(const block* node) {
     return true;
 }
 
-class SectionChecker {
-  public:
-    std::vector<std::string> Check(const block* dl) {
-        // The marker comment opens the list, after white space on an
-        // indented page.
-        bool markerSeen = false;
-        for (const block* child = dl->first_child; child != nullptr; child = child->next_sib) {
-            if (!markerSeen && child->type == BT_COMMENT) {
-                markerSeen = true;
-                continue;
-            }
-            if (!IsBlankText(child)) markerSeen = true;
-            if (child->tag == HTML_DT) {
-                CheckTerm(child);
-            } else if (child->tag == HTML_DD) {
-                CheckDefinition(child);
-            } else if (!IsBlankText(child)) {
-                Drop(Kind(child) + " between entries");
-            }
-        }
-        if (m_termOpen) DropOpenTerm();
-        return m_dropped;
-    }
-
-  private:
-    void Drop(const std::string& what) { m_dropped.push_back(what); }
-
-    // Entries are numbered from 0 in page order, as tavrel numbers them.
-    std::string InEntry(const std::string& what) const {
-        return what + " in entry " + std::to_string(m_entry - 1);
-    }
-
-    void DropOpenTerm() { Drop(InEntry("a term (DT) without its description (DD)")); }
-
-    void CheckTerm(const block* dt) {
-        if (m_termOpen) DropOpenTerm();
-        ++m_entry;
-        m_termOpen = true;
-        bool dateSeen = false;
-        bool anchorSeen = false;
-        for (const block* child = dt->first_child; child != nullptr; child = child->next_sib) {
-            if (IsBlankText(child) || (child->tag == HTML_BR && child->first_child == nullptr)) {
-                continue;
-            }
-            if (child->tag == HTML_STRONG && !dateSeen && HoldsOnlyText(child)) {
-                dateSeen = true;
-            } else if (child->tag == HTML_A && !anchorSeen) {
-                anchorSeen = true;
-                CheckAnchor(child);
-            } else {
-                Drop(InEntry(Kind(child) + " beside the date and title"));
-            }
-        }
-    }
-
-    void CheckAnchor(const block* anchor) {
-        bool titleSeen = false;
-        for (const block* child = anchor->first_child; child != nullptr; child = child->next_sib) {
-            if (IsBlankText(child)) continue;
-            if (child->tag == HTML_STRONG && !titleSeen && HoldsOnlyText(child)) {
-                titleSeen = true;
-            } else {
-                Drop(InEntry(Kind(child) + " in the title"));
-            }
-        }
-    }
-
-    void CheckDefinition(const block* dd) {
-        if (m_entry == 0) {
-            Drop("a description (DD) before the first entry, which empties the whole list");
-            return;
-        }
-        if (!m_termOpen) Drop(InEntry("a second description (DD)"));
-        m_termOpen = false;
-        bool textSeen = false;
-        for (const block* child = dd->first_child; child != nullptr; child = child->next_sib) {
-            if (child->type == BT_TEXT && !textSeen) {
-                textSeen = true;
-            } else if (IsBlankText(child) ||
-                       (child->tag == HTML_BR && child->first_child == nullptr) ||
-                       (child->tag == HTML_P && HoldsOnlyBlanks(child))) {
-                continue;
-            } else {
-                Drop(InEntry(Kind(child) + " in the description"));
-            }
-        }
-    }
-
-    std::vector<std::string> m_dropped;
-    int m_entry = 0;  // entries (DT) seen so far
-    bool m_termOpen = false;
-};
-
 }  // namespace
 
-std::vector<std::string> CheckSection(const block* dl) { return SectionChecker().Check(dl); }
+// The marker comment opens the list, after white space on an indented page.
+void SectionChecker::Child(const block* child) {
+    if (!m_markerSeen && child->type == BT_COMMENT) {
+        m_markerSeen = true;
+        return;
+    }
+    if (!IsBlankText(child)) m_markerSeen = true;
+    if (child->tag == HTML_DT) {
+        CheckTerm(child);
+    } else if (child->tag == HTML_DD) {
+        CheckDefinition(child);
+    } else if (!IsBlankText(child)) {
+        Drop(Kind(child) + " between entries");
+    }
+}
+
+std::vector<std::string> SectionChecker::Finish() {
+    if (m_termOpen) DropOpenTerm();
+    m_termOpen = false;
+    return std::move(m_dropped);
+}
+
+// Entries are numbered from 0 in page order, as tavrel numbers them.
+std::string SectionChecker::InEntry(const std::string& what) const {
+    return what + " in entry " + std::to_string(m_entry - 1);
+}
+
+void SectionChecker::DropOpenTerm() { Drop(InEntry("a term (DT) without its description (DD)")); }
+
+void SectionChecker::CheckTerm(const block* dt) {
+    if (m_termOpen) DropOpenTerm();
+    ++m_entry;
+    m_termOpen = true;
+    bool dateSeen = false;
+    bool anchorSeen = false;
+    for (const block* child = dt->first_child; child != nullptr; child = child->next_sib) {
+        if (IsBlankText(child) || (child->tag == HTML_BR && child->first_child == nullptr)) {
+            continue;
+        }
+        if (child->tag == HTML_STRONG && !dateSeen && HoldsOnlyText(child)) {
+            dateSeen = true;
+        } else if (child->tag == HTML_A && !anchorSeen) {
+            anchorSeen = true;
+            CheckAnchor(child);
+        } else {
+            Drop(InEntry(Kind(child) + " beside the date and title"));
+        }
+    }
+}
+
+void SectionChecker::CheckAnchor(const block* anchor) {
+    bool titleSeen = false;
+    for (const block* child = anchor->first_child; child != nullptr; child = child->next_sib) {
+        if (IsBlankText(child)) continue;
+        if (child->tag == HTML_STRONG && !titleSeen && HoldsOnlyText(child)) {
+            titleSeen = true;
+        } else {
+            Drop(InEntry(Kind(child) + " in the title"));
+        }
+    }
+}
+
+void SectionChecker::CheckDefinition(const block* dd) {
+    if (m_entry == 0) {
+        Drop("a description (DD) before the first entry, which empties the whole list");
+        return;
+    }
+    if (!m_termOpen) Drop(InEntry("a second description (DD)"));
+    m_termOpen = false;
+    bool textSeen = false;
+    for (const block* child = dd->first_child; child != nullptr; child = child->next_sib) {
+        if (child->type == BT_TEXT && !textSeen) {
+            textSeen = true;
+        } else if (IsBlankText(child) || (child->tag == HTML_BR && child->first_child == nullptr) ||
+                   (child->tag == HTML_P && HoldsOnlyBlanks(child))) {
+            continue;
+        } else {
+            Drop(InEntry(Kind(child) + " in the description"));
+        }
+    }
+}
+
+std::vector<std::string> CheckSection(const block* dl) {
+    SectionChecker checker;
+    for (const block* child = dl->first_child; child != nullptr; child = child->next_sib) {
+        checker.Child(child);
+    }
+    return checker.Finish();
+}

@@ -17,3 +17,26 @@
 // comment) that reading it into entries would drop, in page order; empty when
 // the section reads without loss.
 std::vector<std::string> CheckSection(const block* dl);
+
+// The same, for a section given child by child, in page order, so that a
+// long one need not be held whole.
+class SectionChecker {
+  public:
+    // Looks at the next child of the section.
+    void Child(const block* child);
+    // What reading the section drops, once all its children were given.
+    std::vector<std::string> Finish();
+
+  private:
+    void Drop(const std::string& what) { m_dropped.push_back(what); }
+    std::string InEntry(const std::string& what) const;
+    void DropOpenTerm();
+    void CheckTerm(const block* dt);
+    void CheckAnchor(const block* anchor);
+    void CheckDefinition(const block* dd);
+
+    std::vector<std::string> m_dropped;
+    bool m_markerSeen = false;
+    int m_entry = 0;  // entries (DT) seen so far
+    bool m_termOpen = false;
+};

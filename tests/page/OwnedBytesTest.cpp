@@ -106,7 +106,7 @@ std::string ReadBack(FILE* out) {
     return bytes;
 }
 
-Rewritten Rewrite(const std::string& page, const PageChange& change, size_t partSize = 4096) {
+Rewritten Rewrite(const std::string& page, const PageChange& change, size_t partSize = 13) {
     ClearItemList();
     Rewritten result;
     MemoryStream in(page);
@@ -160,7 +160,9 @@ class OwnedBytesTest : public ::testing::TestWithParam<std::pair<std::string, st
         const PageScan& scan = result.scan;
         const ByteRange range =
             scan.hasSection ? scan.section : ByteRange{scan.sectionPlace, scan.sectionPlace};
-        if (scan.hasSection) EXPECT_EQ(page.substr(range.begin, 1), "<");
+        if (scan.hasSection) {
+            EXPECT_EQ(page.substr(range.begin, 1), "<");
+        }
         Replacement(page, result.bytes, range);
         EXPECT_EQ(EntriesOf(result.bytes), expected);
         const Rewritten again = Rebuild(result.bytes);
@@ -174,7 +176,9 @@ TEST_P(OwnedBytesTest, SectionEditsReplaceOnlyTheSection) {
     const std::vector<Entry> entries = EntriesOf(page);
     const Rewritten rebuilt = Rebuild(page);
     ASSERT_FALSE(rebuilt.failure) << rebuilt.failure.Text(" ");
-    if (!rebuilt.scan.hasSection) EXPECT_EQ(rebuilt.bytes, page) << "nothing to build";
+    if (!rebuilt.scan.hasSection) {
+        EXPECT_EQ(rebuilt.bytes, page) << "nothing to build";
+    }
     ExpectSectionChange([] { return true; }, entries);
 
     std::vector<Entry> added = entries;
@@ -216,7 +220,9 @@ TEST_P(OwnedBytesTest, FeedLinkChangesOnlyTheLinkAndGoesAgainWhole) {
             return true;
         });
     ASSERT_FALSE(disabled.failure);
-    if (!Rebuild(page).scan.head.linksFeed) EXPECT_EQ(disabled.bytes, page);
+    if (!Rebuild(page).scan.head.linksFeed) {
+        EXPECT_EQ(disabled.bytes, page);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Pages, OwnedBytesTest, ::testing::ValuesIn(AllPages()),
