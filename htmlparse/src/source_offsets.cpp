@@ -4,8 +4,7 @@
 
 namespace htmlparse {
 
-std::uint64_t OffsetMap::InputOf(std::uint64_t output) const {
-    if (anchors_.empty()) return output;
+std::uint64_t OffsetMap::Search(std::uint64_t output) const {
     std::size_t next = cursor_;
     if (next > 0 && anchors_[next - 1].output > output) {
         // Backwards: search from the start.

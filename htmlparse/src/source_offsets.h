@@ -37,11 +37,15 @@ class OffsetMap {
 
     // The input offset of output offset `output`. Lookups that go forward
     // are cheap: the map remembers where the last one ended.
-    std::uint64_t InputOf(std::uint64_t output) const;
+    std::uint64_t InputOf(std::uint64_t output) const {
+        return anchors_.empty() ? output : Search(output);
+    }
 
     bool Empty() const { return anchors_.empty(); }
 
   private:
+    std::uint64_t Search(std::uint64_t output) const;
+
     struct Anchor {
         std::uint64_t output;
         std::int64_t shift;  // input minus output from here on
