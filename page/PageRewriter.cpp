@@ -1,7 +1,5 @@
 #include "page/PageRewriter.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <new>
 #include <string>
@@ -40,24 +38,27 @@ size_t CountItems() {
     return count;
 }
 
-// Refuses the page written to `out` unless it has a section holding as many
-// entries as the item list. The item list and what the scan sets are left as
-// they were.
-SessionFailure CheckAddedSection(FILE* out) {
+// Refuses the page that `splices` make of `stream` unless it has a section
+// holding as many entries as the item list: the page is written once more,
+// to a temporary file, and scanned. The item list and what the scan sets are
+// left as they were.
+SessionFailure CheckAddedSection(FILE* stream, const std::vector<PageSplice>& splices) {
     const size_t count = CountItems();
-    const int fd = std::fflush(out) == 0 ? dup(fileno(out)) : -1;
-    FILE* written = fd >= 0 ? fdopen(fd, "rb") : nullptr;
-    if (written == nullptr) {
-        const SessionFailure failure{kMsgCouldNotCreate, errno};
-        if (fd >= 0) close(fd);
+    FILE* written = std::tmpfile();
+    if (written == nullptr) return {kMsgCouldNotCreate, errno};
+    int readError = 0;
+    if (std::fseek(stream, 0, SEEK_SET) != 0 ||
+        !CopyWithSplices(stream, written, splices, &readError) ||
+        std::fseek(written, 0, SEEK_SET) != 0) {
+        const SessionFailure failure{readError != 0 ? kMsgCannotRead : kMsgCouldNotCreate,
+                                     readError != 0 ? readError : errno};
+        std::fclose(written);
         return failure;
     }
     CTavrelItem* list = TakeItemList();
     const std::vector<std::string> unread = g_unreadContent;
     PageScan scan;
-    SessionFailure failure = std::fseek(written, 0, SEEK_SET) == 0
-                                 ? ScanPage(written, &scan)
-                                 : SessionFailure{kMsgCouldNotCreate, errno};
+    SessionFailure failure = ScanPage(written, &scan);
     std::fclose(written);
     if (!failure && (!scan.hasSection || CountItems() != count)) failure = {kMsgNoPlaceForList, 0};
     ClearItemList();
@@ -74,16 +75,17 @@ SessionFailure RewritePage(FILE* stream, FILE* out, const PageChange& change, Pa
     if (const SessionFailure failure = ScanPage(stream, scan, partSize)) return failure;
     std::vector<PageSplice> splices;
     if (!change(*scan, &splices)) return {kMsgEditRefused, 0};
-    const bool adding = !scan->hasSection && g_pItemHead != nullptr;
-    if (adding && scan->frameset) return {kMsgNoBody, 0};
+    // A page that ends inside a script, a comment or another element whose
+    // content is not markup would hold a list added at its end as text.
+    if (!scan->hasSection && g_pItemHead != nullptr) {
+        if (scan->frameset) return {kMsgNoBody, 0};
+        if (const SessionFailure failure = CheckAddedSection(stream, splices)) return failure;
+    }
     if (std::fseek(stream, 0, SEEK_SET) != 0) return {kMsgCannotRead, errno};
     int readError = 0;
     if (!CopyWithSplices(stream, out, splices, &readError)) {
         if (readError != 0) return {kMsgCannotRead, readError};
         return {kMsgCouldNotCreate, 0};
     }
-    // A page that ends inside a script, a comment or another element whose
-    // content is not markup would hold a list added at its end as text.
-    if (adding) return CheckAddedSection(out);
     return {};
 }

@@ -2,6 +2,7 @@
 // fresh, the list is changed and written back exactly as the wizard does, and
 // refusals name their reason and leave every page untouched.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -87,6 +88,17 @@ TEST_F(PageCommandsTest, TextNeverTurnsIntoMarkup) {
     EXPECT_NE(page.find("<A href=\"" + *fields.hyperlink + "\">"), std::string::npos) << page;
     const std::string json = Run([&] { return RunList(m_page, true); }).output;
     EXPECT_NE(json.find("\"title\": \"" + *fields.title + "\""), std::string::npos) << json;
+}
+
+// A page with a second hard link is written in place; its first list is
+// checked before that, like any other.
+TEST_F(PageCommandsTest, AFirstListGoesIntoAHardLinkedPageToo) {
+    WriteFileBytes(m_page, "<html><body>\n<p>Hand-written</p>\n</body></html>\n");
+    ASSERT_EQ(link(m_page.c_str(), (m_dir / "second.html").c_str()), 0);
+    ASSERT_EQ(Add("First"), 0);
+    EXPECT_EQ(ReadFileBytes(m_dir / "second.html"), ReadFileBytes(m_page));
+    EXPECT_EQ(ReadFileBytes(m_page).find("<html><body>\n<p>Hand-written</p>\n<H2>Tavrel</H2>\n"),
+              0u);
 }
 
 TEST_F(PageCommandsTest, RefusalsNameTheReasonAndWriteNothing) {
