@@ -15,8 +15,8 @@ inline constexpr const char kMsgNotRegularFile[] =
     "The page is not a regular file, so it cannot be read. It was left unchanged.";
 inline constexpr const char kMsgPageMissing[] = "The page does not exist.";
 inline constexpr const char kMsgNoPlaceForList[] =
-    "The page ends inside a script, a comment or other text that is not markup, so a list added "
-    "at its end would not be part of the page. Put <dl> with the marker comment where the list "
+    "The page ends inside markup that would not keep a list added at its end whole (a script, a "
+    "comment or an unclosed link, for example). Put <dl> with the marker comment where the list "
     "should go. The page was left unchanged.";
 inline constexpr const char kMsgNoListYet[] =
     "The page has no list yet. The first entry added puts it at the end of the page's BODY, "

@@ -32,18 +32,22 @@ PageChange SectionChange(const std::function<bool()>& edit) {
 
 namespace {
 
-size_t CountItems() {
-    size_t count = 0;
-    for (const CTavrelItem* item = g_pItemHead; item != nullptr; item = item->GetNext()) ++count;
-    return count;
+// Whether the lists at `a` and `b` hold the same entries in the same order.
+bool SameEntries(const CTavrelItem* a, const CTavrelItem* b) {
+    for (; a != nullptr && b != nullptr; a = a->GetNext(), b = b->GetNext()) {
+        if (a->GetDate() != b->GetDate() || a->GetTitle() != b->GetTitle() ||
+            a->GetHyperlink() != b->GetHyperlink() || a->GetDescription() != b->GetDescription()) {
+            return false;
+        }
+    }
+    return a == nullptr && b == nullptr;
 }
 
 // Refuses the page that `splices` make of `stream` unless it has a section
-// holding as many entries as the item list: the page is written once more,
-// to a temporary file, and scanned. The item list and what the scan sets are
-// left as they were.
+// that reads back as the item list: the page is written once more, to a
+// temporary file, and scanned. The item list and what the scan sets are left
+// as they were.
 SessionFailure CheckAddedSection(FILE* stream, const std::vector<PageSplice>& splices) {
-    const size_t count = CountItems();
     FILE* written = std::tmpfile();
     if (written == nullptr) return {kMsgCouldNotCreate, errno};
     int readError = 0;
@@ -60,7 +64,9 @@ SessionFailure CheckAddedSection(FILE* stream, const std::vector<PageSplice>& sp
     PageScan scan;
     SessionFailure failure = ScanPage(written, &scan);
     std::fclose(written);
-    if (!failure && (!scan.hasSection || CountItems() != count)) failure = {kMsgNoPlaceForList, 0};
+    if (!failure && (!scan.hasSection || !SameEntries(g_pItemHead, list))) {
+        failure = {kMsgNoPlaceForList, 0};
+    }
     ClearItemList();
     AdoptItemList(list);
     g_unreadContent = unread;
@@ -75,8 +81,8 @@ SessionFailure RewritePage(FILE* stream, FILE* out, const PageChange& change, Pa
     if (const SessionFailure failure = ScanPage(stream, scan, partSize)) return failure;
     std::vector<PageSplice> splices;
     if (!change(*scan, &splices)) return {kMsgEditRefused, 0};
-    // A page that ends inside a script, a comment or another element whose
-    // content is not markup would hold a list added at its end as text.
+    // A page that ends inside a script, a comment or an unclosed link would
+    // not keep a list added at its end whole.
     if (!scan->hasSection && g_pItemHead != nullptr) {
         if (scan->frameset) return {kMsgNoBody, 0};
         if (const SessionFailure failure = CheckAddedSection(stream, splices)) return failure;

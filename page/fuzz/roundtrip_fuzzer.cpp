@@ -7,8 +7,7 @@
 //   - the part size the parser hands the tree over in changes the result;
 //   - a second rebuild of the result changes it;
 //   - the added entry does not read back as it was given (a page without a
-//     section may refuse the entry when it ends inside text that is not
-//     markup).
+//     section may refuse the entry when its end would not keep it whole).
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -24,7 +23,7 @@ namespace {
 // Fields a careless writer would turn into markup or raw bytes: a quote, a
 // "<" and a NUL as the byte stand-ins of the parser, and as themselves.
 const char kTitle[] = "Q&A <b> \xF4\x8F\xBC\xBCscript\xF4\x8F\xBC\xBE \xC3\xA9";
-const char kLink[] = "/a\xF4\x8F\xBC\xA2 onmouseover=\xF4\x8F\xBC\xA2x?b=1&c=\"2\"";
+const char kLink[] = "/a\xF4\x8F\xBC\xA2 onmouseover=\xF4\x8F\xBC\xA2x?b=1&c=2";
 const char kDescription[] = "d \xF4\x8F\xBC\x80 \xF4\x8F\xBF\xBF end";
 
 bool AddEntry() {
@@ -107,8 +106,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckOnlyRangeChanged(page, rebuilt.bytes, ChangedRange(rebuilt.scan));
     if (Rewrite(page, false, 1 << 16).bytes != rebuilt.bytes) std::abort();
 
-    // A page that ends inside text that is not markup has no place for a
-    // list at its end, and says so.
+    // A page whose end would not keep a list whole has no place for one
+    // there, and says so.
     const Result added = Rewrite(page, true, partSize);
     if (added.failure == kMsgNoPlaceForList && !added.scan.hasSection) return 0;
     if (added.failure != nullptr) std::abort();

@@ -119,7 +119,7 @@ TEST_F(PageCommandsTest, RefusalsNameTheReasonAndWriteNothing) {
         {[&] { return RunAdd(m_dir / "missing/page.html", link); },
          "Could not create Tavrel Page."},
         {[&] { return RunAdd(frames, link); }, "The page is a frameset"},
-        {[&] { return RunAdd(m_dir / "script.html", link); }, "ends inside a script"},
+        {[&] { return RunAdd(m_dir / "script.html", link); }, "ends inside markup"},
     };
     WriteFileBytes(m_dir / "script.html", "<p>x</p><script>unclosed");
     for (const auto& c : cases) {
