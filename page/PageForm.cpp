@@ -47,7 +47,8 @@ std::string WithLineEnds(std::string_view text, const PageForm& form) {
 }
 
 // Valid UTF-8 kept, every other character as a reference when `asciiOnly`;
-// each invalid byte as the reference of U+FFFD.
+// each invalid byte as U+FFFD, as a browser shows it, so that the next build
+// writes the same.
 std::string CleanUtf8(std::string_view text, bool asciiOnly) {
     std::string out;
     out.reserve(text.size());
@@ -59,7 +60,7 @@ std::string CleanUtf8(std::string_view text, bool asciiOnly) {
         char32_t code = 0;
         const size_t length = utf8::Decode(text.substr(at), code);
         if (length == 0) {
-            out += Reference(utf8::kReplacement);
+            out += asciiOnly ? Reference(utf8::kReplacement) : "\xEF\xBF\xBD";
             ++at;
         } else if (asciiOnly) {
             out += Reference(code);

@@ -11,7 +11,7 @@
 // windows-1252 leaves undefined is written as that byte, which a browser
 // reads as the same control. Every other character is written as itself:
 // code points U+10FF00 to U+10FFFF included, which are characters like any
-// other here, never bytes. Invalid UTF-8 is written as "&#65533;".
+// other here, never bytes. Invalid UTF-8 is written as U+FFFD.
 #pragma once
 
 #include <string>
