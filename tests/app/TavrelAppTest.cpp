@@ -39,10 +39,18 @@ class TavrelAppTest : public ::testing::Test {
     }
 };
 
-TEST_F(TavrelAppTest, ASwitchWithoutMachineIsFatalAnUnreachableOneSilent) {
+TEST_F(TavrelAppTest, ASwitchWithoutMachineIsFatalAnUnreachableOneSaidWithoutABox) {
     EXPECT_EQ(Start("tavrel-wizard page.htm -r"),
               "1|No remote server registry supplied for -r switch|Fatal Error|alone|stop");
-    EXPECT_EQ(Start("tavrel-wizard -r web2 page.txt"), "1");
+    for (const std::string machine : {"web2", "../x"}) {
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(Start("tavrel-wizard -r " + machine + " page.txt"), "1");
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find("cannot reach the registry of machine \"" + machine + "\""),
+                  std::string::npos)
+            << said;
+        EXPECT_NE(said.find(machine + ".reg does not exist"), std::string::npos) << said;
+    }
 }
 
 TEST_F(TavrelAppTest, TheEditorGetsThePagePathMadeAbsolute) {
