@@ -43,10 +43,6 @@ std::string NearestName(const std::string& word, const std::vector<std::string>&
     return best <= 2 && best < word.size() ? nearest : std::string();
 }
 
-bool IsMachineName(const std::string& name) {
-    return name.find_first_of("/\\") == std::string::npos && name.find("..") == std::string::npos;
-}
-
 bool IsSiteAddress(const std::string& url) {
     std::string::size_type host = 0;
     for (const char* scheme : {"http://", "https://"}) {

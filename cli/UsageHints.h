@@ -1,6 +1,6 @@
 // Checks and hints for the tavrel command line that need no parser: the
-// nearest known name to a mistyped one, and the forms a machine name and a
-// site address must have.
+// nearest known name to a mistyped one, and the form a site address must
+// have.
 #pragma once
 
 #include <string>
@@ -11,10 +11,6 @@
 // is near enough to be the one meant: at most two edits, and fewer than the
 // length of `word`. "" when none is.
 std::string NearestName(const std::string& word, const std::vector<std::string>& names);
-
-// True when `name` may name a machine: no path separator ('/' or '\') and no
-// "..", so that it names a hive in the registry folder and nothing elsewhere.
-bool IsMachineName(const std::string& name);
 
 // True for an absolute http or https URL with a host, such as
 // "https://www.example.org" or "http://host:8080/site".

@@ -10,6 +10,7 @@
 
 #include "cli/Commands.h"
 #include "cli/UsageHints.h"
+#include "platform/registry.h"
 
 namespace {
 
@@ -39,10 +40,10 @@ const CLI::Validator kDecimalDigits(
 
 const CLI::Validator kMachineName(
     [](const std::string& name) -> std::string {
-        if (IsMachineName(name)) return "";
+        if (RegIsMachineName(name.c_str())) return "";
         return "\"" + name +
                "\" is no machine name: it names MACHINE.reg in the registry folder, "
-               "so it holds no \"/\", \"\\\" or \"..\"";
+               "so it holds letters, digits, \".\", \"_\" and \"-\" only, never a path";
     },
     "MACHINE");
 

@@ -128,7 +128,7 @@ TEST_F(PageSafetyTest, UsageErrorsNameTheMistakeAndSuggestTheNearestName) {
         {{"change", m_page, "x"}, "\"x\" is no entry number"},
         {{"change", m_page, "0"}, "give the fields to change"},
         {{"docmap", "-r", "../x"}, "\"../x\" is no machine name"},
-        {{"dirs", "-r", "a/b"}, "\"a/b\" is no machine name"},
+        {{"dirs", "-r", "a/b"}, "\"a/b\" is no machine name: it names MACHINE.reg"},
         {{"feed", m_page, "--base-url", "notaurl"}, "\"notaurl\" is no site address"},
         {{"feed", m_page, "--enable", "--disable"}, "exclude each other"},
     };
