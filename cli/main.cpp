@@ -89,7 +89,7 @@ std::string UnknownOption(const CLI::App* command, int argc, char** argv) {
 // command the user meant to give.
 std::string FirstWord(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
-        const std::string word = argv[i];
+        std::string word = argv[i];
         if (word == "--wait") ++i;
         if (word.empty() || word[0] != '-') return word;
     }
