@@ -47,7 +47,16 @@ bool CTavrelApp::ConnectServerRegistry() {
         return true;
     }
     const LONG result = RegConnectRegistryA(g_pszRemoteMachine, HKEY_LOCAL_MACHINE, &g_hkeyServer);
-    if (result == ERROR_BADDB) std::cerr << RegGetLastFailure() << '\n';
+    // No box: the reason goes to standard error, where the one who typed -r sees it.
+    if (result == ERROR_BADDB) {
+        std::cerr << "tavrel-wizard: " << RegGetLastFailure() << '\n';
+    } else if (!RegIsMachineName(g_pszRemoteMachine)) {
+        std::cerr << "tavrel-wizard: \"" << g_pszRemoteMachine
+                  << "\" is no machine name: letters, digits, \".\", \"_\" and \"-\" only.\n";
+    } else if (result != ERROR_SUCCESS) {
+        std::cerr << "tavrel-wizard: cannot reach the registry of machine \"" << g_pszRemoteMachine
+                  << "\": " << RegHiveFile(g_pszRemoteMachine) << " does not exist.\n";
+    }
     return result == ERROR_SUCCESS;
 }
 

@@ -1,11 +1,15 @@
 // tavrel-wizard: opens the Tavrel page editor on the page named on the
 // command line. "--help" and "--version" answer without a display; every
 // other command line belongs to the wizard's own start-up.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "app/CommandLine.h"
 #include "app/TavrelApp.h"
@@ -42,6 +46,23 @@ bool HasDisplay() {
     return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM");
 }
 
+// A session without XDG_RUNTIME_DIR (su, ssh, a container) gets the private
+// folder the toolkit would fall back to, made here, so that it has nothing
+// to warn about. One that exists but is not this user's alone is left to the
+// toolkit's own warning.
+void ProvideRuntimeFolder() {
+    if (IsSet("XDG_RUNTIME_DIR")) return;
+    const char* tmp = std::getenv("TMPDIR");
+    const std::string folder = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") +
+                               "/runtime-" + (IsSet("USER") ? std::getenv("USER") : "tavrel");
+    mkdir(folder.c_str(), 0700);
+    struct stat info {};
+    if (stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == geteuid() &&
+        (info.st_mode & 07777) == 0700) {
+        setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -64,6 +85,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    ProvideRuntimeFolder();
     CTavrelApp theApp(BuildProcessCommandLine(argc, argv));
     // The toolkit sees the program name only, so that no page path or switch
     // is taken for one of its own options.

@@ -34,6 +34,8 @@ struct FeedChange {
 
 // Every field of every command is checked to be UTF-8 before the page is
 // read; a field that is not is refused with exit code 1, naming its option.
+// `add` without a hyperlink and `change` without any field are usage errors
+// (exit code 2).
 int RunList(const std::string& page, bool json, const PageOptions& options = {});
 int RunAdd(const std::string& page, const EntryFields& fields, const PageOptions& options = {});
 int RunChange(const std::string& page, long long index, const EntryFields& fields,

@@ -21,9 +21,21 @@ int PrintFeed(const PageSession& session, const PageOptions& options) {
     return 0;
 }
 
+// A page links one feed: asking for it again changes nothing (exit 0), and
+// asking for another is refused (exit 1), both said.
+int SayLinkedAlready(const std::string& page, const std::string& linked,
+                     const std::string& wanted) {
+    std::cerr << page << ": the page already links the feed " << linked
+              << "; it was left unchanged.";
+    const bool other = !wanted.empty() && wanted != linked;
+    if (other) std::cerr << " To link " << wanted << " instead, give --disable first.";
+    std::cerr << '\n';
+    return other ? 1 : 0;
+}
+
 int EnableFeed(const std::string& page, PageSession* session, const std::string& wanted,
                const PageOptions& options) {
-    if (session->Head().linksFeed) return 0;
+    if (session->Head().linksFeed) return SayLinkedAlready(page, session->Head().feedHref, wanted);
     const std::string href = wanted.empty() ? NameOf(DefaultFeedFile(page)) : wanted;
     const std::optional<std::string> file = LocalFeedFile(page, href);
     if (!file) {
@@ -46,7 +58,10 @@ int EnableFeed(const std::string& page, PageSession* session, const std::string&
 }
 
 int DisableFeed(const std::string& page, PageSession* session) {
-    if (!session->Head().linksFeed) return 0;
+    if (!session->Head().linksFeed) {
+        std::cerr << page << ": the page links no feed; it was left unchanged.\n";
+        return 0;
+    }
     const SessionFailure failure =
         session->Change([](const PageScan& scan, std::vector<PageSplice>* splices) {
             *splices = RemoveFeedLinks(scan);

@@ -93,7 +93,10 @@ int RunList(const std::string& page, bool json, const PageOptions& options) {
 
 int RunAdd(const std::string& page, const EntryFields& fields, const PageOptions& options) {
     if (const int invalid = RefuseInvalidFields(fields)) return invalid;
-    if (fields.hyperlink.value_or("").empty()) return Refuse(kAppCaption, kMsgHyperlinkRequired);
+    if (fields.hyperlink.value_or("").empty()) {
+        std::cerr << "tavrel add: --link URL is required: the hyperlink of the new entry.\n";
+        return 2;
+    }
     PageSession session(page);
     return EditPage(page, &session, options, [&] {
         auto* item = new CTavrelItem;
@@ -106,6 +109,11 @@ int RunAdd(const std::string& page, const EntryFields& fields, const PageOptions
 
 int RunChange(const std::string& page, long long index, const EntryFields& fields,
               const PageOptions& options) {
+    if (!fields.date && !fields.title && !fields.hyperlink && !fields.description) {
+        std::cerr << "tavrel change: give the fields to change: --title, --link, --description "
+                     "or --date (`tavrel rebuild` builds the page unchanged).\n";
+        return 2;
+    }
     if (const int invalid = RefuseInvalidFields(fields)) return invalid;
     PageSession session(page);
     return EditPage(page, &session, options, [&] {

@@ -6,6 +6,7 @@
 #include "model/ItemList.h"
 #include "model/Messages.h"
 #include "model/PagePath.h"
+#include "model/WriteRefusal.h"
 #include "page/PageReader.h"
 
 int Refuse(const std::string& caption, const char* message) {
@@ -14,6 +15,11 @@ int Refuse(const std::string& caption, const char* message) {
 }
 
 int Refuse(const std::string& caption, const SessionFailure& failure) {
+    if (failure.message == kMsgCouldNotCreate) {
+        const std::string reason = WriteRefusalReason(caption, failure.error);
+        if (!reason.empty())
+            return Refuse(caption, (std::string(kMsgCouldNotWrite) + ' ' + reason).c_str());
+    }
     std::cerr << caption << ": " << failure.Text(" ") << '\n';
     return 1;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/SettingsReport.h"
 #include "linkchooser/DirectoryWalk.h"
 #include "linkchooser/DocMap.h"
 #include "linkchooser/FileList.h"
@@ -60,13 +61,17 @@ void ReportRegistryFailure(const std::string& machine, LONG result) {
 // Reads the document map of `machine` into `head`; false, with the reason
 // written to standard error, when its registry cannot be read.
 bool ReadServerDocMap(const std::string& machine, DocMapEntry* head) {
+    if (!ReportSettingsSource(machine)) return false;
     ServerRegistryConnection connection(machine);
     if (!connection.connected()) {
         ReportRegistryFailure(machine, connection.result());
         return false;
     }
     const LONG result = head->ReadDocMap();
-    if (result == ERROR_SUCCESS) return true;
+    if (result == ERROR_SUCCESS) {
+        ReportMappedDirectories(machine, *head);
+        return true;
+    }
     ReportRegistryFailure(machine, result);
     return false;
 }
@@ -142,7 +147,9 @@ int RunDocmap(const std::string& machine, bool json) {
 int RunDirs(const std::string& machine, bool json) {
     DocMapEntry head;
     if (!ReadServerDocMap(machine, &head)) return 1;
-    PrintDirectories(WalkDocMap(head), json);
+    std::vector<std::string> unreadable;
+    PrintDirectories(WalkDocMap(head, &unreadable), json);
+    ReportUnreadable(unreadable);
     return 0;
 }
 

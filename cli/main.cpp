@@ -6,8 +6,11 @@
 #include <exception>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "cli/Commands.h"
+#include "cli/UsageHints.h"
+#include "platform/registry.h"
 
 namespace {
 
@@ -26,11 +29,113 @@ void AddPage(CLI::App* command, std::string* page) {
 // An entry number is decimal digits only: "010" is ten, and "0x1" or "-1" is
 // a usage error rather than some other entry.
 const CLI::Validator kDecimalDigits(
-    [](const std::string& text) {
+    [](const std::string& text) -> std::string {
         if (!text.empty() && text.find_first_not_of("0123456789") == std::string::npos) return "";
-        return "INDEX must be decimal digits";
+        if (!text.empty() && text[0] == '-') {
+            return "\"" + text + "\" is no entry: entries are numbered from 0, the top entry";
+        }
+        return "\"" + text + "\" is no entry number: give decimal digits, 0 for the top entry";
     },
     "DIGITS");
+
+const CLI::Validator kMachineName(
+    [](const std::string& name) -> std::string {
+        if (RegIsMachineName(name.c_str())) return "";
+        return "\"" + name +
+               "\" is no machine name: it names MACHINE.reg in the registry folder, "
+               "so it holds letters, digits, \".\", \"_\" and \"-\" only, never a path";
+    },
+    "MACHINE");
+
+const CLI::Validator kSiteAddress(
+    [](const std::string& url) -> std::string {
+        if (IsSiteAddress(url)) return "";
+        return "\"" + url +
+               "\" is no site address: give an absolute http or https URL, "
+               "such as https://www.example.org";
+    },
+    "URL");
+
+// The names of the options `command` knows, with those of `app` it inherits.
+std::vector<std::string> OptionNames(const CLI::App* command) {
+    std::vector<std::string> names;
+    for (const CLI::App* owner : {command, command->get_parent()}) {
+        if (owner == nullptr) continue;
+        for (const CLI::Option* option : owner->get_options()) {
+            for (const std::string& name : option->get_lnames()) names.push_back("--" + name);
+        }
+    }
+    return names;
+}
+
+// The first argument that names an option neither `command` nor its parent
+// knows ("--titel"), or "".
+std::string UnknownOption(const CLI::App* command, int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        std::string word = argv[i];
+        if (word == "--") break;
+        if (word.size() < 3 || word.compare(0, 2, "--") != 0) continue;
+        word = word.substr(0, word.find('='));
+        const CLI::App* parent = command->get_parent();
+        if (command->get_option_no_throw(word) == nullptr &&
+            (parent == nullptr || parent->get_option_no_throw(word) == nullptr)) {
+            return word;
+        }
+    }
+    return {};
+}
+
+// The first argument that is neither an option nor the value of --wait: the
+// command the user meant to give.
+std::string FirstWord(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        std::string word = argv[i];
+        if (word == "--wait") ++i;
+        if (word.empty() || word[0] != '-') return word;
+    }
+    return {};
+}
+
+std::vector<std::string> CommandNames(const CLI::App& app) {
+    std::vector<std::string> names;
+    for (const CLI::App* command : app.get_subcommands({})) names.push_back(command->get_name());
+    return names;
+}
+
+std::string Joined(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
+    return text;
+}
+
+std::string Suggestion(const std::string& word, const std::vector<std::string>& names) {
+    const std::string nearest = NearestName(word, names);
+    return nearest.empty() ? std::string(".") : "; did you mean " + nearest + "?";
+}
+
+// Says what is wrong with the command line, naming the option or command and
+// the nearest known one; the exit code of every usage error, 2.
+int ReportUsageError(const CLI::App& app, const CLI::ParseError& error, int argc, char** argv) {
+    const std::vector<CLI::App*> chosen = app.get_subcommands();
+    const CLI::App* command = chosen.empty() ? &app : chosen.front();
+    const std::string name = chosen.empty() ? "tavrel" : "tavrel " + command->get_name();
+    const std::string unknown = UnknownOption(command, argc, argv);
+    if (!unknown.empty()) {
+        std::cerr << name << ": there is no option " << unknown
+                  << Suggestion(unknown, OptionNames(command)) << '\n';
+    } else if (chosen.empty() && !FirstWord(argc, argv).empty()) {
+        const std::string word = FirstWord(argc, argv);
+        std::cerr << "tavrel: there is no command \"" << word << '"'
+                  << Suggestion(word, CommandNames(app)) << '\n'
+                  << "The commands: " << Joined(CommandNames(app)) << ".\n";
+    } else if (chosen.empty()) {
+        std::cerr << "tavrel: a command is required: " << Joined(CommandNames(app)) << ".\n";
+    } else {
+        std::cerr << name << ": " << error.what() << '\n';
+    }
+    std::cerr << "Run '" << name << " --help' for its usage.\n";
+    return 2;
+}
 
 void AddIndex(CLI::App* command, std::string* index) {
     command->add_option("INDEX", *index, "entry number, 0 for the top entry")
@@ -109,6 +214,7 @@ int Run(int argc, char** argv) {
     feed->add_flag("--disable", feedChange.disable, "remove the page's feed link");
     feed->add_option("--base-url", options.baseUrl,
                      "the site's address for this run, e.g. https://www.example.org")
+        ->check(kSiteAddress)
         ->option_text("URL");
     AddForce(feed, &options);
     feed->footer(
@@ -119,6 +225,7 @@ int Run(int argc, char** argv) {
     CLI::App* dirs = app.add_subcommand("dirs", "print the directories the link chooser lists");
     for (CLI::App* command : {docmap, dirs}) {
         command->add_option("-r", machine, "read the registry of MACHINE instead of this one")
+            ->check(kMachineName)
             ->option_text("MACHINE");
         command->add_flag("--json", json, "print JSON");
     }
@@ -130,8 +237,8 @@ int Run(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
-        const int code = app.exit(error);
-        return code == 0 ? 0 : 2;
+        if (error.get_exit_code() == 0) return app.exit(error);
+        return ReportUsageError(app, error, argc, argv);
     }
 
     if (*list) return RunList(page, json, options);

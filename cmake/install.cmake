@@ -2,6 +2,7 @@
 # statically into both programs, so the installed programs need no library
 # search path. Layout (prefix /usr, as the Debian packages use it):
 #   tavrel package:        bin/tavrel, its man page, the registry page (5),
+#                          the licence (dropped by the package build),
 #                          shell completion, the example hive in
 #                          /etc/tavrel-wizard/registry
 #   tavrel-wizard package: bin/tavrel-wizard, its man page, help file, icons,
@@ -12,9 +13,12 @@ include(GNUInstallDirs)
 
 set(TAVREL_DIST_DIR ${PROJECT_SOURCE_DIR}/dist)
 # The wizard's AppStream component id, which names its metainfo file.
-set(TAVREL_APP_ID org.tavrel.TavrelWizard)
+set(TAVREL_APP_ID org.tavrel.Wizard)
 
 install(TARGETS tavrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The licence travels with an install by hand; the Debian packages carry it
+# in their copyright file instead.
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tavrel)
 install(FILES ${TAVREL_DIST_DIR}/completion/tavrel.bash
   DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME tavrel)
 install(FILES ${TAVREL_DIST_DIR}/completion/_tavrel
@@ -43,10 +47,13 @@ if(TARGET tavrel-wizard)
     DESTINATION ${CMAKE_INSTALL_DATADIR}/tavrel-wizard)
 endif()
 
-if(TAVREL_BUILD_MAN)
+if(TAVREL_MAKE_MAN)
   install(FILES ${TAVREL_MAN_DIR}/tavrel.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES ${TAVREL_MAN_DIR}/tavrel-registry.5 DESTINATION ${CMAKE_INSTALL_MANDIR}/man5)
   if(TARGET tavrel-wizard)
     install(FILES ${TAVREL_MAN_DIR}/tavrel-wizard.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   endif()
+else()
+  install(CODE "message(STATUS \"No man pages: scdoc was not installed when the build was \
+configured; install it (scripts/install-deps.sh --package), configure again and build\")")
 endif()

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QSettings>
+#include <QShortcut>
 #include <cstdio>
 #include <limits>
 
@@ -19,6 +20,7 @@
 #include "model/ItemList.h"
 #include "model/Messages.h"
 #include "model/PagePath.h"
+#include "model/WriteRefusal.h"
 #include "page/PageReader.h"
 #include "page/PageSession.h"
 #include "platform/dialog_builder.h"
@@ -130,6 +132,9 @@ void CTavrelDlg::ConnectSignals() {
     onClick(IDC_NEW_ITEM, &CTavrelDlg::OnNewItem);
     onClick(IDC_BROWSE, &CTavrelDlg::OnBrowse);
     onClick(IDCANCEL, &CTavrelDlg::OnCancel);
+    // F1 opens the help, as desktop users expect, beside Alt+H and the button.
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+            &CTavrelDlg::OnHelpButton);
 }
 
 int CTavrelDlg::DoModal() {
@@ -369,8 +374,14 @@ bool CTavrelDlg::ApplyMyChanges() {
     return false;
 }
 
+// A failed write keeps its fixed first line; what stands in the way, and
+// the fix, is the second.
 void CTavrelDlg::ShowFailure(const SessionFailure& failure) {
-    ShowMessage(failure.Text("\n"), m_strPagePath);
+    const std::string reason = failure.message == kMsgCouldNotCreate
+                                   ? WriteRefusalReason(m_strPagePath, failure.error)
+                                   : std::string();
+    ShowMessage(reason.empty() ? failure.Text("\n") : std::string(failure.message) + "\n" + reason,
+                m_strPagePath);
 }
 
 void CTavrelDlg::OnHelpButton() { OpenHelp(this, QStringLiteral("Contents")); }

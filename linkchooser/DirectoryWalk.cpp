@@ -76,8 +76,9 @@ std::string JoinPath(const std::string& path, std::string_view name) {
 // other way to a directory already entered is listed and not entered.
 class Walk {
   public:
-    Walk(const std::string& urlPrefix, std::vector<DirectoryItem>* items)
-        : m_urlPrefix(urlPrefix), m_items(items) {}
+    Walk(const std::string& urlPrefix, std::vector<DirectoryItem>* items,
+         std::vector<std::string>* unreadable)
+        : m_urlPrefix(urlPrefix), m_items(items), m_unreadable(unreadable) {}
 
     void Run(const std::string& directory) {
         DirectoryReader root = DirectoryReader::Open(directory);
@@ -148,7 +149,18 @@ class Walk {
         }
         DirectoryReader child = current.reader.IsOpen() ? current.reader.OpenChild(candidate.name)
                                                         : DirectoryReader::Open(path);
-        if (child.IsOpen()) Enter(std::move(child), std::move(path), std::move(below));
+        if (child.IsOpen()) {
+            Enter(std::move(child), std::move(path), std::move(below));
+        } else {
+            NoteUnreadable(path);
+        }
+    }
+
+    // A directory that exists but cannot be entered is left out, and noted.
+    void NoteUnreadable(const std::string& path) {
+        if (m_unreadable != nullptr && KindOfPath(path) == PathKind::kDirectory) {
+            m_unreadable->push_back(path);
+        }
     }
 
     void FollowFirstLink() {
@@ -157,11 +169,16 @@ class Walk {
         std::string path = std::move(first->second);
         m_links.erase(first);
         DirectoryReader target = DirectoryReader::Open(path);
-        if (target.IsOpen()) Enter(std::move(target), std::move(path), std::move(below));
+        if (target.IsOpen()) {
+            Enter(std::move(target), std::move(path), std::move(below));
+        } else {
+            NoteUnreadable(path);
+        }
     }
 
     const std::string& m_urlPrefix;
     std::vector<DirectoryItem>* m_items;
+    std::vector<std::string>* m_unreadable;
     std::vector<OpenDirectory> m_stack;
     std::unordered_set<FileId, FileIdHash> m_entered;
     // Links to follow once the directories open now are read: path below
@@ -172,15 +189,17 @@ class Walk {
 }  // namespace
 
 void WalkDirectory(const std::string& directory, const std::string& urlPrefix,
-                   std::vector<DirectoryItem>* items) {
-    Walk(urlPrefix, items).Run(directory);
+                   std::vector<DirectoryItem>* items, std::vector<std::string>* unreadable) {
+    Walk(urlPrefix, items, unreadable).Run(directory);
 }
 
-std::vector<DirectoryItem> WalkDocMap(const DocMapEntry& head) {
+std::vector<DirectoryItem> WalkDocMap(const DocMapEntry& head,
+                                      std::vector<std::string>* unreadable) {
     std::vector<DirectoryItem> items;
     for (const DocMapEntry* entry = &head; entry != nullptr; entry = entry->GetNext()) {
         if (entry->m_pszResolvedDir == nullptr || entry->m_pszUrlPrefix == nullptr) continue;
-        WalkDirectory(entry->m_pszResolvedDir.get(), entry->m_pszUrlPrefix.get(), &items);
+        WalkDirectory(entry->m_pszResolvedDir.get(), entry->m_pszUrlPrefix.get(), &items,
+                      unreadable);
     }
     return items;
 }

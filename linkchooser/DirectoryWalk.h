@@ -37,12 +37,15 @@ struct DirectoryItem {
 
 // Appends the items of `directory` and everything below it, listed under
 // `urlPrefix`. Backslashes in `directory` are separators. Nothing is appended
-// when `directory` cannot be opened.
+// when `directory` cannot be opened. The path of every directory below it that
+// exists but cannot be entered is appended to `unreadable`, when given.
 void WalkDirectory(const std::string& directory, const std::string& urlPrefix,
-                   std::vector<DirectoryItem>* items);
+                   std::vector<DirectoryItem>* items,
+                   std::vector<std::string>* unreadable = nullptr);
 
 // The items of every entry of a list read by ReadDocMap, entry after entry in
 // list order. Each entry is walked on its own: directories shared by
 // overlapping entries appear once per entry, each under that entry's URL. An empty map gives no
-// items.
-std::vector<DirectoryItem> WalkDocMap(const DocMapEntry& head);
+// items. `unreadable` as for WalkDirectory.
+std::vector<DirectoryItem> WalkDocMap(const DocMapEntry& head,
+                                      std::vector<std::string>* unreadable = nullptr);

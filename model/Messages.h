@@ -73,3 +73,25 @@ inline constexpr const char kMsgChooseDirectory[] =
 inline constexpr const char kFatalErrorCaption[] = "Fatal Error";
 inline constexpr const char kMsgNoRemoteRegistry[] =
     "No remote server registry supplied for -r switch";
+// Why a page could not be written, from what the system tells about the page
+// or its folder: {path}, {owner}, {mode} and {user} are filled in.
+inline constexpr const char kMsgCouldNotWrite[] = "The page could not be written.";
+inline constexpr const char kMsgOwnPageWriteProtected[] =
+    "The page {path} is write-protected (owner {owner}, mode {mode}); the page was left "
+    "unchanged. To allow writing it: chmod u+w {path}";
+inline constexpr const char kMsgPageNotWritableBy[] =
+    "The page {path} is not writable by {user} (owner {owner}, mode {mode}); the page was left "
+    "unchanged. Run this as a user who may write it, or ask {owner} to let {user} write it.";
+inline constexpr const char kMsgOwnFolderNotWritable[] =
+    "The folder {path} is not writable by {user} (owner {owner}, mode {mode}), so the page "
+    "cannot be created in it; nothing was written. To allow it: chmod u+wx {path}";
+inline constexpr const char kMsgFolderNotWritableBy[] =
+    "The folder {path} is not writable by {user} (owner {owner}, mode {mode}), so the page "
+    "cannot be created in it; nothing was written. Run this as a user who may write there, or "
+    "ask {owner} to let {user} write in it.";
+inline constexpr const char kMsgFolderDoesNotExist[] =
+    "The folder {path} does not exist; nothing was written. Create it first (mkdir -p {path}) "
+    "or check the page's path.";
+inline constexpr const char kMsgReadOnlyFileSystem[] =
+    "{path} is on a read-only file system; the page was left unchanged. Remount it "
+    "writable or keep the page elsewhere.";

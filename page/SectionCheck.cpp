@@ -21,12 +21,24 @@ bool IsBlankText(const block* node) {
     return text[std::strspn(text, " \t\r\n\f")] == '\0';
 }
 
-// "the P element", "text", "a comment": what `node` is, for a message.
+// "an" before an element name said with a vowel sound: names of one or two
+// letters and H1 to H6 are spelt out ("an LI", "an H2", "a UL"), longer ones
+// read as words ("an IMG", "a SPAN").
+const char* Article(const std::string& name) {
+    if (name.empty()) return "a";
+    const bool spelt = name.size() <= 2 || (name[0] == 'H' && name[1] >= '1' && name[1] <= '6');
+    const char* vowelSounds = spelt ? "AEFHILMNORSX" : "AEIO";
+    return std::strchr(vowelSounds, name[0]) != nullptr ? "an" : "a";
+}
+
+// "a P element", "an EM element", "text", "a comment": what `node` is, for a
+// message.
 std::string Kind(const block* node) {
     if (node->type == BT_TEXT) return "text";
     if (node->type == BT_COMMENT) return "a comment";
     if (node->type != BT_ELEMENT) return "a declaration";
-    return "a " + ElementName(node) + " element";
+    const std::string name = ElementName(node);
+    return std::string(Article(name)) + " " + name + " element";
 }
 
 // True when `node` holds nothing but one text (or nothing at all).

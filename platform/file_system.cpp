@@ -82,6 +82,12 @@ std::string AbsoluteSystemPath(std::string_view path) {
     return TidySystemPath(joined);
 }
 
+PathKind KindOfPath(const std::string& path) {
+    struct stat info {};
+    if (stat(SystemPath(path).c_str(), &info) != 0) return PathKind::kMissing;
+    return S_ISDIR(info.st_mode) ? PathKind::kDirectory : PathKind::kOther;
+}
+
 DirectoryReader DirectoryReader::Open(const std::string& path) {
     const std::string systemPath = SystemPath(path);
     if (systemPath.empty()) return {};

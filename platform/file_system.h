@@ -51,6 +51,10 @@ std::string NameOf(const std::string& path);
 // links and ".." stay as written.
 std::string AbsoluteSystemPath(std::string_view path);
 
+// What is at `path` (any separators), following links.
+enum class PathKind { kMissing, kDirectory, kOther };
+PathKind KindOfPath(const std::string& path);
+
 // One name read from a directory.
 struct DirectoryEntry {
     // Valid until the next read from the same directory.

@@ -156,4 +156,13 @@ LONG RegCloseKey(HKEY key) {
     return ERROR_SUCCESS;
 }
 
+bool RegIsMachineName(const char* machine) {
+    return machine != nullptr && IsValidMachineName(machine);
+}
+
+std::string RegHiveFile(const char* machine) {
+    const bool local = machine == nullptr || *machine == '\0';
+    return HiveFolder() + "/" + (local ? std::string("local") : std::string(machine)) + ".reg";
+}
+
 std::string RegGetLastFailure() { return t_lastFailure; }

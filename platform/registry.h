@@ -82,5 +82,14 @@ LONG RegConnectRegistryA(const char* machine, HKEY key, HKEY* result);
 // fail otherwise leave it as it was; "" before any such failure.
 std::string RegGetLastFailure();
 
+// True when `machine` can name a hive: letters, digits, '.', '_' and '-',
+// not beginning with '.'; never a path.
+bool RegIsMachineName(const char* machine);
+
+// The hive file of `machine` (NULL or "": this machine's local.reg) in the
+// folder named by TAVREL_REGISTRY_DIR, or /etc/tavrel-wizard/registry when
+// that is unset or empty; whether or not it exists.
+std::string RegHiveFile(const char* machine);
+
 // Closes a key opened or connected above; predefined roots are ignored.
 LONG RegCloseKey(HKEY key);

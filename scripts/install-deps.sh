@@ -1,19 +1,23 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the tests and the demo need, if
-# any is missing. With --bench also the benchmark peers, with --lint the style
-# and static checkers, with --package the tools that build and check the
-# Debian packages (the build dependencies of debian/control are among the
-# packages above), with --browser Chromium and Node.js for the browser oracle
-# and its npm package (never a browser download). Runs apt-get as root
-# (through sudo when not root).
+# Installs the Debian 12 packages the build and the tests need, if any is
+# missing. With --demo only those that build and run the two programs (what
+# run-demo.sh needs), with --bench also the benchmark peers, with --lint the
+# style and static checkers, with --package the tools that build and check
+# the Debian packages (the build dependencies of debian/control are among
+# the packages above), with --browser Chromium and Node.js for the browser
+# oracle and its npm package (never a browser download). Runs apt-get as
+# root (through sudo when not root).
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libcli11-dev
-          nlohmann-json3-dev fonts-dejavu-core xvfb xauth imagemagick x11-utils
-          clang-14 libclang-rt-14-dev python3-feedparser)
+build=(cmake ninja-build g++ qt6-base-dev libcli11-dev nlohmann-json3-dev fonts-dejavu-core)
+tests=(libgtest-dev libgmock-dev xvfb xauth imagemagick x11-utils clang-14 libclang-rt-14-dev
+       python3-feedparser)
+packages=()
+demo=false
 browser=false
 for option in "$@"; do
   case "$option" in
+    --demo) demo=true ;;
     --bench) packages+=(libxml2-dev libgumbo-dev libbenchmark-dev python3 time) ;;
     --lint) packages+=(clang-format clang-tidy) ;;
     --browser)
@@ -26,6 +30,12 @@ for option in "$@"; do
     *) echo "install-deps.sh: unknown option $option" >&2; exit 2 ;;
   esac
 done
+
+if $demo; then
+  packages=("${build[@]}" "${packages[@]}")
+else
+  packages=("${build[@]}" "${tests[@]}" "${packages[@]}")
+fi
 
 # The oracle's node modules, exactly as locked, next to its script.
 install_browser_driver() {

@@ -2,12 +2,14 @@
 # Installs what is missing, builds, and runs the main job on the bundled demo:
 # a copy of demo/ in build/demo-run, with a registry hive whose document map
 # points at the copy's document tree; then opens the wizard on the demo page
-# (or, without a display, updates it with the tavrel command). The checkout itself is never changed.
+# (or, without a display, updates it with the tavrel command). The checkout
+# itself is never changed. Installs only the packages that build and run the
+# programs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+# Only what builds and runs the two programs; run-tests.sh adds the test tools.
+scripts/install-deps.sh --demo
 cmake --preset default
-# Only the two programs: the tests are built by run-tests.sh.
 cmake --build --preset default --target tavrel-wizard tavrel
 
 run=$PWD/build/demo-run
@@ -17,6 +19,12 @@ cp -r demo/htdocs demo/archive "$run/"
 mkdir -p "$run/registry"
 sed "s|@DEMO_ROOT@|$run|g" demo/registry/local.reg.in > "$run/registry/local.reg"
 export TAVREL_REGISTRY_DIR=$run/registry
+# A session without one (su, ssh, a container) gets a private runtime
+# folder, so the toolkit has no reason to warn.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+  export XDG_RUNTIME_DIR=$run/xdg-runtime
+  mkdir -m 700 "$XDG_RUNTIME_DIR"
+fi
 
 page=$run/htdocs/tavrel.html
 wizard=build/default/app/tavrel-wizard

@@ -104,11 +104,21 @@ TEST_F(FeedCommandTest, EnableAndDisableRoundTrip) {
               std::string::npos);
     EXPECT_TRUE(PathExists(dir / "page.atom"));
     const std::string enabled = ReadFileBytes(page);
-    ASSERT_EQ(Run([&] { return RunFeed(page, {std::string("other.atom"), false}); }), 0);
-    EXPECT_EQ(ReadFileBytes(page), enabled) << "already linked: nothing changes";
+    // A request that changes nothing says so; one for another feed is refused.
+    std::string err;
+    ASSERT_EQ(Run([&] { return RunFeed(page, {std::string(), false}); }, &err), 0);
+    EXPECT_NE(err.find("already links the feed page.atom; it was left unchanged."),
+              std::string::npos)
+        << err;
+    ASSERT_EQ(Run([&] { return RunFeed(page, {std::string("other.atom"), false}); }, &err), 1);
+    EXPECT_NE(err.find("To link other.atom instead, give --disable first."), std::string::npos)
+        << err;
+    EXPECT_EQ(ReadFileBytes(page), enabled);
     EXPECT_FALSE(PathExists(dir / "other.atom"));
 
     ASSERT_EQ(Run([&] { return RunFeed(page, {std::nullopt, true}); }), 0);
+    ASSERT_EQ(Run([&] { return RunFeed(page, {std::nullopt, true}); }, &err), 0);
+    EXPECT_NE(err.find("the page links no feed; it was left unchanged."), std::string::npos) << err;
     EXPECT_EQ(ReadFileBytes(page).find("application/atom+xml"), std::string::npos);
     EXPECT_TRUE(PathExists(dir / "page.atom")) << "--disable leaves the file";
     ASSERT_EQ(Add(page, "/b.html", "B"), 0);

@@ -106,18 +106,16 @@ TEST_F(PageCommandsTest, RefusalsNameTheReasonAndWriteNothing) {
     const std::string framesPage =
         "<html><frameset cols=\"50%,50%\"><frame src=\"a.htm\"></frameset></html>\n";
     WriteFileBytes(frames, framesPage);
-    EntryFields link, none;
+    EntryFields link;
     link.hyperlink = "/a.htm";
     const struct {
         std::function<int()> command;
         std::string reason;
     } cases[] = {
-        {[&] { return RunAdd(m_page, none); },
-         "A hyperlink for the Tavrel Item is required. Please type it in."},
-        {[&] { return RunChange(m_page, 0, none); }, ""},
+        {[&] { return RunChange(m_page, 0, link); }, "there is no entry 0"},
         {[&] { return RunDelete(m_page, 3); }, ""},
         {[&] { return RunAdd(m_dir / "missing/page.html", link); },
-         "Could not create Tavrel Page."},
+         "The page could not be written. The folder " + (m_dir / "missing") + " does not exist"},
         {[&] { return RunAdd(frames, link); }, "The page is a frameset"},
         {[&] { return RunAdd(m_dir / "script.html", link); }, "ends inside markup"},
     };

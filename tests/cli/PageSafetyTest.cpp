@@ -97,8 +97,6 @@ class PageSafetyTest : public ::testing::Test {
 
 // Scripts rely on the exit codes: usage errors (2), refusals (1), success (0).
 TEST_F(PageSafetyTest, ExitCodesSeparateUsageRefusalAndSuccess) {
-    EXPECT_EQ(RunTavrel({"add"}).exitCode, 2);
-    EXPECT_EQ(RunTavrel({"frobnicate"}).exitCode, 2);
     const ProgramResult help = RunTavrel({"change", "--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.output.find("INDEX"), std::string::npos);
@@ -107,6 +105,40 @@ TEST_F(PageSafetyTest, ExitCodesSeparateUsageRefusalAndSuccess) {
     EXPECT_NE(refused.errors.find("The file path is not an HTML document."), std::string::npos);
     EXPECT_EQ(RunTavrel({"add", m_page, "--link", "/a.htm"}).exitCode, 0);
     EXPECT_EQ(RunTavrel({"list", m_page}).exitCode, 0);
+}
+
+// Every usage error exits 2 before the page is touched, naming what is wrong
+// and, for a mistyped name, the nearest known one.
+TEST_F(PageSafetyTest, UsageErrorsNameTheMistakeAndSuggestTheNearestName) {
+    WritePage(1);
+    const std::string before = ReadFileBytes(m_page);
+    const struct {
+        Args args;
+        std::string said;
+    } cases[] = {
+        {{}, "tavrel: a command is required: list, add, change"},
+        {{"ad", m_page}, "there is no command \"ad\"; did you mean add?"},
+        {{"frobnicate"}, "there is no command \"frobnicate\".\nThe commands: list, add"},
+        {{"add", m_page, "--link", "/a", "--titel", "Oops"},
+         "tavrel add: there is no option --titel; did you mean --title?"},
+        {{"--wiat", "3", "rebuild", m_page}, "there is no option --wiat; did you mean --wait?"},
+        {{"add", m_page}, "--link URL is required"},
+        {{"add", m_page, "--link", ""}, "--link URL is required"},
+        {{"delete", m_page, "-1"}, "\"-1\" is no entry: entries are numbered from 0"},
+        {{"change", m_page, "x"}, "\"x\" is no entry number"},
+        {{"change", m_page, "0"}, "give the fields to change"},
+        {{"docmap", "-r", "../x"}, "\"../x\" is no machine name"},
+        {{"dirs", "-r", "a/b"}, "\"a/b\" is no machine name: it names MACHINE.reg"},
+        {{"feed", m_page, "--base-url", "notaurl"}, "\"notaurl\" is no site address"},
+        {{"feed", m_page, "--enable", "--disable"}, "exclude each other"},
+    };
+    for (const auto& c : cases) {
+        const ProgramResult result = RunTavrel(c.args);
+        EXPECT_EQ(result.exitCode, 2) << c.said;
+        EXPECT_NE(result.errors.find(c.said), std::string::npos) << result.errors;
+        EXPECT_TRUE(result.output.empty()) << result.output;
+    }
+    EXPECT_EQ(ReadFileBytes(m_page), before);
 }
 
 TEST_F(PageSafetyTest, FiftyConcurrentAddsKeepEveryEntryAndLeaveNoStrayFile) {
@@ -283,7 +315,7 @@ TEST_F(PageSafetyTest, ListContentThatEntriesCannotHoldIsNotDroppedUnasked) {
          "a term (DT) without its description (DD) in entry 0"},
         {"<dt><strong>d</strong><br><a href=\"/a.htm\"><strong>t</strong></a>\n"
          "<dd>text <em>by hand</em><br><p>\n",
-         "a EM element in the description in entry 0"},
+         "an EM element in the description in entry 0"},
         {entry + "<p>between</p>\n", "a P element in the description in entry 0"},
         {"<dt><strong>d</strong></dt><dd>text</dd>\n<!-- by hand -->\n" + entry,
          "a comment between entries"},
@@ -320,7 +352,12 @@ TEST_F(PageSafetyTest, WriteProtectedPagesAndLinkLoopsAreRefused) {
     chmod(m_page.c_str(), 0444);
     std::string output;
     EXPECT_EQ(Tavrel({"add", m_page, "--link", "/x.htm"}, &output), 1);
-    EXPECT_NE(output.find("Could not create Tavrel Page. Permission denied."), std::string::npos)
+    EXPECT_NE(output.find("The page could not be written. The page " + m_page +
+                          " is write-protected (owner "),
+              std::string::npos)
+        << output;
+    EXPECT_NE(output.find("mode 444); the page was left unchanged. To allow writing it: chmod u+w"),
+              std::string::npos)
         << output;
     EXPECT_EQ(ReadFileBytes(m_page), before);
 
@@ -369,15 +406,26 @@ constexpr gid_t kSharedGroup = 100;
 // Runs `binary` (a copy of tavrel that the other user can reach: the build
 // tree may lie in a folder only its owner may enter, such as a checkout
 // under /root) as user and group 65534 in `folder`.
-int TavrelAsNobody(const std::string& binary, const std::string& folder, const Args& args) {
+// What it writes to standard error goes to `said`, when given.
+int TavrelAsNobody(const std::string& binary, const std::string& folder, const Args& args,
+                   std::string* said = nullptr) {
+    int errors[2];
+    if (pipe(errors) != 0) return -1;
     const pid_t child = fork();
     if (child == 0) {
+        dup2(errors[1], 2);
         const gid_t groups[] = {kSharedGroup};
         if (setgroups(1, groups) != 0 || setgid(65534) != 0 || setuid(65534) != 0) _exit(126);
         if (chdir(folder.c_str()) != 0) _exit(126);
         execv(binary.c_str(), Argv(args).data());
         _exit(127);
     }
+    close(errors[1]);
+    char buffer[4096];
+    for (ssize_t got; (got = read(errors[0], buffer, sizeof buffer)) > 0;) {
+        if (said != nullptr) said->append(buffer, static_cast<std::size_t>(got));
+    }
+    close(errors[0]);
     return Wait(child);
 }
 
@@ -403,6 +451,24 @@ TEST_F(PageSafetyTest,
     stat(page.c_str(), &after);
     EXPECT_EQ(after.st_ino, before.st_ino);
     EXPECT_EQ(Entries(page).size(), 2u);
+
+    // A new page in a folder of another owner, and someone else's page: the
+    // refusal names the folder or page, the owner, the mode and the fix.
+    std::string said;
+    EXPECT_EQ(TavrelAsNobody(tavrel, m_dir.path(), {"add", "new.html", "--link", "/x.htm"}, &said),
+              1);
+    EXPECT_NE(said.find("The folder " + m_dir.path() +
+                        " is not writable by nobody (owner root, mode 755), so the page cannot "
+                        "be created in it; nothing was written. Run this as a user who may"),
+              std::string::npos)
+        << said;
+    ASSERT_EQ(chown(page.c_str(), 0, 0), 0);
+    said.clear();
+    EXPECT_EQ(TavrelAsNobody(tavrel, folder, {"add", "page.html", "--link", "/x.htm"}, &said), 1);
+    EXPECT_NE(said.find("The page " + page + " is not writable by nobody (owner root, mode 644)"),
+              std::string::npos)
+        << said;
+    ASSERT_EQ(chown(page.c_str(), 65534, 65534), 0);
 
     chmod(page.c_str(), 0200);
     const auto start = Clock::now();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <nlohmann/json.hpp>
@@ -98,6 +100,46 @@ TEST_F(ServerCommandsTest, DamagedHiveFailsOnceWithFileAndLine) {
         EXPECT_NE(found, std::string::npos) << err;
         EXPECT_EQ(err.find(".reg", found + where.size()), std::string::npos) << err;  // once
     }
+}
+
+// An empty listing is never left unexplained: where the settings came from,
+// and why they list nothing, are said on standard error.
+TEST_F(ServerCommandsTest, SettingsSourceAndMissingDirectoriesAreSaid) {
+    EXPECT_EQ(Run([] { return RunDocmap("", false); }), 0);  // a fresh install: no local.reg
+    EXPECT_NE(err.find(hives.folder() / "local.reg does not exist"), std::string::npos) << err;
+    EXPECT_NE(err.find("local.reg.example"), std::string::npos) << err;
+
+    const TempDir server;
+    std::filesystem::create_directories(server / "site/htdocs");
+    const std::string outside = server / "site/htdocs";
+    hives.Write("local", ServerHiveText(docs.path(), std::vector<MapValueText>{{"/", outside}}));
+    EXPECT_EQ(Run([] { return RunDirs("", false); }), 0);
+    EXPECT_NE(err.find("settings read from " + (hives.folder() / "local.reg")), std::string::npos)
+        << err;
+    EXPECT_NE(err.find(", " + docs.path() + outside + ", does not exist"), std::string::npos)
+        << err;
+    EXPECT_NE(err.find("taken below ServerRoot; " + outside + " itself exists"), std::string::npos)
+        << err;
+
+    hives.Write("local", ServerHiveText(docs.path(), std::nullopt));
+    EXPECT_EQ(Run([] { return RunDocmap("", false); }), 0);
+    EXPECT_NE(err.find("maps no directory"), std::string::npos) << err;
+
+    setenv("TAVREL_REGISTRY_DIR", (hives.folder() / "misspelt").c_str(), 1);
+    EXPECT_EQ(Run([] { return RunDocmap("", false); }), 1);
+    EXPECT_NE(err.find("registry folder " + (hives.folder() / "misspelt") + " does not exist"),
+              std::string::npos)
+        << err;
+    EXPECT_TRUE(out.empty()) << out;
+}
+
+TEST_F(ServerCommandsTest, UnreadableDirectoriesAreNamed) {
+    if (geteuid() == 0) GTEST_SKIP() << "root reads every directory";
+    hives.Write("local", ServerHiveText("/", std::vector<MapValueText>{{"/", docs.path()}}));
+    std::filesystem::permissions(docs / "news", std::filesystem::perms::none);
+    EXPECT_EQ(Run([] { return RunDirs("", false); }), 0);
+    std::filesystem::permissions(docs / "news", std::filesystem::perms::owner_all);
+    EXPECT_NE(err.find(docs / "news cannot be read by this user"), std::string::npos) << err;
 }
 
 }  // namespace

@@ -6,7 +6,10 @@
 set -uo pipefail
 script=$1
 tavrel=$2
-[[ -r /usr/share/bash-completion/bash_completion ]] || exit 77
+if [[ ! -r /usr/share/bash-completion/bash_completion ]]; then
+    echo "skipped: needs bash-completion (scripts/install-deps.sh --package)"
+    exit 77
+fi
 source /usr/share/bash-completion/bash_completion
 # shellcheck source=../../dist/completion/tavrel.bash
 source "$script"

@@ -3,11 +3,13 @@
 # installed programs from there as a new user would: versions, the headless
 # wizard, a page added and listed, and the example hive read as local.reg.
 # DESTDIR keeps an absolute folder (the package build's /etc) in the scratch
-# tree too. Usage: install_test.sh CMAKE BUILD_DIR VERSION
+# tree too. MAN_PAGES is ON (or a path) when the build made the man pages.
+# Usage: install_test.sh CMAKE BUILD_DIR VERSION MAN_PAGES
 set -euo pipefail
 cmake=$1
 build=$2
 version=$3
+man_pages=${4:-OFF}
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 root=$scratch/root
@@ -49,3 +51,9 @@ grep -q "^/docs .*/srv/www/htdocs/manuals$" <<<"$docmap" || fail "example hive: 
 for file in share/bash-completion/completions/tavrel share/zsh/vendor-completions/_tavrel; do
     [[ -f $prefix/$file ]] || fail "not installed: $file"
 done
+
+if [[ $man_pages != OFF && $man_pages != *NOTFOUND ]]; then
+    for file in share/man/man1/tavrel.1 share/man/man5/tavrel-registry.5; do
+        [[ -f $prefix/$file ]] || fail "not installed: $file"
+    done
+fi

@@ -393,7 +393,7 @@ TEST_F(TavrelDlgTest, ListContentTheEntriesCannotHoldIsNamedAtOpenAndBuildItAsks
     WriteFileBytes(page, text);
     Open(page);
     const std::string named =
-        std::string(kMsgUnreadContent) + "\n- a EM element in the description in entry 0";
+        std::string(kMsgUnreadContent) + "\n- an EM element in the description in entry 0";
     EXPECT_EQ(TakeMessages(), Said(named, page));
     EXPECT_EQ(Rows(), Texts{"t"});
     Click(IDC_BUILD_IT);  // the question's escape button: go back
@@ -413,8 +413,13 @@ TEST_F(TavrelDlgTest, FailuresAreReportedAndLeaveThePageAlone) {
     EXPECT_EQ(TakeMessages(), Said(kMsgFolderMissing, nowhere));  // said when opening
     Click(IDC_BUILD_IT);
     EXPECT_EQ(m_dialog->ModalResult(), 0);  // the dialog stays, with all that was typed
-    const std::string notFound = std::string(kMsgCouldNotCreate) + "\nNo such file or directory.";
-    EXPECT_EQ(TakeMessages(), Said(notFound, nowhere));
+    // The fixed first line, then the folder in the way and the fix.
+    const auto notFound = [](const std::string& folder) {
+        return std::string(kMsgCouldNotCreate) + "\nThe folder " + folder +
+               " does not exist; nothing was written. Create it first (mkdir -p " + folder +
+               ") or check the page's path.";
+    };
+    EXPECT_EQ(TakeMessages(), Said(notFound(m_dir / "no-such-folder"), nowhere));
     EXPECT_FALSE(PathExists(nowhere));
 
     // An existing page whose folder was moved away while it was edited.
@@ -430,7 +435,7 @@ TEST_F(TavrelDlgTest, FailuresAreReportedAndLeaveThePageAlone) {
     EXPECT_EQ(TakeMessages(),
               (Texts{std::string(kMsgChangedOnDisk) + "|" + page + "|[" + kBtnApplyMyChanges + "/" +
                          kBtnOverwrite + "/" + kBtnGoBack + "]",
-                     notFound + "|" + page}));
+                     notFound(folder) + "|" + page}));
     EXPECT_FALSE(PathExists(page));
     EXPECT_EQ(ReadFileBytes(moved + "/news.html"), before);
 }
@@ -646,11 +651,17 @@ TEST_F(TavrelDlgTest, FocusGoesWhereTheNextKeystrokeBelongs) {
     EXPECT_EQ(ItemAs<QPushButton>(m_dialog.get(), IDC_CHANGE)->text(), "Chan&ge");
 }
 
-TEST_F(TavrelDlgTest, HelpOpensBesideAndClosesOnEscapeAndCtrlW) {
+TEST_F(TavrelDlgTest, HelpOpensOnF1OrTheButtonBesideAndClosesOnEscapeAndCtrlW) {
     Open(m_dir / "news.html");
     for (const QKeyCombination keys :
          {QKeyCombination(Qt::Key_Escape), QKeyCombination(Qt::ControlModifier, Qt::Key_W)}) {
-        Click(IDC_HELP_BUTTON);
+        if (keys.key() == Qt::Key_Escape) {
+            m_dialog->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(m_dialog.get()));
+            QTest::keyClick(DialogItem(m_dialog.get(), IDC_TITLE), Qt::Key_F1);
+        } else {
+            Click(IDC_HELP_BUTTON);
+        }
         auto* help = m_dialog->findChild<QTextBrowser*>();
         ASSERT_NE(help, nullptr);
         EXPECT_TRUE(help->isVisible());
