@@ -18,6 +18,10 @@ inline constexpr const char kMsgNoPlaceForList[] =
     "The page ends inside markup that would not keep a list added at its end whole (a script, a "
     "comment or an unclosed link, for example). Put <dl> with the marker comment where the list "
     "should go. The page was left unchanged.";
+inline constexpr const char kMsgEncodingWouldChange[] =
+    "The change would move the page's declaration of its encoding (<meta charset>) out of the "
+    "first 1024 bytes, where browsers look for it, and the page would read differently. Move "
+    "the declaration to the top of the HEAD. The page was left unchanged.";
 inline constexpr const char kMsgNoListYet[] =
     "The page has no list yet. The first entry added puts it at the end of the page's BODY, "
     "or where a <dl> holding the marker comment stands.";

@@ -43,11 +43,24 @@ bool SameEntries(const CTavrelItem* a, const CTavrelItem* b) {
     return a == nullptr && b == nullptr;
 }
 
-// Refuses the page that `splices` make of `stream` unless it has a section
-// that reads back as the item list: the page is written once more, to a
-// temporary file, and scanned. The item list and what the scan sets are left
-// as they were.
-SessionFailure CheckAddedSection(FILE* stream, const std::vector<PageSplice>& splices) {
+// How far into a page browsers look for a declaration of its encoding.
+constexpr uint64_t kEncodingPrescan = 1024;
+
+// Whether the page that `splices` make could read differently from what they
+// meant: a section added where the page's own markup may take it apart, or
+// bytes changed where a browser looks for the page's encoding.
+bool NeedsCheck(const PageScan& scan, const std::vector<PageSplice>& splices) {
+    const bool added = !scan.hasSection && g_pItemHead != nullptr;
+    return added || (!splices.empty() && splices.front().range.begin < kEncodingPrescan);
+}
+
+// Refuses the page that `splices` make of `stream` unless it is read in the
+// encoding `scan` found and, where a section was added, that section reads
+// back as the item list: the page is written once more, to a temporary file,
+// and scanned. The item list and what the scan sets are left as they were.
+SessionFailure CheckWrittenPage(FILE* stream, const std::vector<PageSplice>& splices,
+                                const PageScan& before) {
+    const bool added = !before.hasSection && g_pItemHead != nullptr;
     FILE* written = std::tmpfile();
     if (written == nullptr) return {kMsgCouldNotCreate, errno};
     int readError = 0;
@@ -61,16 +74,19 @@ SessionFailure CheckAddedSection(FILE* stream, const std::vector<PageSplice>& sp
     }
     CTavrelItem* list = TakeItemList();
     const std::vector<std::string> unread = g_unreadContent;
-    PageScan scan;
-    SessionFailure failure = ScanPage(written, &scan);
+    const int noSection = g_bNoSection;
+    PageScan after;
+    SessionFailure failure = ScanPage(written, &after);
     std::fclose(written);
-    if (!failure && (!scan.hasSection || !SameEntries(g_pItemHead, list))) {
+    if (!failure && after.form.encoding != before.form.encoding) {
+        failure = {kMsgEncodingWouldChange, 0};
+    } else if (!failure && added && (!after.hasSection || !SameEntries(g_pItemHead, list))) {
         failure = {kMsgNoPlaceForList, 0};
     }
     ClearItemList();
     AdoptItemList(list);
     g_unreadContent = unread;
-    g_bNoSection = 1;
+    g_bNoSection = noSection;
     return failure;
 }
 
@@ -81,11 +97,9 @@ SessionFailure RewritePage(FILE* stream, FILE* out, const PageChange& change, Pa
     if (const SessionFailure failure = ScanPage(stream, scan, partSize)) return failure;
     std::vector<PageSplice> splices;
     if (!change(*scan, &splices)) return {kMsgEditRefused, 0};
-    // A page that ends inside a script, a comment or an unclosed link would
-    // not keep a list added at its end whole.
-    if (!scan->hasSection && g_pItemHead != nullptr) {
-        if (scan->frameset) return {kMsgNoBody, 0};
-        if (const SessionFailure failure = CheckAddedSection(stream, splices)) return failure;
+    if (!scan->hasSection && g_pItemHead != nullptr && scan->frameset) return {kMsgNoBody, 0};
+    if (NeedsCheck(*scan, splices)) {
+        if (const SessionFailure failure = CheckWrittenPage(stream, splices, *scan)) return failure;
     }
     if (std::fseek(stream, 0, SEEK_SET) != 0) return {kMsgCannotRead, errno};
     int readError = 0;
