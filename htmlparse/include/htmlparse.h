@@ -107,7 +107,10 @@ enum { BT_ELEMENT = 1, BT_TEXT = 2, BT_COMMENT = 3, BT_DOCTYPE = 4 };
 /* A byte of the page that the page's encoding cannot decode, or a NUL byte,
  * stands in the text (of any node, and in attribute names and values) as the
  * code point HTML_BYTE_STAND_IN_BASE plus the byte's value (U+10FF00 to
- * U+10FFFF, in UTF-8), so that it can be written back as the byte it was. */
+ * U+10FFFF, in UTF-8). A page may hold the same code points as characters of
+ * its own, raw or as references, and the tree cannot tell the two apart: a
+ * program must never turn such a code point into a byte. Where it keeps the
+ * page's text it copies the page's own bytes (HTMLGetSourceSpan). */
 #define HTML_BYTE_STAND_IN_BASE 0x10FF00u
 
 /* Quoting of an attribute value (AttrRec.flags); neither bit: unquoted. */

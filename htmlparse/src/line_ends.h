@@ -2,8 +2,7 @@
 //
 // Browsers read CRLF and a lone CR as one line feed; the tokenizer does too,
 // as it only ever sees LF. NUL bytes, which the tokenizer's C strings cannot
-// hold, become the byte stand-in for 0x00 (HTML_BYTE_STAND_IN_BASE), which the
-// page writer turns back into the NUL byte.
+// hold, become the byte stand-in for 0x00 (HTML_BYTE_STAND_IN_BASE).
 #ifndef HTMLPARSE_LINE_ENDS_H
 #define HTMLPARSE_LINE_ENDS_H
 

@@ -264,7 +264,7 @@ void Tokenizer::ScanComment(char* at, Token& token, char** after) {
             break;
         }
     }
-    // The tree writer puts one blank before "-->" itself, unless told not to.
+    // The blank before "-->" is taken off the text; BF_COMMENT_NO_BLANK says when there was none.
     if (close > body && close[-1] == ' ') {
         --close;
         token.no_blank = false;

@@ -5,9 +5,7 @@
 // and 0x9D become the C1 controls of the same value, as in browsers); UTF-16
 // by its own decoder (an unpaired surrogate is one U+FFFD, nothing after it
 // shifts); everything else through iconv. A byte the encoding cannot decode
-// becomes its byte stand-in (HTML_BYTE_STAND_IN_BASE plus the byte), so the
-// page writer can put the byte back where it stood: in a script, a style or a
-// comment a browser reads no references, so no other form would do.
+// becomes its byte stand-in (HTML_BYTE_STAND_IN_BASE plus the byte).
 #ifndef HTMLPARSE_TRANSCODING_H
 #define HTMLPARSE_TRANSCODING_H
 
