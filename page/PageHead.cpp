@@ -10,7 +10,7 @@
 namespace {
 
 bool IsNamed(const block* node, std::string_view name) {
-    return node->type == BT_ELEMENT && _ElementToName(node->tag) == name;
+    return node->type == BT_ELEMENT && HTMLElementName(node->tag) == name;
 }
 
 std::string Lower(std::string text) {

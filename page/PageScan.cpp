@@ -19,7 +19,7 @@ bool IsElement(const block* node, int code) {
 }
 
 bool IsNamed(const block* node, const char* name) {
-    return node->type == BT_ELEMENT && std::strcmp(_ElementToName(node->tag), name) == 0;
+    return node->type == BT_ELEMENT && std::strcmp(HTMLElementName(node->tag), name) == 0;
 }
 
 bool IsHead(const block* node) { return IsNamed(node, "HEAD"); }

@@ -9,7 +9,7 @@ namespace {
 // The element's name in upper case: the library's name for its code, or the
 // name an element without code of its own has in its `text` ("<name").
 std::string ElementName(const block* node) {
-    if (node->tag != HTML_UNKNOWN) return _ElementToName(node->tag);
+    if (node->tag != HTML_UNKNOWN) return HTMLElementName(node->tag);
     const char* text = node->text != nullptr ? node->text : "";
     if (*text == '<') ++text;
     return ascii::Uppercase(text);

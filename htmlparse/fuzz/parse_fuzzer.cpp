@@ -23,7 +23,7 @@ void CheckTree(const block* root) {
             std::abort();
         }
         if (node->type == BT_ELEMENT) {
-            (void)_ElementToName(node->tag);
+            (void)HTMLElementName(node->tag);
             (void)HTMLGetAttr(node, "href");
             for (const AttrRec* attr = node->attrs; attr != nullptr; attr = attr->next) {
                 if (attr->name == nullptr) std::abort();

@@ -248,6 +248,9 @@ HTMLPARSE_API const char* HTMLGetAttr(const block* node, const char* name);
 
 /* The element name of a code, in upper case; the library keeps the string.
  * HTML_UNKNOWN yields a placeholder name; an invalid code yields "". */
+HTMLPARSE_API const char* HTMLElementName(int code);
+
+/* The same under its first name, kept for programs that call it so. */
 HTMLPARSE_API const char* _ElementToName(int code);
 
 /* How the encoding of the last parsed page was found. */

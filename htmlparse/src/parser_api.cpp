@@ -148,6 +148,8 @@ HTMLPARSE_API const char* HTMLGetAttr(const block* node, const char* name) {
     return attr->value == nullptr ? "" : attr->value;
 }
 
+HTMLPARSE_API const char* HTMLElementName(int code) { return ElementUpperName(code); }
+
 HTMLPARSE_API const char* _ElementToName(int code) { return ElementUpperName(code); }
 
 HTMLPARSE_API void HTMLGetPageInfo(HTMLPageInfo* info) {

@@ -84,13 +84,13 @@ TEST(FreeTree, CallsOutOfTheUsualOrder) {
 }
 
 TEST(ElementNames, AreUpperCaseAndParseBack) {
-    EXPECT_STREQ(_ElementToName(HTML_HR), "HR");
-    EXPECT_STREQ(_ElementToName(HTML_LI), "LI");
-    EXPECT_STREQ(_ElementToName(-1), "");
-    EXPECT_STREQ(_ElementToName(100000), "");
-    EXPECT_STRNE(_ElementToName(HTML_UNKNOWN), "");
+    EXPECT_STREQ(HTMLElementName(HTML_HR), "HR");
+    EXPECT_STREQ(HTMLElementName(HTML_LI), "LI");
+    EXPECT_STREQ(HTMLElementName(-1), "");
+    EXPECT_STREQ(HTMLElementName(100000), "");
+    EXPECT_STRNE(HTMLElementName(HTML_UNKNOWN), "");
     for (int code = 0; code < 256; ++code) {
-        const char* name = _ElementToName(code);
+        const char* name = HTMLElementName(code);
         if (*name == '\0' || code == HTML_UNKNOWN) continue;
         auto root = ParseTree("<" + std::string(name) + ">");
         EXPECT_EQ(root->first_child->tag, code) << name;

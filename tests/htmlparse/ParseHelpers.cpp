@@ -50,7 +50,7 @@ std::string Describe(const block* node) {
         case BT_DOCTYPE:
             return "<!DOCTYPE " + std::string(node->text) + ">" + Flags(node);
     }
-    std::string out = node->tag == HTML_UNKNOWN ? node->text : _ElementToName(node->tag);
+    std::string out = node->tag == HTML_UNKNOWN ? node->text : HTMLElementName(node->tag);
     out += Attributes(node->attrs) + Flags(node);
     if (node->first_child != nullptr) out += '{' + Outline(node) + '}';
     return out;
