@@ -8,14 +8,13 @@
 #include "platform/config_files.h"
 #include "serverconf/ApacheLines.h"
 #include "serverconf/ConfigFailure.h"
+#include "serverconf/IncludeChain.h"
 #include "text/ascii.h"
 
 namespace {
 
 // The document root Debian's server is built with.
 constexpr char kBuiltInDocumentRoot[] = "/var/www/html";
-// Includes nest at most this deep, so a file that includes itself fails.
-constexpr int kMaxIncludeDepth = 32;
 // The modules Debian's server has built in.
 const std::set<std::string> kBuiltInModules = {
     "core.c",          "mod_so.c",      "mod_watchdog.c",    "http_core.c",  "mod_log_config.c",
@@ -60,18 +59,18 @@ int AddressPort(const std::string& address) {
 class ApacheReader {
   public:
     ApacheReader(const std::string& file, const ServerConfigOptions& options)
-        : m_mainFile(file), m_serverRoot(options.apacheRoot) {
+        : m_mainFile(file), m_serverRoot(options.apacheRoot), m_chain(file) {
         ReadEnvvars(JoinConfigPath(FolderOfFile(file), "envvars"));
     }
 
-    void ReadText(const std::string& file, const std::string& text, int depth) {
+    void ReadText(const std::string& file, const std::string& text) {
         std::vector<OpenSection> sections;
         for (const ApacheLine& line : ApacheLogicalLines(text)) {
             const ConfigPlace place{file, line.line};
             if (line.text[0] == '<') {
                 Section(line.text, place, &sections);
             } else if (sections.empty() || sections.back().reading) {
-                Directive(line.text, place, depth, sections);
+                Directive(line.text, place, sections);
             }
         }
         if (!sections.empty()) {
@@ -114,11 +113,10 @@ class ApacheReader {
     void Section(const std::string& text, const ConfigPlace& place,
                  std::vector<OpenSection>* sections);
     bool Holds(const std::string& name, const std::string& argument) const;
-    void Directive(const std::string& text, const ConfigPlace& place, int depth,
+    void Directive(const std::string& text, const ConfigPlace& place,
                    const std::vector<OpenSection>& sections);
-    void Include(const std::vector<std::string>& words, bool optional, const ConfigPlace& place,
-                 int depth);
-    void IncludeFile(const std::string& path, const ConfigPlace& place, int depth);
+    void Include(const std::vector<std::string>& words, bool optional, const ConfigPlace& place);
+    void IncludeFile(const std::string& path, const ConfigPlace& place);
     MappedFolder Mapping(const std::string& prefix, const std::string& written,
                          const std::string& directive, const ConfigPlace& place) const {
         return {prefix, written, JoinConfigPath(m_serverRoot, written), directive, place};
@@ -135,6 +133,7 @@ class ApacheReader {
     bool m_inHost = false;
     int m_listenPort = 0;
     bool m_sawApache = false;  // a section or a directive only Apache has was read
+    IncludeChain m_chain;
 };
 
 void ApacheReader::ReadEnvvars(const std::string& path) {
@@ -226,7 +225,7 @@ void ApacheReader::Section(const std::string& text, const ConfigPlace& place,
     sections->push_back(section);
 }
 
-void ApacheReader::Directive(const std::string& text, const ConfigPlace& place, int depth,
+void ApacheReader::Directive(const std::string& text, const ConfigPlace& place,
                              const std::vector<OpenSection>& sections) {
     const std::vector<std::string> raw = ApacheWords(text);
     const std::string name = Lower(raw[0]);
@@ -258,7 +257,7 @@ void ApacheReader::Directive(const std::string& text, const ConfigPlace& place, 
     } else if (name == "undefine") {
         m_defines.erase(first);
     } else if (name == "include" || name == "includeoptional") {
-        Include(words, name == "includeoptional", place, depth);
+        Include(words, name == "includeoptional", place);
     } else if (name == "loadmodule") {
         m_modules.insert(first);
         if (words.size() > 2) {
@@ -286,8 +285,7 @@ void ApacheReader::Directive(const std::string& text, const ConfigPlace& place, 
 }
 
 void ApacheReader::Include(const std::vector<std::string>& words, bool optional,
-                           const ConfigPlace& place, int depth) {
-    if (depth >= kMaxIncludeDepth) throw ConfigFailure(place, "includes nest too deep");
+                           const ConfigPlace& place) {
     const std::string pattern = JoinConfigPath(m_serverRoot, words[1]);
     std::vector<std::string> paths;
     if (HasWildcard(pattern)) {
@@ -300,18 +298,20 @@ void ApacheReader::Include(const std::vector<std::string>& words, bool optional,
     }
     for (const std::string& path : paths) {
         if (IsConfigFolder(path)) {
-            for (const std::string& file : FilesBelow(path)) IncludeFile(file, place, depth);
+            for (const std::string& file : FilesBelow(path)) IncludeFile(file, place);
         } else {
-            IncludeFile(path, place, depth);
+            IncludeFile(path, place);
         }
     }
 }
 
-void ApacheReader::IncludeFile(const std::string& path, const ConfigPlace& place, int depth) {
+void ApacheReader::IncludeFile(const std::string& path, const ConfigPlace& place) {
     std::string text;
     std::string reason;
     if (!ReadConfigFile(path, &text, &reason)) throw ConfigFailure(place, path + ": " + reason);
-    ReadText(path, text, depth + 1);
+    m_chain.Enter(path, place);
+    ReadText(path, text);
+    m_chain.Leave();
 }
 
 ServerHost ApacheReader::Merged(const HostDraft& draft) const {
@@ -366,6 +366,6 @@ ServerConfig ApacheReader::Finish() const {
 ServerConfig ReadApacheConfig(const std::string& file, const std::string& text,
                               const ServerConfigOptions& options) {
     ApacheReader reader(file, options);
-    reader.ReadText(file, text, 0);
+    reader.ReadText(file, text);
     return reader.Finish();
 }

@@ -5,12 +5,11 @@
 
 #include "platform/config_files.h"
 #include "serverconf/ConfigFailure.h"
+#include "serverconf/IncludeChain.h"
 #include "serverconf/NginxBlocks.h"
 
 namespace {
 
-// Includes nest at most this deep, so a file that includes itself fails.
-constexpr int kMaxIncludeDepth = 32;
 constexpr char kDefaultRoot[] = "html";
 
 std::string FolderOfFile(const std::string& file) {
@@ -28,13 +27,13 @@ struct PlacedFolder {
 class NginxReader {
   public:
     NginxReader(const std::string& file, const ServerConfigOptions& options)
-        : m_confFolder(FolderOfFile(file)), m_prefix(options.nginxPrefix) {
+        : m_confFolder(FolderOfFile(file)), m_prefix(options.nginxPrefix), m_chain(file) {
         m_config.kind = ServerKind::kNginx;
         m_config.file = file;
     }
 
     void ReadMain(const std::vector<NginxDirective>& directives) {
-        for (const NginxDirective& directive : Expanded(directives, 0)) {
+        for (const NginxDirective& directive : Expanded(directives)) {
             if (directive.name == "http" && directive.hasBlock) ReadHttp(directive.block);
         }
     }
@@ -49,12 +48,11 @@ class NginxReader {
   private:
     // `directives` with every `include` replaced by the directives of the
     // files it names.
-    std::vector<NginxDirective> Expanded(const std::vector<NginxDirective>& directives,
-                                         int depth) const;
+    std::vector<NginxDirective> Expanded(const std::vector<NginxDirective>& directives);
     void ReadHttp(const std::vector<NginxDirective>& block);
     void ReadServer(const NginxDirective& server, const std::optional<PlacedFolder>& httpRoot);
     void ReadLocation(const NginxDirective& location, const std::optional<PlacedFolder>& root,
-                      ServerHost* host) const;
+                      ServerHost* host);
     MappedFolder Mapping(const std::string& prefix, const std::string& written,
                          const std::string& directive, const ConfigPlace& place) const {
         return {prefix, written, JoinConfigPath(m_prefix, written), directive, place};
@@ -64,10 +62,10 @@ class NginxReader {
     std::string m_prefix;
     ServerConfig m_config;
     bool m_haveDefault = false;
+    IncludeChain m_chain;
 };
 
-std::vector<NginxDirective> NginxReader::Expanded(const std::vector<NginxDirective>& directives,
-                                                  int depth) const {
+std::vector<NginxDirective> NginxReader::Expanded(const std::vector<NginxDirective>& directives) {
     std::vector<NginxDirective> result;
     for (const NginxDirective& directive : directives) {
         if (directive.name != "include" || directive.hasBlock) {
@@ -76,8 +74,6 @@ std::vector<NginxDirective> NginxReader::Expanded(const std::vector<NginxDirecti
         }
         if (directive.args.size() != 1)
             throw ConfigFailure(directive.place, "include needs one file");
-        if (depth >= kMaxIncludeDepth)
-            throw ConfigFailure(directive.place, "includes nest too deep");
         const std::string pattern = JoinConfigPath(m_confFolder, directive.args[0]);
         std::vector<std::string> files = MatchConfigFiles(pattern);
         if (files.empty() && !HasWildcard(pattern)) files.push_back(pattern);
@@ -88,8 +84,9 @@ std::vector<NginxDirective> NginxReader::Expanded(const std::vector<NginxDirecti
                 reason.insert(0, file + ": ");
                 throw ConfigFailure(directive.place, reason);
             }
-            const std::vector<NginxDirective> included =
-                Expanded(ReadNginxBlocks(file, text), depth + 1);
+            m_chain.Enter(file, directive.place);
+            const std::vector<NginxDirective> included = Expanded(ReadNginxBlocks(file, text));
+            m_chain.Leave();
             result.insert(result.end(), included.begin(), included.end());
         }
     }
@@ -110,7 +107,7 @@ std::optional<PlacedFolder> OwnFolder(const std::vector<NginxDirective>& directi
 }
 
 void NginxReader::ReadHttp(const std::vector<NginxDirective>& block) {
-    const std::vector<NginxDirective> directives = Expanded(block, 0);
+    const std::vector<NginxDirective> directives = Expanded(block);
     const std::optional<PlacedFolder> root = OwnFolder(directives, "root");
     for (const NginxDirective& directive : directives) {
         if (directive.name == "server" && directive.hasBlock) ReadServer(directive, root);
@@ -145,7 +142,7 @@ bool IsPlainName(const std::string& name) {
 
 void NginxReader::ReadServer(const NginxDirective& server,
                              const std::optional<PlacedFolder>& httpRoot) {
-    const std::vector<NginxDirective> directives = Expanded(server.block, 0);
+    const std::vector<NginxDirective> directives = Expanded(server.block);
     ServerHost host;
     host.place = server.place;
     int port = 80;
@@ -189,7 +186,7 @@ void NginxReader::ReadServer(const NginxDirective& server,
 }
 
 void NginxReader::ReadLocation(const NginxDirective& location,
-                               const std::optional<PlacedFolder>& root, ServerHost* host) const {
+                               const std::optional<PlacedFolder>& root, ServerHost* host) {
     std::string modifier;
     std::string path = location.args.empty() ? std::string() : location.args.back();
     if (location.args.size() == 2) {
@@ -204,7 +201,7 @@ void NginxReader::ReadLocation(const NginxDirective& location,
         }
     }
     if (path.empty() || path[0] == '@') return;
-    const std::vector<NginxDirective> directives = Expanded(location.block, 0);
+    const std::vector<NginxDirective> directives = Expanded(location.block);
     const std::optional<PlacedFolder> alias = OwnFolder(directives, "alias");
     const std::optional<PlacedFolder> ownRoot = OwnFolder(directives, "root");
     const std::optional<PlacedFolder>& serving = alias ? alias : ownRoot;

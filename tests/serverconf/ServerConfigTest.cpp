@@ -185,14 +185,14 @@ TEST(ServerConfigTest, WhatCannotBeReadNamesFileAndLine) {
          "/main:1: ${NOT_DEFINED_ANYWHERE} is not defined"},
         {"Include nothing.conf\n", "/main:1: " + dir.path() + "/nothing.conf: No such file"},
         {"Include nothing/*.conf\n", "/main:1: no file matches"},
-        {"Include main\n", "/main:1: includes nest too deep"},
+        {"Include main\n", "/main:1: " + dir.path() + "/main includes itself"},
         {"just some words\n", "/main: neither an Apache nor an nginx configuration"},
         {"http {\n  server { root /srv }\n}\n", "/main:2: root has no ';' before '}'"},
         {"http {\n  server {\n", "/main:2: the block opened here is not closed"},
         {"http { }\n}\n", "/main:2: '}' closes no block"},
         {"http { root \"/srv;\n}\n", "/main:1: a quote is not closed"},
         {"events { }\n", "/main: no server block is defined"},
-        {"include main;\n", "/main:1: includes nest too deep"},
+        {"include main;\n", "/main:1: " + dir.path() + "/main includes itself"},
     };
     ServerConfigOptions options;
     options.apacheRoot = dir.path();
