@@ -24,6 +24,10 @@
 #include "serverconf/ServerConfig.h"
 
 // Reads the configuration whose main file `file` holds `text`. Throws
-// ConfigFailure naming the file and line of what cannot be read.
+// ConfigFailure naming the file and line of what cannot be read: a file
+// that cannot be read, a section not closed in its own file, an include
+// loop, a variable that is not defined in a setting the map uses (the
+// server would go on with the name as written, and serve elsewhere), or a
+// main file with neither a section nor a directive Apache has.
 ServerConfig ReadApacheConfig(const std::string& file, const std::string& text,
                               const ServerConfigOptions& options);
