@@ -121,7 +121,7 @@ TEST_F(ServerSourceTest, UrlComposesTheChoosersLinkOfTheChosenHost) {
     }
 }
 
-TEST_F(ServerSourceTest, TheFeedAndAFreshPageFollowTheChosenHost) {
+TEST_F(ServerSourceTest, TheFeedAndAFreshPageFollowTheChosenHostAndTheHiveFillsItsGaps) {
     const std::string page = dir / "www/news/index.html";
     g_serverChoice.page = page;
     EntryFields fields;
@@ -133,6 +133,12 @@ TEST_F(ServerSourceTest, TheFeedAndAFreshPageFollowTheChosenHost) {
     ASSERT_EQ(Run([&] { return RunFeed(page, FeedChange{}); }), 0) << err;
     EXPECT_NE(out.find("href=\"http://www.example.org:8080/news/index.html\""), std::string::npos)
         << out;
+
+    // nginx has no administrator's address: the hive's signs the page.
+    g_serverChoice.configFile = dir / "nginx.conf";
+    ClearItemList();
+    ASSERT_EQ(Run([&] { return RunAdd(dir / "b/new.html", fields); }), 0) << err;
+    EXPECT_NE(ReadFileBytes(dir / "b/new.html").find("hive@example.org"), std::string::npos);
 }
 
 TEST_F(ServerSourceTest, AConfigurationThatCannotBeReadFailsNamingFileAndLine) {
