@@ -42,6 +42,7 @@ stop_servers() {
     pids=()
 }
 trap 'stop_servers; rm -rf "$scratch"' EXIT
+trap 'exit 1' INT TERM HUP
 
 # A port on 127.0.0.1 that nothing answers on, from a bounded number of tries.
 free_port() {
@@ -217,7 +218,9 @@ export TAVREL_REGISTRY_DIR=$scratch/no-registry
 
 port=$(free_port)
 config=$(write_apache "$port")
-apache2 -f "$config" -DFOREGROUND &
+# Each server runs under `timeout`, so even a test killed outright leaves none behind
+# for long.
+timeout 150 apache2 -f "$config" -DFOREGROUND &
 pids+=($!)
 wait_for "$port" "$scratch/apache/error.log"
 check_server apache "$config" "$port"
@@ -225,7 +228,7 @@ stop_servers
 
 port=$(free_port)
 config=$(write_nginx "$port")
-nginx -c "$config" -p "$scratch/nginx/" -g 'daemon off;' 2>"$scratch/nginx/stderr" &
+timeout 150 nginx -c "$config" -p "$scratch/nginx/" -g 'daemon off;' 2>"$scratch/nginx/stderr" &
 pids+=($!)
 wait_for "$port" "$scratch/nginx/stderr"
 check_server nginx "$config" "$port"
