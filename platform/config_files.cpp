@@ -65,11 +65,15 @@ namespace {
 // tree ends the listing instead of looping.
 constexpr int kMaxFolderDepth = 16;
 
-void AppendFilesBelow(const std::string& folder, int depth, std::vector<std::string>* files) {
+// Appends the files below `folder` while `*budget` lasts; every name read
+// from a folder spends one.
+void AppendFilesBelow(const std::string& folder, int depth, std::size_t* budget,
+                      std::vector<std::string>* files) {
     std::vector<std::string> names;
     DirectoryReader reader = DirectoryReader::Open(folder);
     DirectoryEntry entry;
-    while (reader.IsOpen() && reader.Next(&entry)) {
+    while (*budget > 0 && reader.IsOpen() && reader.Next(&entry)) {
+        --*budget;
         if (!entry.name.empty() && entry.name[0] != '.') names.emplace_back(entry.name);
     }
     std::sort(names.begin(), names.end());
@@ -79,18 +83,19 @@ void AppendFilesBelow(const std::string& folder, int depth, std::vector<std::str
         path += name;
         if (!IsConfigFolder(path)) {
             files->push_back(path);
-        } else if (depth < kMaxFolderDepth) {
-            AppendFilesBelow(path, depth + 1, files);
+        } else if (depth<kMaxFolderDepth&& * budget> 0) {
+            AppendFilesBelow(path, depth + 1, budget, files);
         }
     }
 }
 
 }  // namespace
 
-std::vector<std::string> FilesBelow(const std::string& folder) {
-    std::vector<std::string> files;
-    AppendFilesBelow(folder, 0, &files);
-    return files;
+bool FilesBelow(const std::string& folder, std::size_t limit, std::vector<std::string>* files) {
+    files->clear();
+    std::size_t budget = limit + 1;
+    AppendFilesBelow(folder, 0, &budget, files);
+    return budget > 0;
 }
 
 std::optional<std::string> EnvironmentValue(const std::string& name) {

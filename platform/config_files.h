@@ -3,6 +3,7 @@
 // the environment a configuration's variables may come from.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,8 +27,10 @@ bool ConfigPathExists(const std::string& path);
 // The regular files in the folder `folder` and every folder below it, each
 // folder's names sorted by byte value, folders' contents where their names
 // sort. Names starting with '.' are left out, and folders more than 16
-// levels down (a link loop ends there).
-std::vector<std::string> FilesBelow(const std::string& folder);
+// levels down (a link loop ends there), into `files`. False, with the
+// listing cut short, when the folders hold more than `limit` names (files and
+// folders): a folder as large as the whole file system is not listed whole.
+bool FilesBelow(const std::string& folder, std::size_t limit, std::vector<std::string>* files);
 
 // The value of the environment variable `name`, or nothing when it is unset.
 std::optional<std::string> EnvironmentValue(const std::string& name);

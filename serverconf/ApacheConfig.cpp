@@ -298,7 +298,12 @@ void ApacheReader::Include(const std::vector<std::string>& words, bool optional,
     }
     for (const std::string& path : paths) {
         if (IsConfigFolder(path)) {
-            for (const std::string& file : FilesBelow(path)) IncludeFile(file, place);
+            std::vector<std::string> files;
+            if (!FilesBelow(path, IncludeChain::kMaxFiles, &files)) {
+                throw ConfigFailure(place, path + " holds more than " +
+                                               std::to_string(IncludeChain::kMaxFiles) + " names");
+            }
+            for (const std::string& file : files) IncludeFile(file, place);
         } else {
             IncludeFile(path, place);
         }

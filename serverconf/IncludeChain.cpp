@@ -7,9 +7,6 @@
 
 namespace {
 
-// More files than this in one configuration are refused.
-constexpr int kMaxFiles = 4096;
-
 std::string Identity(const std::string& file) { return RealPath(file).value_or(file); }
 
 }  // namespace

@@ -11,6 +11,9 @@
 
 class IncludeChain {
   public:
+    // More files than this in one configuration are refused.
+    static constexpr int kMaxFiles = 4096;
+
     // A chain holding `mainFile`.
     explicit IncludeChain(const std::string& mainFile);
 
