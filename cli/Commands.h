@@ -56,5 +56,5 @@ int RunDocmap(const std::string& machine, bool json);
 int RunDirs(const std::string& machine, bool json);
 int RunFiles(const std::string& directory, bool json);
 // Prints the hyperlink the link chooser composes for `file`; exit code 1,
-// with a message, for a file outside every mapped directory.
+// with a message, for a file in no directory the chooser lists.
 int RunUrl(const std::string& machine, const std::string& file);

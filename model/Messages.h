@@ -69,7 +69,7 @@ inline constexpr const char kSourceConfigOf[] = " configuration ";
 inline constexpr const char kSourceHost[] = ", host ";
 inline constexpr const char kSourceUnnamedHost[] = "without a name";
 inline constexpr const char kMsgOutsideDocMap[] =
-    "lies outside every directory of the document map, so it has no URL.";
+    "is in no directory the link chooser lists, so it has no URL.";
 inline constexpr const char kLocalHrefCaption[] = "Choose Local HREF";
 inline constexpr const char kMsgChooseDirectory[] =
     "Choose a directory in the list HREF 'Directory' first, then a file.";
