@@ -25,11 +25,16 @@ std::string JoinConfigPath(const std::string& base, const std::string& path) {
         std::string::size_type slash = whole.find('/', at);
         if (slash == std::string::npos) slash = whole.size();
         const std::string part = whole.substr(at, slash - at);
-        if (!part.empty() && part != ".") parts.push_back(part);
+        if (part == ".." && !parts.empty() && parts.back() != "..") {
+            parts.pop_back();
+        } else if (!part.empty() && part != "." && (part != ".." || whole[0] != '/')) {
+            parts.push_back(part);
+        }
         at = slash + 1;
     }
     std::string joined;
     for (const std::string& part : parts) joined += "/" + part;
+    if (whole[0] != '/') return joined.empty() ? "." : joined.substr(1);
     if (joined.empty()) return "/";
     if (!path.empty() && path.back() == '/') joined += '/';
     return joined;

@@ -13,8 +13,9 @@ class ConfigFailure : public std::runtime_error {
     ConfigFailure(const ConfigPlace& place, const std::string& reason);
 };
 
-// `path` made absolute against `base` when it is relative, with no "."
-// components and runs of slashes reduced to one; links stay as written.
+// `path` joined to `base` when it is relative, with no "." components, each
+// ".." taking away the name before it, and runs of slashes reduced to one;
+// links are not resolved. Relative only when `base` is.
 std::string JoinConfigPath(const std::string& base, const std::string& path);
 
 // `text` with ${NAME} replaced by `lookup(NAME)` where that gives a value.

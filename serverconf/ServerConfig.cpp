@@ -1,6 +1,7 @@
 #include "serverconf/ServerConfig.h"
 
 #include "platform/config_files.h"
+#include "platform/file_system.h"
 #include "serverconf/ApacheConfig.h"
 #include "serverconf/ConfigFailure.h"
 #include "serverconf/NginxConfig.h"
@@ -60,8 +61,10 @@ std::optional<std::string> ResolvedPage(const std::string& page) {
 
 }  // namespace
 
-bool ReadServerConfig(const std::string& file, const ServerConfigOptions& options,
+bool ReadServerConfig(const std::string& named, const ServerConfigOptions& options,
                       ServerConfig* config, std::string* error) {
+    // Included files are found relative to the main file's folder.
+    const std::string file = JoinConfigPath("/", AbsoluteSystemPath(named));
     std::string text;
     std::string reason;
     if (!ReadConfigFile(file, &text, &reason)) {

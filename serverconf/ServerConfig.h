@@ -76,9 +76,9 @@ struct ServerConfigOptions {
     std::string nginxPrefix = "/usr/share/nginx";  // the prefix `root` is relative to
 };
 
-// Reads the configuration whose main file is `file`, of the kind its text
-// shows. False, with "FILE:LINE: reason" (or "FILE: reason" for a file that
-// cannot be read) in `error`, when a file cannot be read, does not parse,
+// Reads the configuration whose main file is `file` (made absolute against
+// the current directory), of the kind its text shows. False, with "FILE:LINE: reason" (or "FILE:
+// reason" for a file that cannot be read) in `error`, when a file cannot be read, does not parse,
 // or a setting the map needs names an undefined variable.
 bool ReadServerConfig(const std::string& file, const ServerConfigOptions& options,
                       ServerConfig* config, std::string* error);

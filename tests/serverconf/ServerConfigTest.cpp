@@ -66,7 +66,9 @@ TEST(ServerConfigTest, DebiansStockApacheServesVarWwwHtmlAndTheIcons) {
 
 TEST(ServerConfigTest, DebiansStockNginxServesVarWwwHtml) {
     const std::string base = kStock + "/debian-nginx";
-    const ServerConfig config = Read(base + "/nginx.conf");
+    // Named relative to the current directory, as on a command line.
+    const ServerConfig config = Read(std::filesystem::relative(base + "/nginx.conf"));
+    EXPECT_EQ(config.file, base + "/nginx.conf");
     EXPECT_EQ(config.kind, ServerKind::kNginx);
     ASSERT_EQ(config.hosts.size(), 1u);
     EXPECT_EQ(Rows(config.hosts[0], base),
