@@ -113,7 +113,9 @@ TEST_F(ServerSourceTest, UrlComposesTheChoosersLinkOfTheChosenHost) {
         const int code = Run([&] { return RunUrl("", c.file); });
         if (c.url.empty()) {
             EXPECT_EQ(code, 1) << c.file << " gave " << out;
-            EXPECT_NE(err.find(c.file + " is in no directory the link chooser lists"), std::string::npos) << err;
+            EXPECT_NE(err.find(c.file + " is in no directory the link chooser lists"),
+                      std::string::npos)
+                << err;
         } else {
             EXPECT_EQ(code, 0) << err;
             EXPECT_EQ(out, c.url + "\n") << c.file;
