@@ -8,6 +8,7 @@
 #include "editor/TavrelDlg.h"
 #include "model/Messages.h"
 #include "model/ServerRegistry.h"
+#include "model/ServerSource.h"
 #include "platform/message_box.h"
 #include "platform/registry.h"
 
@@ -34,6 +35,8 @@ bool CTavrelApp::InitInstance() {
     std::string pagePath = PagePath();
     if (pagePath.empty()) pagePath = AskForPagePath();
     if (pagePath.empty()) return false;
+    // A server configuration's host is the one whose document root holds the page.
+    g_serverChoice.page = pagePath;
 
     CTavrelDlg dlg;
     dlg.m_strPagePath = pagePath;

@@ -51,7 +51,12 @@ int RunFeed(const std::string& page, const FeedChange& change, const PageOptions
 // local file is named once on standard error; a feed that cannot be written
 // is reported with exit code 1, and the page stays written.
 
-// `machine` empty: this machine's registry; otherwise the -r machine's.
+// `machine` empty: this machine's settings (a server configuration or the
+// registry, as model/ServerSource.h tells); otherwise the -r machine's hive.
+// docmap prints which source it read and where each row comes from.
 int RunDocmap(const std::string& machine, bool json);
 int RunDirs(const std::string& machine, bool json);
 int RunFiles(const std::string& directory, bool json);
+// Prints the hyperlink the link chooser composes for `file`; exit code 1,
+// with a message, for a file in no directory the chooser lists.
+int RunUrl(const std::string& machine, const std::string& file);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iostream>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,8 +12,11 @@
 #include "linkchooser/DirectoryWalk.h"
 #include "linkchooser/DocMap.h"
 #include "linkchooser/FileList.h"
+#include "linkchooser/FileUrl.h"
 #include "linkchooser/ListOrder.h"
+#include "model/Messages.h"
 #include "model/ServerRegistry.h"
+#include "model/ServerSource.h"
 #include "platform/file_system.h"
 #include "platform/registry.h"
 
@@ -48,11 +52,12 @@ class ServerRegistryConnection {
     LONG m_result = ERROR_SUCCESS;
 };
 
-// Says why the registry cannot be read: the damaged hive's file, line and
-// reason, or that the machine has none.
+// Says why the settings cannot be read: the damaged hive's or the
+// configuration's file, line and reason, or that the machine has no hive.
 void ReportRegistryFailure(const std::string& machine, LONG result) {
     if (result == ERROR_BADDB) {
-        std::cerr << "tavrel: " << RegGetLastFailure() << '\n';
+        std::cerr << "tavrel: " << (machine.empty() ? DocMapFailure() : RegGetLastFailure())
+                  << '\n';
     } else {
         std::cerr << "tavrel: cannot reach the registry of machine \"" << machine << "\".\n";
     }
@@ -61,7 +66,9 @@ void ReportRegistryFailure(const std::string& machine, LONG result) {
 // Reads the document map of `machine` into `head`; false, with the reason
 // written to standard error, when its registry cannot be read.
 bool ReadServerDocMap(const std::string& machine, DocMapEntry* head) {
-    if (!ReportSettingsSource(machine)) return false;
+    // A configuration named on the command line needs no registry folder.
+    const bool namedConfig = !g_serverChoice.configFile.empty();
+    if (!namedConfig && !ReportSettingsSource(machine)) return false;
     ServerRegistryConnection connection(machine);
     if (!connection.connected()) {
         ReportRegistryFailure(machine, connection.result());
@@ -101,20 +108,39 @@ void PrintColumns(const std::vector<std::vector<std::string>>& rows) {
     }
 }
 
-void PrintDocMap(const DocMapEntry& head, bool json) {
+// The rules of the chosen host that serve files but cannot be listed, as
+// rows of the map without a directory.
+void AddUnmappedRows(const ServerSource& source, nlohmann::json* entries,
+                     std::vector<std::vector<std::string>>* rows) {
+    if (source.kind != ServerSourceKind::kConfig) return;
+    for (const UnmappedRule& rule : source.Host().unmapped) {
+        const std::string from = PlaceText(rule.place) + " not mappable: " + rule.reason;
+        entries->push_back(
+            {{"prefix", rule.pattern}, {"stored", ""}, {"resolved", nullptr}, {"from", from}});
+        rows->push_back({rule.pattern, from, "", "-"});
+    }
+}
+
+// The map, each row with how it was made; in text, first the source line.
+void PrintDocMap(const DocMapEntry& head, const ServerSource& source, bool json) {
     nlohmann::json entries = nlohmann::json::array();
-    std::vector<std::vector<std::string>> rows = {{"PREFIX", "STORED", "RESOLVED"}};
+    std::vector<std::vector<std::string>> rows = {{"PREFIX", "FROM", "STORED", "RESOLVED"}};
     for (const DocMapEntry* entry = &head; entry != nullptr; entry = entry->GetNext()) {
         if (!entry->m_pszResolvedDir) continue;
         const std::string prefix = Text(entry->m_pszUrlPrefix);
         const std::string stored = Text(entry->m_pszStoredDir);
         const std::string resolved = TidySystemPath(Text(entry->m_pszResolvedDir));
-        entries.push_back({{"prefix", prefix}, {"stored", stored}, {"resolved", resolved}});
-        rows.push_back({prefix, stored, resolved});
+        entries.push_back({{"prefix", prefix},
+                           {"stored", stored},
+                           {"resolved", resolved},
+                           {"from", entry->m_strDerivation}});
+        rows.push_back({prefix, entry->m_strDerivation, stored, resolved});
     }
+    AddUnmappedRows(source, &entries, &rows);
     if (json) {
-        PrintJson(entries);
+        PrintJson({{"source", DescribeServerSource(source)}, {"map", entries}});
     } else {
+        std::cout << "Source: " << DescribeServerSource(source) << '\n';
         PrintColumns(rows);
     }
 }
@@ -140,7 +166,23 @@ void PrintDirectories(std::vector<DirectoryItem> items, bool json) {
 int RunDocmap(const std::string& machine, bool json) {
     DocMapEntry head;
     if (!ReadServerDocMap(machine, &head)) return 1;
-    PrintDocMap(head, json);
+    ServerRegistryConnection connection(machine);
+    ServerSource source;
+    std::string error;
+    LookUpServerSource(&source, &error);
+    PrintDocMap(head, source, json);
+    return 0;
+}
+
+int RunUrl(const std::string& machine, const std::string& file) {
+    DocMapEntry head;
+    if (!ReadServerDocMap(machine, &head)) return 1;
+    const std::optional<std::string> url = ChooserUrlOfFile(head, file);
+    if (!url) {
+        std::cerr << "tavrel: " << file << ' ' << kMsgOutsideDocMap << '\n';
+        return 1;
+    }
+    std::cout << *url << '\n';
     return 0;
 }
 

@@ -10,6 +10,7 @@
 
 #include "cli/Commands.h"
 #include "cli/UsageHints.h"
+#include "model/ServerSource.h"
 #include "platform/registry.h"
 
 namespace {
@@ -174,6 +175,13 @@ int Run(int argc, char** argv) {
                    "0: do not wait)")
         ->check(CLI::NonNegativeNumber)
         ->option_text("SECONDS");
+    app.add_option("--server-config", g_serverChoice.configFile,
+                   "read the web server's settings from this apache2.conf, httpd.conf or "
+                   "nginx.conf")
+        ->option_text("FILE");
+    app.add_option("--site", g_serverChoice.site,
+                   "the host of the server configuration to use (a ServerName or server_name)")
+        ->option_text("NAME");
     app.fallthrough();
 
     CLI::App* list = app.add_subcommand("list", "print the entries of the page, in page order");
@@ -223,11 +231,14 @@ int Run(int argc, char** argv) {
 
     CLI::App* docmap = app.add_subcommand("docmap", "print the web server's document map");
     CLI::App* dirs = app.add_subcommand("dirs", "print the directories the link chooser lists");
-    for (CLI::App* command : {docmap, dirs}) {
+    CLI::App* url =
+        app.add_subcommand("url", "print the hyperlink the link chooser makes for FILE");
+    url->add_option("FILE", directory, "a file of the document tree")->required();
+    for (CLI::App* command : {docmap, dirs, url}) {
         command->add_option("-r", machine, "read the registry of MACHINE instead of this one")
             ->check(kMachineName)
             ->option_text("MACHINE");
-        command->add_flag("--json", json, "print JSON");
+        if (command != url) command->add_flag("--json", json, "print JSON");
     }
 
     CLI::App* files = app.add_subcommand("files", "print the files of one document directory");
@@ -241,6 +252,12 @@ int Run(int argc, char** argv) {
         return ReportUsageError(app, error, argc, argv);
     }
 
+    if (!machine.empty() && !g_serverChoice.configFile.empty()) {
+        std::cerr << "tavrel: -r reads the registry of MACHINE; it does not go with "
+                     "--server-config\n";
+        return 2;
+    }
+    g_serverChoice.page = *url ? directory : page;
     if (*list) return RunList(page, json, options);
     if (*add) return RunAdd(page, fields, options);
     if (*change) return RunChange(page, IndexValue(index), fields, options);
@@ -256,6 +273,7 @@ int Run(int argc, char** argv) {
     }
     if (*docmap) return RunDocmap(machine, json);
     if (*dirs) return RunDirs(machine, json);
+    if (*url) return RunUrl(machine, directory);
     return RunFiles(directory, json);
 }
 

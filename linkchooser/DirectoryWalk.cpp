@@ -40,17 +40,6 @@ std::string WithSlashes(std::string text) {
     return text;
 }
 
-// The prefix and the path below the mapped directory joined by exactly one
-// slash; every backslash becomes a slash.
-std::string DirectoryUrl(const std::string& prefix, const std::string& below) {
-    std::string url = WithSlashes(prefix);
-    if (!below.empty()) {
-        if (url.empty() || url.back() != '/') url += '/';
-        url += WithSlashes(below);
-    }
-    return url;
-}
-
 std::string JoinBelow(const std::string& below, std::string_view name) {
     std::string joined = below;
     if (!joined.empty()) joined += '/';
@@ -187,6 +176,15 @@ class Walk {
 };
 
 }  // namespace
+
+std::string DirectoryUrl(const std::string& prefix, const std::string& below) {
+    std::string url = WithSlashes(prefix);
+    if (!below.empty()) {
+        if (url.empty() || url.back() != '/') url += '/';
+        url += WithSlashes(below);
+    }
+    return url;
+}
 
 void WalkDirectory(const std::string& directory, const std::string& urlPrefix,
                    std::vector<DirectoryItem>* items, std::vector<std::string>* unreadable) {

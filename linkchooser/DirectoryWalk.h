@@ -35,6 +35,11 @@ struct DirectoryItem {
     std::string path;
 };
 
+// The URL of a directory `below` (a '/'-separated path, "" for the mapped
+// directory itself) under `prefix`: the two joined by exactly one slash,
+// every backslash made a slash.
+std::string DirectoryUrl(const std::string& prefix, const std::string& below);
+
 // Appends the items of `directory` and everything below it, listed under
 // `urlPrefix`. Backslashes in `directory` are separators. Nothing is appended
 // when `directory` cannot be opened. The path of every directory below it that

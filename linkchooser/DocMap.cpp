@@ -6,9 +6,14 @@
 #include <vector>
 
 #include "model/ServerRegistry.h"
+#include "model/ServerSource.h"
 #include "platform/registry.h"
 
 namespace {
+
+constexpr char kHiveDerivation[] = "hive value DocMap";
+
+thread_local std::string t_docMapFailure;
 
 constexpr char kServerRootValue[] = "ServerRoot";
 constexpr char kRootPrefix[] = "/";
@@ -106,7 +111,31 @@ std::unique_ptr<char[]> CopyText(const std::string& text) {
     return copy;
 }
 
+// The row of one folder a server configuration maps.
+void FillFromFolder(const MappedFolder& folder, DocMapEntry* record) {
+    record->m_pszUrlPrefix = CopyText(folder.urlPrefix);
+    record->m_pszStoredDir = CopyText(folder.written);
+    record->m_pszResolvedDir = CopyText(folder.folder);
+    record->m_strDerivation = PlaceText(folder.place) + " " + folder.directive;
+}
+
+// Fills the list headed by `head` with the folders of `host`.
+void FillFromHost(const ServerHost& host, DocMapEntry* head) {
+    DocMapEntry* record = nullptr;
+    for (const MappedFolder& folder : host.folders) {
+        if (record == nullptr) {
+            record = head;
+        } else {
+            record->m_pNext = std::make_unique<DocMapEntry>();
+            record = record->m_pNext.get();
+        }
+        FillFromFolder(folder, record);
+    }
+}
+
 }  // namespace
+
+std::string DocMapFailure() { return t_docMapFailure; }
 
 DocMapEntry::DocMapEntry() = default;
 
@@ -120,12 +149,23 @@ LONG DocMapEntry::ReadDocMap() {
     m_pszStoredDir.reset();
     m_pNext.reset();
     m_pszResolvedDir.reset();
+    m_strDerivation.clear();
 
+    ServerSource source;
+    if (!LookUpServerSource(&source, &t_docMapFailure)) return ERROR_BADDB;
+    if (source.kind == ServerSourceKind::kConfig) {
+        FillFromHost(source.Host(), this);
+        return ERROR_SUCCESS;
+    }
     std::string serverRoot;
-    if (ReadServerRoot(&serverRoot) == ERROR_BADDB) return ERROR_BADDB;
     HKEY key = nullptr;
-    const LONG opened = RegOpenKeyExA(g_hkeyServer, kDocMapKey, 0, KEY_READ, &key);
-    if (opened == ERROR_BADDB) return opened;
+    const LONG opened = ReadServerRoot(&serverRoot) == ERROR_BADDB
+                            ? ERROR_BADDB
+                            : RegOpenKeyExA(g_hkeyServer, kDocMapKey, 0, KEY_READ, &key);
+    if (opened == ERROR_BADDB) {
+        t_docMapFailure = RegGetLastFailure();
+        return opened;
+    }
     if (opened != ERROR_SUCCESS) return ERROR_SUCCESS;
     const std::string rootMapping = FindRootMapping(key);
 
@@ -141,6 +181,7 @@ LONG DocMapEntry::ReadDocMap() {
         record->m_pszUrlPrefix = CopyText(value.name);
         record->m_pszStoredDir = CopyText(value.data);
         record->m_pszResolvedDir = CopyText(ResolveDirectory(value, serverRoot, rootMapping));
+        record->m_strDerivation = kHiveDerivation;
     }
     RegCloseKey(key);
     return ERROR_SUCCESS;

@@ -9,6 +9,10 @@
 // Values and keys that cannot be read give a shorter or an empty list; only a
 // registry that cannot be read at all (a damaged hive file) is reported.
 //
+// When this run reads the web server's own configuration instead
+// (model/ServerSource.h), the list holds the chosen host's mapped folders,
+// the document root first, each with the file and line it was read from.
+//
 // Values are enumerated with rooms of 260 characters for the name and 260
 // bytes for the data; the first value that does not fit ends the list, as any
 // failed enumeration does. The server root is read whatever its length, and a
@@ -16,6 +20,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "platform/registry.h"
 
@@ -37,7 +42,8 @@ class DocMapEntry {
     // m_pszResolvedDir in this record afterwards means the map is empty.
     // g_hkeyServer must have been set. Returns ERROR_SUCCESS, also for a
     // missing key or an empty map, or ERROR_BADDB with the list empty when
-    // the registry behind g_hkeyServer is damaged (RegGetLastFailure says why).
+    // the registry behind g_hkeyServer is damaged or the server
+    // configuration cannot be read (DocMapFailure says why).
     LONG ReadDocMap();
 
     // The URL prefix: the value's name (at most 259 characters).
@@ -47,4 +53,11 @@ class DocMapEntry {
     std::unique_ptr<DocMapEntry> m_pNext;
     // The directory resolved against the server root and the root mapping.
     std::unique_ptr<char[]> m_pszResolvedDir;
+    // How the row was made: "FILE:LINE DIRECTIVE" from a configuration,
+    // "hive value DocMap" from the registry.
+    std::string m_strDerivation;
 };
+
+// Why the last ReadDocMap of this thread that returned ERROR_BADDB failed:
+// the damaged hive's or the configuration's "FILE:LINE: reason".
+std::string DocMapFailure();

@@ -8,6 +8,7 @@
 
 #include "linkchooser/DocMap.h"
 #include "linkchooser/FileList.h"
+#include "linkchooser/FileUrl.h"
 #include "linkchooser/ListOrder.h"
 #include "model/Messages.h"
 #include "platform/dialog_builder.h"
@@ -66,7 +67,7 @@ bool CLocalHrefDlg::OnInitDialog() {
     DocMapEntry docMap;
     if (docMap.ReadDocMap() != ERROR_SUCCESS) {
         ShowMessageBox(parentWidget(),
-                       std::string(kMsgCannotReadServerSettings) + "\n" + RegGetLastFailure(),
+                       std::string(kMsgCannotReadServerSettings) + "\n" + DocMapFailure(),
                        kAppCaption);
         return false;
     }
@@ -121,10 +122,7 @@ void CLocalHrefDlg::OnOK() {
         ShowMessageBox(this, kMsgChooseDirectory, kLocalHrefCaption);
         return;
     }
-    std::string result = pDirectory->text().toStdString();
-    if (result.empty() || result.back() != '/') result += '/';
-    result += m_comboFiles->Text().toStdString();
-    m_strResult = result;
+    m_strResult = ChooserLink(pDirectory->text().toStdString(), m_comboFiles->Text().toStdString());
     QDialog::accept();
 }
 

@@ -71,6 +71,16 @@ inline constexpr const char kTitleNoList[] = " (no list yet)";
 inline constexpr const char kTitleSeparator[] = " \u2014 ";
 inline constexpr const char kMsgCannotReadServerSettings[] =
     "The web server's settings could not be read, so its directories cannot be listed.";
+// Where the web server's settings were read from, as `tavrel docmap` says it.
+inline constexpr const char kSourceByOption[] = "named by --server-config";
+inline constexpr const char kSourceByHiveValue[] = "named by the hive value ServerConfig";
+inline constexpr const char kSourceLocalHive[] = "the registry hive of this machine";
+inline constexpr const char kSourceRemoteHive[] = "the registry hive of the -r machine";
+inline constexpr const char kSourceConfigOf[] = " configuration ";
+inline constexpr const char kSourceHost[] = ", host ";
+inline constexpr const char kSourceUnnamedHost[] = "without a name";
+inline constexpr const char kMsgOutsideDocMap[] =
+    "is in no directory the link chooser lists, so it has no URL.";
 inline constexpr const char kLocalHrefCaption[] = "Choose Local HREF";
 inline constexpr const char kMsgChooseDirectory[] =
     "Choose a directory in the list HREF 'Directory' first, then a file.";

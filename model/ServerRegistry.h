@@ -21,5 +21,8 @@ inline constexpr char kServerKey[] = "SOFTWARE\\Ostrim\\WebServer\\CurrentVersio
 inline constexpr char kDocMapKey[] = "SOFTWARE\\Ostrim\\WebServer\\CurrentVersion\\DocMap";
 
 // The text value `name` of the web server's key on this machine, cut to
-// `room` - 1 bytes, or "" when the key or the value is missing.
+// `room` - 1 bytes, or "" when the key or the value is missing. When this
+// run reads a server configuration (model/ServerSource.h), "ServerAdmin" and
+// "SiteURL" come from its host where it sets them ("" when it cannot be
+// read), and from the hive where it does not.
 std::string ReadLocalServerText(const char* name, DWORD room);

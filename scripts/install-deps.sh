@@ -5,8 +5,10 @@
 # style and static checkers, with --package the tools that build and check
 # the Debian packages (the build dependencies of debian/control are among
 # the packages above), with --browser Chromium and Node.js for the browser
-# oracle and its npm package (never a browser download). Runs apt-get as
-# root (through sudo when not root).
+# oracle and its npm package (never a browser download), with --servers the
+# web servers and curl for the test that runs them (Apache's program and
+# modules alone, without its service; nginx's package starts its service
+# where systemd runs). Runs apt-get as root (through sudo when not root).
 set -euo pipefail
 
 build=(cmake ninja-build g++ qt6-base-dev libcli11-dev nlohmann-json3-dev fonts-dejavu-core)
@@ -25,6 +27,7 @@ for option in "$@"; do
       packages+=(chromium)
       command -v npm >/dev/null || packages+=(nodejs npm)
       ;;
+    --servers) packages+=(apache2-bin nginx curl) ;;
     --package) packages+=(build-essential dpkg-dev debhelper scdoc lintian desktop-file-utils
                           appstream man-db bash-completion) ;;
     *) echo "install-deps.sh: unknown option $option" >&2; exit 2 ;;

@@ -4,8 +4,18 @@
 # points at the copy's document tree; then opens the wizard on the demo page
 # (or, without a display, updates it with the tavrel command). The checkout
 # itself is never changed. Installs only the packages that build and run the
-# programs.
+# programs. With --server apache or --server nginx the settings come from that
+# server's demo configuration (named in the hive value ServerConfig) instead
+# of the hive's document map.
 set -euo pipefail
+server=
+case "${1:-}" in
+  "") ;;
+  --server=apache | --server=nginx) server=${1#--server=} ;;
+  --server) server=${2:-} ;;
+  *) echo "usage: run-demo.sh [--server apache|nginx]" >&2; exit 2 ;;
+esac
+case "$server" in "" | apache | nginx) ;; *) echo "run-demo.sh: --server apache or nginx" >&2; exit 2 ;; esac
 cd "$(dirname "$0")/.."
 # Only what builds and runs the two programs; run-tests.sh adds the test tools.
 scripts/install-deps.sh --demo
@@ -18,6 +28,20 @@ mkdir -p "$run"
 cp -r demo/htdocs demo/archive "$run/"
 mkdir -p "$run/registry"
 sed "s|@DEMO_ROOT@|$run|g" demo/registry/local.reg.in > "$run/registry/local.reg"
+if [ "$server" = apache ]; then
+  mkdir -p "$run/apache2/sites"
+  sed "s|@DEMO_ROOT@|$run|g" demo/apache2/apache2.conf.in > "$run/apache2/apache2.conf"
+  cp demo/apache2/sites/demo.conf "$run/apache2/sites/"
+  config=$run/apache2/apache2.conf
+elif [ "$server" = nginx ]; then
+  mkdir -p "$run/nginx"
+  sed "s|@DEMO_ROOT@|$run|g" demo/nginx/nginx.conf.in > "$run/nginx/nginx.conf"
+  config=$run/nginx/nginx.conf
+fi
+if [ -n "$server" ]; then
+  printf '\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Ostrim\\WebServer\\CurrentVersion]\r\n"ServerConfig"="%s"\r\n' \
+    "$config" >> "$run/registry/local.reg"
+fi
 export TAVREL_REGISTRY_DIR=$run/registry
 # A session without one (su, ssh, a container) gets a private runtime
 # folder, so the toolkit has no reason to warn.
@@ -41,6 +65,7 @@ else
   "$tavrel" add "$page" --link /docs/guide/links.htm --title "Links we like" \
     --description "A short list of sites worth a visit."
   "$tavrel" list "$page"
+  "$tavrel" docmap
   echo "Updated: $page"
   echo "Its feed, written beside it by the same build: ${page%.html}.atom"
   head -n 12 "${page%.html}.atom"

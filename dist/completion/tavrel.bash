@@ -16,7 +16,7 @@ _tavrel() {
     local cur prev words cword
     _init_completion || return
 
-    local commands="list add change delete rebuild feed docmap dirs files"
+    local commands="list add change delete rebuild feed docmap dirs files url"
     local entry_options="--link --title --description --date"
     local command="" word
     for word in "${words[@]:1:cword-1}"; do
@@ -27,12 +27,16 @@ _tavrel() {
     done
 
     if [[ -z $command ]]; then
-        mapfile -t COMPREPLY < <(compgen -W "$commands --help --version --wait" -- "$cur")
+        mapfile -t COMPREPLY < <(compgen -W "$commands --help --version --wait --server-config --site" -- "$cur")
         return
     fi
 
     case $prev in
-        --link | --title | --description | --date | --wait | --base-url)
+        --link | --title | --description | --date | --wait | --base-url | --site)
+            return
+            ;;
+        --server-config)
+            _filedir
             return
             ;;
         -r)
@@ -47,7 +51,8 @@ _tavrel() {
         add | change) options+=" $entry_options --force --wait" ;;
         delete | rebuild) options+=" --force --wait" ;;
         feed) options+=" --enable --disable --base-url --force --wait" ;;
-        docmap | dirs) options+=" -r --json" ;;
+        docmap | dirs) options+=" -r --json --server-config --site" ;;
+        url) options+=" -r --server-config --site" ;;
         files) options+=" --json" ;;
     esac
     if [[ $cur == -* ]]; then
@@ -58,6 +63,7 @@ _tavrel() {
     case $command in
         docmap | dirs) ;;
         files) _filedir -d ;;
+        url) _filedir ;;
         *) _filedir '@([hH][tT][mM]?([lL]))' ;;
     esac
 } &&

@@ -43,8 +43,11 @@ TEST_F(ServerCommandsTest, JsonListsOfTheNamedMachineComeInTheChoosersOrder) {
     hives.Write("web1", docMap + docs.path() + "\"\r\n");
     hives.Write("local", docMap + "/elsewhere\"\r\n");
     ASSERT_EQ(Run([] { return RunDocmap("web1", true); }), 0) << err;
-    EXPECT_EQ(json::parse(out),
-              json::array({{{"prefix", "/"}, {"stored", docs.path()}, {"resolved", docs.path()}}}));
+    EXPECT_EQ(json::parse(out), json({{"source", "the registry hive of the -r machine"},
+                                      {"map", json::array({{{"prefix", "/"},
+                                                            {"stored", docs.path()},
+                                                            {"resolved", docs.path()},
+                                                            {"from", "hive value DocMap"}}})}}));
 
     ASSERT_EQ(Run([] { return RunDirs("web1", true); }), 0) << err;
     json dirs = json::array();
@@ -71,8 +74,10 @@ TEST_F(ServerCommandsTest, ResolvedDirectoriesShowTheSystemsSeparators) {
                              "/srv", std::vector<MapValueText>{
                                          {"/", "/srv/www/"}, {"/a", "C:\\a\\"}, {"/b", "b\\\\c"}}));
     ASSERT_EQ(Run([] { return RunDocmap("", true); }), 0) << err;
+    json map = json::parse(out)["map"];
+    for (json& row : map) row.erase("from");
     EXPECT_EQ(
-        json::parse(out),
+        map,
         json::array({{{"prefix", "/"}, {"stored", "/srv/www/"}, {"resolved", "/srv/srv/www"}},
                      {{"prefix", "/a"}, {"stored", "C:\\a\\"}, {"resolved", "C:/a"}},
                      {{"prefix", "/b"}, {"stored", "b\\\\c"}, {"resolved", "/srv/srv/www/b/c"}}}));

@@ -165,4 +165,22 @@ TEST_F(LocalHrefDlgTest, DamagedHiveIsShownOnceAtBrowseInsteadOfEmptyLists) {
     EXPECT_EQ(GetDlgItemText(&editor, IDC_HYPERLINK, 1000), "*** Add hyperlink here ***");
 }
 
+TEST_F(LocalHrefDlgTest, BrowseFollowsTheServerConfigurationTheHiveNames) {
+    hives.Write("local",
+                "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Ostrim\\WebServer\\CurrentVersion]\r\n"
+                "\"ServerConfig\"=\"" +
+                    server / "nginx.conf" + "\"\r\n");
+    WriteFileBytes(server / "nginx.conf", "http { server { root " + server.path() +
+                                              "/docs/sub;\n location /a/ { alias " + server.path() +
+                                              "/docs/alpha/; } } }\n");
+    Run([](QWidget* dlg) { EXPECT_EQ(RowTexts(Dirs(dlg)), (Texts{"/", "/a/", "/deeper"})); });
+
+    WriteFileBytes(server / "nginx.conf", "http {\n server { root /srv }\n}\n");
+    MessageRecorder recorder;
+    EXPECT_EQ(Run([](QWidget*) {}), IDCANCEL);
+    EXPECT_EQ(recorder.messages,
+              (Texts{std::string(kMsgCannotReadServerSettings) + "\n" + server / "nginx.conf" +
+                     ":2: root has no ';' before '}'|" + kAppCaption + "|alone"}));
+}
+
 }  // namespace
