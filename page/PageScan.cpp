@@ -50,7 +50,7 @@ block* TakeFirstChild(block* parent) {
 
 class Scanner {
   public:
-    explicit Scanner(PageScan* scan) : m_scan(scan) {}
+    Scanner(PageScan* scan, size_t partSize) : m_scan(scan), m_partSize(partSize) {}
 
     static int Part(block* root, int last, void* context) {
         return static_cast<Scanner*>(context)->OnPart(root, last != 0) ? 0 : 1;
@@ -70,7 +70,7 @@ class Scanner {
   private:
     bool OnPart(block* root, bool last) {
         try {
-            Walk(root, last);
+            if (last || WalkPaysOff()) Walk(root, last);
             return true;
         } catch (const std::bad_alloc&) {
             m_outOfMemory = true;
@@ -78,11 +78,20 @@ class Scanner {
         }
     }
 
+    // Whether to walk the last path after this part: on a deep page only once
+    // enough of it has been parsed since the last walk to pay for the walk.
+    bool WalkPaysOff() {
+        if (m_depth <= kShallowDepth) return true;
+        if (++m_partsSinceWalk * m_partSize < kBytesPerLevel * m_depth) return false;
+        m_partsSinceWalk = 0;
+        return true;
+    }
+
     // Looks at and releases the settled nodes, going down the tree's last
     // path as far as its elements may be entered; at the end, all of them.
     void Walk(block* root, bool last) {
         block* node = root;
-        while (true) {
+        for (m_depth = 0;; ++m_depth) {
             while (node->first_child != nullptr &&
                    (last || node->first_child->next_sib != nullptr)) {
                 block* child = TakeFirstChild(node);
@@ -193,7 +202,15 @@ class Scanner {
         AdoptItemList(ReadSection(section));
     }
 
+    // Below this depth the last path is walked after every part.
+    static constexpr size_t kShallowDepth = 64;
+    // Deeper, a walk waits for this many bytes parsed per level walked.
+    static constexpr size_t kBytesPerLevel = 16;
+
     PageScan* m_scan;
+    size_t m_partSize;
+    size_t m_depth = 0;           // how deep the last walk went
+    size_t m_partsSinceWalk = 0;  // parts parsed since then
     HeadReader m_head;
     block* m_reading = nullptr;  // the section while it is read entry by entry
     std::optional<SectionReader> m_sectionReader;
@@ -212,9 +229,10 @@ SessionFailure ScanPage(FILE* stream, PageScan* scan, size_t partSize) {
     *scan = PageScan{};
     g_unreadContent.clear();
     g_bNoSection = 0;
-    Scanner scanner(scan);
+    partSize = std::max<size_t>(partSize, 1);
+    Scanner scanner(scan, partSize);
     HTMLParseBegin();
-    HTMLParseDoInParts(stream, std::max<size_t>(partSize, 1), &Scanner::Part, &scanner);
+    HTMLParseDoInParts(stream, partSize, &Scanner::Part, &scanner);
     HTMLFreeTree(HTMLParseEnd());
     HTMLPageInfo info{};
     HTMLGetPageInfo(&info);
