@@ -2,12 +2,15 @@
 // This is the one file that includes CLI11 (it is slow to compile).
 #include <CLI/CLI.hpp>
 #include <climits>
+#include <cmath>
+#include <cstdlib>
 #include <csignal>
 #include <exception>
 #include <iostream>
 #include <string>
 
 #include "cli/Commands.h"
+#include "platform/page_lock.h"
 
 namespace {
 
@@ -31,6 +34,20 @@ const CLI::Validator kDecimalDigits(
         return "INDEX must be decimal digits";
     },
     "DIGITS");
+
+// A wait is a finite number of seconds from 0 to a day: "nan", "inf" and
+// "1e10" are usage errors rather than no wait at all.
+const CLI::Validator kWaitSeconds(
+    [](const std::string& text) {
+        char* end = nullptr;
+        const double seconds = std::strtod(text.c_str(), &end);
+        if (!text.empty() && *end == '\0' && std::isfinite(seconds) && seconds >= 0 &&
+            seconds <= kLongestLockWait) {
+            return "";
+        }
+        return "SECONDS must be a number from 0 to 86400";
+    },
+    "SECONDS");
 
 void AddIndex(CLI::App* command, std::string* index) {
     command->add_option("INDEX", *index, "entry number, 0 for the top entry")
@@ -67,7 +84,7 @@ int Run(int argc, char** argv) {
     app.add_option("--wait", options.waitSeconds,
                    "seconds to wait while another program changes the page (default 5; "
                    "0: do not wait)")
-        ->check(CLI::NonNegativeNumber)
+        ->check(kWaitSeconds)
         ->option_text("SECONDS");
     app.fallthrough();
 

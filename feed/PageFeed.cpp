@@ -13,6 +13,7 @@
 #include "model/ItemList.h"
 #include "model/ServerRegistry.h"
 #include "page/NewPageWriter.h"
+#include "platform/file_ops.h"
 #include "platform/file_replace.h"
 
 namespace {
@@ -31,7 +32,7 @@ struct FeedFileBefore {
 // the page itself, another kind of file, or a file that holds no feed.
 FeedFileBefore ReadFeedFileBefore(const std::string& path, const std::string& pagePath) {
     FeedFileBefore before;
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = FileOpen(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         before.replaceable = errno == ENOENT;
         return before;
@@ -43,13 +44,13 @@ FeedFileBefore ReadFeedFileBefore(const std::string& path, const std::string& pa
                         file.st_ino == page.st_ino;
     if (!regular || isPage) {
         before.replaceable = false;
-        close(fd);
+        FileClose(fd);
         return before;
     }
     char buffer[65536];
     ssize_t got = 0;
-    while ((got = read(fd, buffer, sizeof buffer)) > 0) before.text.append(buffer, got);
-    close(fd);
+    while ((got = FileRead(fd, buffer, sizeof buffer)) > 0) before.text.append(buffer, got);
+    FileClose(fd);
     before.replaceable = got == 0 && before.text.find("<feed") != std::string::npos;
     return before;
 }

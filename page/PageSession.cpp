@@ -19,6 +19,7 @@
 #include "page/PageRewriter.h"
 #include "page/SectionBuilder.h"
 #include "platform/file_replace.h"
+#include "platform/file_ops.h"
 #include "platform/file_system.h"
 #include "platform/page_lock.h"
 
@@ -56,29 +57,8 @@ bool SameFile(const struct stat& a, const struct stat& b) {
 }
 
 void CloseIfOpen(int* fd) {
-    if (*fd >= 0) close(*fd);
+    if (*fd >= 0) FileClose(*fd);
     *fd = -1;
-}
-
-// A stream reading the file open at `fd` from its start, through a
-// descriptor of its own; null with errno set when none can be made.
-FILE* OpenDuplicate(int fd) {
-    const int duplicate = fcntl(fd, F_DUPFD_CLOEXEC, 0);
-    if (duplicate < 0) return nullptr;
-    FILE* stream = fdopen(duplicate, "rb");
-    if (stream == nullptr) {
-        const int error = errno;
-        close(duplicate);
-        errno = error;
-        return nullptr;
-    }
-    if (std::fseek(stream, 0, SEEK_SET) != 0) {
-        const int error = errno;
-        std::fclose(stream);
-        errno = error;
-        return nullptr;
-    }
-    return stream;
 }
 
 // Runs `step`, turning memory exhaustion into a refusal.
@@ -182,7 +162,7 @@ SessionFailure PageSession::Acquire(double waitSeconds) {
 // `*retry` when the path named another file by the time the lock was held.
 SessionFailure PageSession::AcquireOnce(double waitSeconds, bool* retry) {
     Unlock();
-    const int page = open(m_path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int page = FileOpen(m_path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (page < 0 && errno != ENOENT) return {kMsgCannotRead, errno};
     struct stat opened {};
     if (page >= 0) {
@@ -190,7 +170,7 @@ SessionFailure PageSession::AcquireOnce(double waitSeconds, bool* retry) {
         if (fstat(page, &opened) != 0) return {kMsgCannotRead, errno};
         if (!S_ISREG(opened.st_mode)) return {kMsgNotRegularFile, 0};
     } else {
-        m_lockFd = open(FolderOf(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        m_lockFd = FileOpen(FolderOf(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         // A folder this user may not open is not locked: a page can still be
         // created in a write-only folder, and in a missing one the write
         // reports why it cannot.
@@ -274,7 +254,7 @@ SessionFailure PageSession::RewriteLocked(const std::function<bool()>& edit) {
     FileReplacement replacement(m_path);
     replacement.KeepLocked();
     if (!replacement.Open()) return {kMsgCouldNotCreate, replacement.Error()};
-    FILE* stream = OpenDuplicate(m_pageFd);
+    FILE* stream = OpenReadStream(m_pageFd);
     if (stream == nullptr) return {kMsgCannotRead, errno};
     PageHead head;
     SessionFailure failure = RewritePage(stream, replacement.Stream(), edit, &head);

@@ -2,23 +2,32 @@
 
 #include <sys/file.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <thread>
+
+#include "platform/file_ops.h"
 
 namespace {
 
 constexpr auto kRetryPause = std::chrono::milliseconds(20);
 
+// The wait as a clock duration: what the clock cannot hold (NaN, negative,
+// beyond kLongestLockWait) never reaches the conversion.
+std::chrono::steady_clock::duration WaitDuration(double waitSeconds) {
+    const double seconds = waitSeconds >= 0 ? std::min(waitSeconds, kLongestLockWait) : 0;
+    return std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+        std::chrono::duration<double>(seconds));
+}
+
 }  // namespace
 
 bool LockExclusive(int fd, double waitSeconds) {
-    const auto deadline = std::chrono::steady_clock::now() +
-                          std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                              std::chrono::duration<double>(waitSeconds));
+    const auto deadline = std::chrono::steady_clock::now() + WaitDuration(waitSeconds);
     while (true) {
-        if (flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
-        if (errno != EWOULDBLOCK && errno != EINTR) return false;
+        if (FileLock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+        if (errno != EWOULDBLOCK) return false;
         if (std::chrono::steady_clock::now() >= deadline) {
             errno = EWOULDBLOCK;
             return false;
