@@ -32,6 +32,9 @@ inline constexpr const char kBtnApplyMyChanges[] = "&Apply my changes";
 inline constexpr const char kBtnOverwrite[] = "&Overwrite";
 inline constexpr const char kBtnGoBack[] = "Go &back";
 inline constexpr const char kBtnBuildAnyway[] = "&Build it anyway";
+inline constexpr const char kMsgRegistryDamaged[] =
+    "The web server's settings could not be read, so the page cannot be signed with the "
+    "administrator's address. It was not written.";
 inline constexpr const char kMsgFeedNotWritten[] =
     "The page was written, but its feed could not be; the old feed file was left as it was.";
 inline constexpr const char kMsgBuildAnyway[] = "Build the page anyway?";

@@ -4,6 +4,15 @@
 
 HKEY g_hkeyServer = HKEY_LOCAL_MACHINE;
 
+std::string LocalRegistryFailure() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kServerKey, 0, KEY_READ, &key) == ERROR_BADDB) {
+        return RegGetLastFailure();
+    }
+    RegCloseKey(key);
+    return {};
+}
+
 std::string ReadLocalServerText(const char* name, DWORD room) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kServerKey, 0, KEY_READ, &key) != ERROR_SUCCESS)

@@ -23,3 +23,8 @@ inline constexpr char kDocMapKey[] = "SOFTWARE\\Ostrim\\WebServer\\CurrentVersio
 // The text value `name` of the web server's key on this machine, cut to
 // `room` - 1 bytes, or "" when the key or the value is missing.
 std::string ReadLocalServerText(const char* name, DWORD room);
+
+// Why this machine's registry cannot be read ("FILE:LINE: reason", as
+// RegGetLastFailure tells it), or "" when it reads (a missing hive reads as
+// empty).
+std::string LocalRegistryFailure();

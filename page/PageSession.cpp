@@ -13,6 +13,7 @@
 #include "htmlparse.h"
 #include "model/ItemList.h"
 #include "model/Messages.h"
+#include "model/ServerRegistry.h"
 #include "page/HashingFileReader.h"
 #include "page/NewPageWriter.h"
 #include "page/PageReader.h"
@@ -89,6 +90,7 @@ bool PageIdentity::operator==(const PageIdentity& other) const {
 std::string SessionFailure::Text(const char* separator) const {
     std::string text = message != nullptr ? message : "";
     if (error != 0) text += separator + std::string(std::strerror(error)) + ".";
+    if (!detail.empty()) text += separator + detail;
     return text;
 }
 
@@ -137,9 +139,7 @@ SessionFailure PageSession::Rewrite(double waitSeconds, const std::function<bool
         if (m_pageFd >= 0) return RewriteLocked(edit);
         m_identity = PageIdentity{};
         if (!edit()) return {kMsgEditRefused, 0};
-        int error = 0;
-        if (WriteNewPage(m_path, g_pItemHead, &error, &m_renamedLockFd)) return kNoFailure;
-        return {kMsgCouldNotCreate, error};
+        return WriteFreshPage();
     });
 }
 
@@ -233,15 +233,21 @@ SessionFailure PageSession::ParseStream(FILE* stream, const HashingFileReader& r
 
 SessionFailure PageSession::WriteLocked() {
     CloseIfOpen(&m_renamedLockFd);
+    if (IsNew()) return WriteFreshPage();
+    // After a failed read the page exists but nothing of it is held.
+    if (!m_pageRead) return {kMsgCannotRead, 0};
+    if (g_pBody == nullptr) return {kMsgNoBody, 0};
     int error = 0;
-    if (IsNew()) {
-        if (WriteNewPage(m_path, g_pItemHead, &error, &m_renamedLockFd)) return kNoFailure;
-    } else {
-        // After a failed read the page exists but nothing of it is held.
-        if (!m_pageRead) return {kMsgCannotRead, 0};
-        if (g_pBody == nullptr) return {kMsgNoBody, 0};
-        if (WriteUpdatedPage(m_path, &error, &m_renamedLockFd)) return kNoFailure;
+    if (WriteUpdatedPage(m_path, &error, &m_renamedLockFd)) return kNoFailure;
+    return {kMsgCouldNotCreate, error};
+}
+
+SessionFailure PageSession::WriteFreshPage() {
+    if (std::string damaged = LocalRegistryFailure(); !damaged.empty()) {
+        return {kMsgRegistryDamaged, 0, std::move(damaged)};
     }
+    int error = 0;
+    if (WriteNewPage(m_path, g_pItemHead, &error, &m_renamedLockFd)) return kNoFailure;
     return {kMsgCouldNotCreate, error};
 }
 

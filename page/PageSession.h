@@ -43,6 +43,7 @@
 #include <ctime>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "page/PageHead.h"
@@ -64,11 +65,17 @@ struct PageIdentity {
 // Why a step of the session was refused: a fixed message for the user (null
 // when nothing failed) and the errno value of the cause (0 when none).
 struct SessionFailure {
+    SessionFailure() = default;
+    SessionFailure(const char* message, int error, std::string detail = {})
+        : message(message), error(error), detail(std::move(detail)) {}
+
     const char* message = nullptr;
     int error = 0;
+    std::string detail;  // where the cause lies, when it is not the system's
 
     explicit operator bool() const { return message != nullptr; }
-    // The message followed by the system's text for `error`, when there is one.
+    // The message followed by the system's text for `error` and by `detail`,
+    // when there are.
     std::string Text(const char* separator) const;
 };
 
@@ -105,7 +112,8 @@ class PageSession {
     // Writes the item list to the page, under the lock already held: a fresh
     // page when the page was missing at the last read, otherwise through the
     // tree of that read (which the write uses up). The page is unchanged when
-    // this fails.
+    // this fails. A fresh page is refused while this machine's registry is
+    // damaged, as it could not be signed.
     SessionFailure Write();
 
     // Takes the lock (waiting up to `waitSeconds`) and, under it, reads and
@@ -133,6 +141,7 @@ class PageSession {
     SessionFailure ReadLocked();
     SessionFailure ParseStream(FILE* stream, const HashingFileReader& reader);
     SessionFailure WriteLocked();
+    SessionFailure WriteFreshPage();
     SessionFailure RewriteLocked(const std::function<bool()>& edit);
     void ReleaseTree();
 

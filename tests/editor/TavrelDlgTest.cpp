@@ -25,6 +25,7 @@
 #include "page/PageReader.h"
 #include "platform/list_box.h"
 #include "support/DialogDriver.h"
+#include "support/Hive.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -440,6 +441,22 @@ TEST_F(TavrelDlgTest, FailuresAreReportedAndLeaveThePageAlone) {
                      notFound + "|" + page}));
     EXPECT_FALSE(PathExists(page));
     EXPECT_EQ(ReadFileBytes(moved + "/news.html"), before);
+
+    // A fresh page is not signed with nothing when the hive is damaged.
+    {
+        ScopedHiveFolder hives;
+        hives.Write("local", "[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n\"x\"=broken\r\n");
+        const std::string fresh = m_dir / "fresh.html";
+        Open(fresh);
+        AddEntry("A", "/a.htm");
+        Click(IDC_BUILD_IT);
+        const Texts said = TakeMessages();
+        ASSERT_EQ(said.size(), 1U);
+        EXPECT_EQ(said[0].rfind(kMsgRegistryDamaged, 0), 0U) << said[0];
+        EXPECT_NE(said[0].find("local.reg:4: malformed registry hive"), std::string::npos);
+        EXPECT_EQ(m_dialog->ModalResult(), 0);
+        EXPECT_FALSE(PathExists(fresh));
+    }
 
     // A page without BODY is never written.
     const std::string bodiless = m_dir / "bodiless.html";
