@@ -13,12 +13,12 @@
 
 namespace {
 
-int PrintFeed(const PageSession& session, const PageOptions& options) {
-    const std::optional<std::string> linked =
-        session.Head().linksFeed ? LocalFeedFile(session.Path(), session.Head().feedHref)
-                                 : std::nullopt;
-    const std::string file = linked.value_or(DefaultFeedFile(session.Path()));
-    std::cout << FeedTextFor(session, file, FeedOptions{options.baseUrl, 0});
+int PrintFeed(const std::string& page, const PageSession& session, const PageOptions& options) {
+    FeedOutcome why = FeedOutcome::kNoLink;
+    const std::optional<std::string> text =
+        FeedTextFor(session, FeedOptions{options.baseUrl, 0, true}, &why);
+    if (!text) return Refuse(page, why == FeedOutcome::kNoUrl ? kMsgPageHasNoUrl : kMsgFeedOutside);
+    std::cout << *text;
     return 0;
 }
 
@@ -26,16 +26,24 @@ int EnableFeed(const std::string& page, PageSession* session, const std::string&
                const PageOptions& options) {
     if (session->Head().linksFeed) return 0;
     const std::string href = wanted.empty() ? NameOf(DefaultFeedFile(page)) : wanted;
-    const std::optional<std::string> file = LocalFeedFile(page, href);
-    if (!file) {
-        std::cerr << page << ": " << href << " names no local file; the page was left unchanged.\n";
+    const FeedOptions feedOptions{options.baseUrl, 0};
+    const FeedResult place = LocateFeed(page, href, feedOptions);
+    if (place.outcome != FeedOutcome::kPlaced) {
+        if (place.outcome == FeedOutcome::kElsewhere) {
+            std::cerr << page << ": " << href << " names no local file";
+        } else {
+            std::cerr << page << ": "
+                      << (place.outcome == FeedOutcome::kNoUrl ? kMsgFeedHasNoPlace
+                                                               : kMsgFeedOutside);
+        }
+        std::cerr << " The page was left unchanged.\n";
         return 1;
     }
     if (!AddFeedLink(g_pRoot, href))
         return Refuse(page, "The page has no HEAD to link a feed from.");
     if (const int refused = RefuseDrops(page, options)) return refused;
     if (const SessionFailure failure = session->Write()) return Refuse(page, failure);
-    return ReportFeed(page, WriteFeedFile(*session, *file, FeedOptions{options.baseUrl, 0}));
+    return ReportFeed(page, WriteFeedFile(*session, place.file, feedOptions));
 }
 
 int DisableFeed(const std::string& page, PageSession* session, const PageOptions& options) {
@@ -54,5 +62,5 @@ int RunFeed(const std::string& page, const FeedChange& change, const PageOptions
     if (session.IsNew()) return Refuse(page, SessionFailure{kMsgPageMissing, 0});
     if (change.disable) return DisableFeed(page, &session, options);
     if (change.enable) return EnableFeed(page, &session, *change.enable, options);
-    return PrintFeed(session, options);
+    return PrintFeed(page, session, options);
 }

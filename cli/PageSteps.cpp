@@ -38,6 +38,10 @@ int RefuseDrops(const std::string& page, const PageOptions& options) {
 int ReportFeed(const std::string& page, const FeedResult& result) {
     if (result.outcome == FeedOutcome::kElsewhere) {
         std::cerr << page << ": the feed link names no local file; no feed was written.\n";
+    } else if (result.outcome == FeedOutcome::kNoUrl) {
+        return Refuse(page, kMsgFeedHasNoPlace);
+    } else if (result.outcome == FeedOutcome::kOutside) {
+        return Refuse(page, kMsgFeedOutside);
     } else if (result.outcome == FeedOutcome::kFailed) {
         std::cerr << page << ": " << SessionFailure{kMsgFeedNotWritten, result.error}.Text(" ")
                   << " (" << result.file << ")\n";

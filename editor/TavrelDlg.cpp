@@ -311,6 +311,8 @@ void CTavrelDlg::OnBuildIt() {
         return;
     }
     if (feed.outcome == FeedOutcome::kFailed) ShowFailure({kMsgFeedNotWritten, feed.error});
+    if (feed.outcome == FeedOutcome::kNoUrl) ShowFailure({kMsgFeedHasNoPlace, 0});
+    if (feed.outcome == FeedOutcome::kOutside) ShowFailure({kMsgFeedOutside, 0});
     EndDialog(IDOK);
 }
 

@@ -14,6 +14,7 @@
 #include "model/ServerRegistry.h"
 #include "page/NewPageWriter.h"
 #include "platform/file_ops.h"
+#include "platform/file_system.h"
 #include "platform/file_replace.h"
 
 namespace {
@@ -55,11 +56,30 @@ FeedFileBefore ReadFeedFileBefore(const std::string& path, const std::string& pa
     return before;
 }
 
-FeedContext ContextFor(const PageSession& session, const std::string& feedFile,
-                       const std::string& earlierFeed, const FeedOptions& options) {
+// The page's URL space and URL path, or nothing when it has none.
+struct PageUrl {
+    UrlSpace space;
+    std::string path;
+};
+
+std::optional<PageUrl> UrlOfPage(const std::string& pagePath, const FeedOptions& options) {
+    PageUrl url{DocumentSpace(), {}};
+    std::optional<std::string> path = UrlPathIn(url.space, pagePath);
+    if (!path && options.folderAtBaseUrl && !options.baseUrl.empty()) {
+        url = {FolderSpace(FolderOf(pagePath)), {}};
+        path = UrlPathIn(url.space, pagePath);
+    }
+    if (!path) return std::nullopt;
+    url.path = *path;
+    return url;
+}
+
+FeedContext ContextFor(const PageSession& session, const PageUrl& pageUrl,
+                       const std::string& feedFile, const std::string& earlierFeed,
+                       const FeedOptions& options) {
     FeedContext context;
-    context.pageUrlPath = UrlPathOfFile(session.Path());
-    context.feedUrlPath = UrlPathOfFile(feedFile);
+    context.pageUrlPath = pageUrl.path;
+    context.feedUrlPath = UrlPathIn(pageUrl.space, feedFile).value_or(pageUrl.path);
     context.title = session.Head().title.empty() ? context.pageUrlPath : session.Head().title;
     const std::string site =
         options.baseUrl.empty() ? ReadLocalServerText("SiteURL", kSiteUrlRoom) : options.baseUrl;
@@ -69,6 +89,14 @@ FeedContext ContextFor(const PageSession& session, const std::string& feedFile,
     context.buildTime = options.buildTime != 0 ? options.buildTime : std::time(nullptr);
     context.previousUpdated = PreviousUpdates(earlierFeed);
     return context;
+}
+
+FeedResult Locate(const std::optional<PageUrl>& url, const std::string& href) {
+    if (!url) return {FeedOutcome::kNoUrl, {}, 0};
+    const FeedPlace place = FeedPlaceIn(url->space, url->path, href);
+    if (place.kind == FeedPlace::kElsewhere) return {FeedOutcome::kElsewhere, {}, 0};
+    if (place.kind == FeedPlace::kOutside) return {FeedOutcome::kOutside, {}, 0};
+    return {FeedOutcome::kPlaced, place.file, 0};
 }
 
 bool PutText(FILE* stream, const std::string& text) {
@@ -85,16 +113,37 @@ std::string DefaultFeedFile(const std::string& pagePath) {
     return (hasExtension ? pagePath.substr(0, dot) : pagePath) + ".atom";
 }
 
-std::string FeedTextFor(const PageSession& session, const std::string& feedFile,
-                        const FeedOptions& options) {
-    const FeedFileBefore before = ReadFeedFileBefore(feedFile, session.Path());
-    return AtomFeedText(ContextFor(session, feedFile, before.text, options), g_pItemHead);
+FeedResult LocateFeed(const std::string& pagePath, const std::string& href,
+                      const FeedOptions& options) {
+    return Locate(UrlOfPage(pagePath, options), href);
+}
+
+std::optional<std::string> FeedTextFor(const PageSession& session, const FeedOptions& options,
+                                       FeedOutcome* why) {
+    const std::optional<PageUrl> url = UrlOfPage(session.Path(), options);
+    std::string file = DefaultFeedFile(session.Path());
+    if (session.Head().linksFeed) {
+        const FeedResult place = Locate(url, session.Head().feedHref);
+        if (place.outcome == FeedOutcome::kNoUrl || place.outcome == FeedOutcome::kOutside) {
+            *why = place.outcome;
+            return std::nullopt;
+        }
+        if (place.outcome == FeedOutcome::kPlaced) file = place.file;
+    }
+    if (!url) {
+        *why = FeedOutcome::kNoUrl;
+        return std::nullopt;
+    }
+    const FeedFileBefore before = ReadFeedFileBefore(file, session.Path());
+    return AtomFeedText(ContextFor(session, *url, file, before.text, options), g_pItemHead);
 }
 
 FeedResult WriteFeedFile(const PageSession& session, const std::string& file,
                          const FeedOptions& options) {
     FeedResult result;
     result.file = file;
+    const std::optional<PageUrl> url = UrlOfPage(session.Path(), options);
+    if (!url) return {FeedOutcome::kNoUrl, file, 0};
     const FeedFileBefore before = ReadFeedFileBefore(file, session.Path());
     if (!before.replaceable) {
         result.outcome = FeedOutcome::kFailed;
@@ -102,7 +151,7 @@ FeedResult WriteFeedFile(const PageSession& session, const std::string& file,
         return result;
     }
     const std::string text =
-        AtomFeedText(ContextFor(session, file, before.text, options), g_pItemHead);
+        AtomFeedText(ContextFor(session, *url, file, before.text, options), g_pItemHead);
     const bool written = ReplaceFile(
         file, [&text](FILE* stream) { return PutText(stream, text); }, &result.error);
     result.outcome = written ? FeedOutcome::kWritten : FeedOutcome::kFailed;
@@ -111,7 +160,7 @@ FeedResult WriteFeedFile(const PageSession& session, const std::string& file,
 
 FeedResult WriteLinkedFeed(const PageSession& session, const FeedOptions& options) {
     if (!session.Head().linksFeed) return {};
-    const std::optional<std::string> file = LocalFeedFile(session.Path(), session.Head().feedHref);
-    if (!file) return {FeedOutcome::kElsewhere, {}, 0};
-    return WriteFeedFile(session, *file, options);
+    const FeedResult place = LocateFeed(session.Path(), session.Head().feedHref, options);
+    if (place.outcome != FeedOutcome::kPlaced) return place;
+    return WriteFeedFile(session, place.file, options);
 }

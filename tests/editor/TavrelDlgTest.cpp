@@ -229,6 +229,8 @@ TEST_F(TavrelDlgTest, BuildItWritesNewPagesAndUpdatesExistingOnesThroughTheirTre
 }
 
 TEST_F(TavrelDlgTest, BuildItWritesTheFeedThePageLinksAndNoneOtherwise) {
+    ScopedHiveFolder hives;  // the test's folder is the document root
+    hives.Write("local", ServerHiveText(std::nullopt, {{{"/", m_dir.path()}}}));
     const std::string page = m_dir / "linked.html";
     WriteFileBytes(page,
                    "<html><head><link rel=alternate type=application/atom+xml href=linked.atom>"
@@ -237,6 +239,19 @@ TEST_F(TavrelDlgTest, BuildItWritesTheFeedThePageLinksAndNoneOtherwise) {
     AddEntry("Fed", "/fed.htm", "fed & read", "2026-12-06");
     Click(IDC_BUILD_IT);
     EXPECT_NE(ReadFileBytes(m_dir / "linked.atom").find("fed &amp; read"), std::string::npos);
+
+    // A page outside the document map gets no feed, said after it is written.
+    WriteFileBytes(page,
+                   "<html><head><link rel=alternate type=application/atom+xml "
+                   "href=\"../escaped.atom\"></head><body></body></html>\n");
+    Open(page);
+    hives.Write("local", ServerHiveText(std::nullopt, {{{"/", m_dir / "site"}}}));
+    mkdir((m_dir / "site").c_str(), 0755);
+    AddEntry("Kept", "/kept.htm", "", "2026-12-06");
+    Click(IDC_BUILD_IT);
+    EXPECT_EQ(TakeMessages(), Said(kMsgFeedHasNoPlace, page));
+    EXPECT_NE(ReadFileBytes(page).find("/kept.htm"), std::string::npos);
+    EXPECT_FALSE(PathExists(m_dir / "escaped.atom"));
 
     Open(m_dir / "plain.html");
     AddEntry("Unfed", "/unfed.htm", "", "2026-12-06");
