@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
@@ -183,14 +184,14 @@ TEST_F(TavrelDlgTest, MissingPageStartsWithPlaceholdersAndAddPutsTheFieldsOnTop)
     Click(IDC_ADD);
     EXPECT_EQ(TakeMessages(), Said(kMsgHyperlinkRequired, kAppCaption));
 
-    // An over-long title is cut to 255 bytes, before a character that would split.
+    // 255 characters are 256 bytes here: the entry stores what the field shows.
     const std::string longTitle = std::string(254, 't') + "\xC3\xA9";
     AddEntry(longTitle, " ", "two\nlines", "");  // a blank is a hyperlink
-    EXPECT_EQ(Rows(), (Texts{std::string(254, 't'), kTitleHint}));
-    EXPECT_EQ(State() + Fields(), "0-++" + longTitle + "| |two\nlines|");  // the field keeps all
+    EXPECT_EQ(Rows(), (Texts{longTitle, kTitleHint}));
+    EXPECT_EQ(State() + Fields(), "0-++" + longTitle + "| |two\nlines|");
     EXPECT_EQ(g_pItemHead->GetTitle() + "|" + g_pItemHead->GetDescription() + "|" +
                   g_pItemHead->GetDate(),
-              std::string(254, 't') + "|two\nlines|");
+              longTitle + "|two\nlines|");
 }
 
 TEST_F(TavrelDlgTest, BuildItWritesNewPagesAndUpdatesExistingOnesThroughTheirTree) {
@@ -651,7 +652,10 @@ TEST_F(TavrelDlgTest, AFailedWriteKeepsTheDialogAndBuildItCanBePressedAgain) {
     EXPECT_EQ(Field(IDC_DESCRIPTION), std::string(3000, 'a'));
 }
 
-TEST_F(TavrelDlgTest, TextFromThePageIsKeptWholeAndOnlyTypedTextIsCut) {
+// The fields refuse typing past 255 characters (not bytes: "é" is two), so
+// what is shown is what is stored; text from the page is never cut, and can
+// still be shortened.
+TEST_F(TavrelDlgTest, FieldsRefuseTypingPast255CharactersAndKeepPageTextWhole) {
     const std::string page = m_dir / "news.html";
     const std::string title(243, 't'), description(400, 'd');
     WriteOneEntryPage(page, title + "-end", "/" + std::string(300, 'h'), description);
@@ -661,10 +665,30 @@ TEST_F(TavrelDlgTest, TextFromThePageIsKeptWholeAndOnlyTypedTextIsCut) {
     EXPECT_EQ(ItemAt(0)->GetTitle(), title + "-end");
     EXPECT_EQ(ItemAt(0)->GetHyperlink(), "/" + std::string(300, 'h'));
     EXPECT_EQ(ItemAt(0)->GetDescription(), description);
-    Type(IDC_DESCRIPTION, description + "+");  // typed: held to 255 bytes
+    QWidget* descriptionField = DialogItem(m_dialog.get(), IDC_DESCRIPTION);
+    descriptionField->setFocus();
+    qobject_cast<QPlainTextEdit*>(descriptionField)->moveCursor(QTextCursor::End);
+    QTest::keyClicks(descriptionField, "+");  // longer than the limit: refused
+    QTest::keyClick(descriptionField, Qt::Key_Backspace);  // shorter: taken
     Click(IDC_CHANGE);
-    EXPECT_EQ(ItemAt(0)->GetDescription(), std::string(255, 'd'));
-    EXPECT_EQ(ItemAt(0)->GetTitle(), title + "-end");
+    EXPECT_EQ(ItemAt(0)->GetDescription(), std::string(399, 'd'));
+
+    for (const int id : {IDC_TITLE, IDC_DESCRIPTION}) {
+        Type(id, "");
+        QWidget* field = DialogItem(m_dialog.get(), id);
+        field->setFocus();
+        QTest::keyClicks(field, QString(250, QChar('a')));
+        for (int i = 0; i < 10; ++i) {  // keys beyond ASCII, as a keyboard layout sends them
+            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(QChar(0xe9)),
+                                Qt::NoModifier);
+        }
+        std::string expected(250, 'a');
+        for (int i = 0; i < 5; ++i) expected += "\xc3\xa9";
+        EXPECT_EQ(Field(id), expected) << id;
+    }
+    Click(IDC_CHANGE);
+    EXPECT_EQ(ItemAt(0)->GetTitle(), Field(IDC_TITLE));
+    EXPECT_EQ(ItemAt(0)->GetDescription(), Field(IDC_DESCRIPTION));
 }
 
 TEST_F(TavrelDlgTest, TheTitleNamesThePageAndOpeningSaysWhatBuildItWillRefuse) {
