@@ -170,10 +170,12 @@ SessionFailure PageSession::AcquireOnce(double waitSeconds, bool* retry) {
         if (fstat(page, &opened) != 0) return {kMsgCannotRead, errno};
         if (!S_ISREG(opened.st_mode)) return {kMsgNotRegularFile, 0};
     } else {
-        m_lockFd = FileOpen(FolderOf(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        // A folder this user may not open is not locked: a page can still be
-        // created in a write-only folder, and in a missing one the write
-        // reports why it cannot.
+        // The page will be created where its path leads, also through a
+        // dangling link, so that folder is locked. A missing folder is not
+        // locked: the write reports why it cannot create the page there.
+        std::string target = m_path;
+        ResolveLinks(&target);
+        m_lockFd = OpenFolderLock(FolderOf(target));
         if (m_lockFd < 0) return kNoFailure;
     }
     if (!LockExclusive(m_lockFd, waitSeconds)) return LockFailure();

@@ -20,8 +20,11 @@
 //     the path must still name that file (same device and inode), or another
 //     writer renamed a new page into place meanwhile, and the session drops
 //     the lock and starts again on the new file;
-//   - a missing page is locked on its folder; once held, the page must still
-//     be missing, or the session starts again on the page that appeared.
+//   - a missing page is locked on the folder it would be created in (where a
+//     dangling link leads), through the folder's lock file, the same for
+//     every path to it and for users who may not open it; once held, the
+//     page must still be missing, or the session starts again on the page
+//     that appeared.
 // A writer that renames a new page in place releases the lock of the old
 // file only after the rename, so the next writer always reads the newest
 // page; and it locks the new file before renaming it, keeping that lock until

@@ -20,30 +20,7 @@
 
 namespace {
 
-constexpr int kMaxLinkHops = 40;
 constexpr char kTempTag[] = ".tavrel-";
-
-// Follows symbolic links from `path` to the file they finally name, which
-// need not exist yet. False (errno ELOOP) when the links never end.
-bool ResolveLinks(std::string* path) {
-    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
-        struct stat info {};
-        if (lstat(path->c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return true;
-        char target[PATH_MAX];
-        const ssize_t length = readlink(path->c_str(), target, sizeof target - 1);
-        if (length < 0) return true;
-        target[length] = '\0';
-        if (target[0] == '/') {
-            *path = target;
-        } else {
-            const std::string::size_type slash = path->rfind('/');
-            *path =
-                (slash == std::string::npos ? std::string() : path->substr(0, slash + 1)) + target;
-        }
-    }
-    errno = ELOOP;
-    return false;
-}
 
 // "." + name + ".tavrel-": how every temporary file of `name` begins.
 std::string TempPrefix(const std::string& name) { return "." + name + kTempTag; }

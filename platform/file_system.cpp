@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -44,7 +45,29 @@ int OpenByComponents(const std::string& path) {
     return fd;
 }
 
+constexpr int kMaxLinkHops = 40;
+
 }  // namespace
+
+bool ResolveLinks(std::string* path) {
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        struct stat info {};
+        if (lstat(path->c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return true;
+        char target[PATH_MAX];
+        const ssize_t length = readlink(path->c_str(), target, sizeof target - 1);
+        if (length < 0) return true;
+        target[length] = '\0';
+        if (target[0] == '/') {
+            *path = target;
+        } else {
+            const std::string::size_type slash = path->rfind('/');
+            *path =
+                (slash == std::string::npos ? std::string() : path->substr(0, slash + 1)) + target;
+        }
+    }
+    errno = ELOOP;
+    return false;
+}
 
 std::string SystemPath(std::string_view path) {
     std::string result(path);
