@@ -14,10 +14,15 @@
 namespace {
 
 int PrintFeed(const std::string& page, const PageSession& session, const PageOptions& options) {
-    FeedOutcome why = FeedOutcome::kNoLink;
+    FeedResult why;
     const std::optional<std::string> text =
         FeedTextFor(session, FeedOptions{options.baseUrl, 0, true}, &why);
-    if (!text) return Refuse(page, why == FeedOutcome::kNoUrl ? kMsgPageHasNoUrl : kMsgFeedOutside);
+    if (why.outcome == FeedOutcome::kFailed) {
+        return Refuse(page, SessionFailure{kMsgSettingsUnreadable, 0, why.detail});
+    }
+    if (!text) {
+        return Refuse(page, why.outcome == FeedOutcome::kNoUrl ? kMsgPageHasNoUrl : kMsgFeedOutside);
+    }
     std::cout << *text;
     return 0;
 }
@@ -28,6 +33,9 @@ int EnableFeed(const std::string& page, PageSession* session, const std::string&
     const std::string href = wanted.empty() ? NameOf(DefaultFeedFile(page)) : wanted;
     const FeedOptions feedOptions{options.baseUrl, 0};
     const FeedResult place = LocateFeed(page, href, feedOptions);
+    if (place.outcome == FeedOutcome::kFailed) {
+        return Refuse(page, SessionFailure{kMsgSettingsUnreadable, 0, place.detail});
+    }
     if (place.outcome != FeedOutcome::kPlaced) {
         if (place.outcome == FeedOutcome::kElsewhere) {
             std::cerr << page << ": " << href << " names no local file";

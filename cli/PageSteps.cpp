@@ -43,8 +43,10 @@ int ReportFeed(const std::string& page, const FeedResult& result) {
     } else if (result.outcome == FeedOutcome::kOutside) {
         return Refuse(page, kMsgFeedOutside);
     } else if (result.outcome == FeedOutcome::kFailed) {
-        std::cerr << page << ": " << SessionFailure{kMsgFeedNotWritten, result.error}.Text(" ")
-                  << " (" << result.file << ")\n";
+        std::cerr << page << ": "
+                  << SessionFailure{kMsgFeedNotWritten, result.error, result.detail}.Text(" ");
+        if (!result.file.empty()) std::cerr << " (" << result.file << ")";
+        std::cerr << '\n';
         return 1;
     }
     return 0;

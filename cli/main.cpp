@@ -7,9 +7,11 @@
 #include <csignal>
 #include <exception>
 #include <iostream>
+#include <new>
 #include <string>
 
 #include "cli/Commands.h"
+#include "model/Messages.h"
 #include "platform/page_lock.h"
 
 namespace {
@@ -177,6 +179,9 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
     try {
         return Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "tavrel: " << kMsgOutOfMemory << '\n';
+        return 1;
     } catch (const std::exception& error) {
         std::cerr << "tavrel: " << error.what() << '\n';
         return 1;

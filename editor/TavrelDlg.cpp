@@ -311,7 +311,9 @@ void CTavrelDlg::OnBuildIt() {
         ShowFailure(failure);
         return;
     }
-    if (feed.outcome == FeedOutcome::kFailed) ShowFailure({kMsgFeedNotWritten, feed.error});
+    if (feed.outcome == FeedOutcome::kFailed) {
+        ShowFailure({kMsgFeedNotWritten, feed.error, feed.detail});
+    }
     if (feed.outcome == FeedOutcome::kNoUrl) ShowFailure({kMsgFeedHasNoPlace, 0});
     if (feed.outcome == FeedOutcome::kOutside) ShowFailure({kMsgFeedOutside, 0});
     EndDialog(IDOK);

@@ -72,19 +72,19 @@ FeedPlace Confined(const std::string& path, const std::string& folder) {
 
 }  // namespace
 
-UrlSpace DocumentSpace() {
+bool DocumentSpace(UrlSpace* space) {
+    space->clear();
     DocMapEntry map;
-    map.ReadDocMap();
-    UrlSpace space;
+    if (map.ReadDocMap() == ERROR_BADDB) return false;
     for (const DocMapEntry* entry = &map; entry != nullptr; entry = entry->GetNext()) {
         if (!entry->m_pszResolvedDir || !entry->m_pszUrlPrefix) continue;
         const std::optional<std::string> folder = Canonical(entry->m_pszResolvedDir.get());
         if (!folder) continue;
         std::string prefix = WithoutTrailingSlashes(entry->m_pszUrlPrefix.get());
         if (!prefix.empty() && prefix.front() != '/') prefix.insert(0, "/");
-        space.push_back({prefix, *folder});
+        space->push_back({prefix, *folder});
     }
-    return space;
+    return true;
 }
 
 UrlSpace FolderSpace(const std::string& folder) {

@@ -26,8 +26,10 @@ struct UrlMapping {
 // The URL space a page lives in.
 using UrlSpace = std::vector<UrlMapping>;
 
-// The web server's document map as a URL space; empty when there is none.
-UrlSpace DocumentSpace();
+// Puts the web server's document map into `*space` as a URL space (empty
+// when there is none). False when the registry cannot be read
+// (RegGetLastFailure says why).
+bool DocumentSpace(UrlSpace* space);
 
 // The space of one folder served as the root of its own site: for a page
 // outside the document map whose address the user gave.

@@ -47,20 +47,22 @@ enum class FeedOutcome {
 struct FeedResult {
     FeedOutcome outcome = FeedOutcome::kNoLink;
     std::string file;  // the feed file, when the link names one
-    int error = 0;     // errno of a failure
+    int error = 0;       // errno of a failure
+    std::string detail;  // the registry's failure, when it could not be read
 };
 
 // Where the feed link `href` of the page at `pagePath` leads: kPlaced with
-// the file, or kElsewhere, kNoUrl or kOutside.
+// the file, or kElsewhere, kNoUrl or kOutside; kFailed (with the detail)
+// when the registry cannot be read.
 FeedResult LocateFeed(const std::string& pagePath, const std::string& href,
                       const FeedOptions& options);
 
 // The feed text for the entries `session` holds (the item list), as if it
 // were the file the page links (or its default feed file). Nothing when the
-// page has no URL or its link leads outside the document tree (`*why` then
-// tells which).
+// page has no URL, its link leads outside the document tree or the registry
+// cannot be read (`*why` then tells which).
 std::optional<std::string> FeedTextFor(const PageSession& session, const FeedOptions& options,
-                                       FeedOutcome* why);
+                                       FeedResult* why);
 
 // Writes the feed for the entries `session` holds to `file` (as LocateFeed
 // placed it), through a file replacement; the old file stays when this fails.

@@ -35,6 +35,8 @@ inline constexpr const char kBtnBuildAnyway[] = "&Build it anyway";
 inline constexpr const char kMsgRegistryDamaged[] =
     "The web server's settings could not be read, so the page cannot be signed with the "
     "administrator's address. It was not written.";
+inline constexpr const char kMsgSettingsUnreadable[] =
+    "The web server's settings could not be read. The page was left unchanged.";
 inline constexpr const char kMsgPageHasNoUrl[] =
     "The page is outside the web server's document map, so its address is not known. "
     "Give --base-url with the address of the page's folder, or map its folder in the registry.";

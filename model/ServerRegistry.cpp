@@ -4,24 +4,18 @@
 
 HKEY g_hkeyServer = HKEY_LOCAL_MACHINE;
 
-std::string LocalRegistryFailure() {
+bool ReadLocalServerText(const char* name, DWORD room, std::string* value) {
+    value->clear();
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kServerKey, 0, KEY_READ, &key) == ERROR_BADDB) {
-        return RegGetLastFailure();
-    }
-    RegCloseKey(key);
-    return {};
-}
-
-std::string ReadLocalServerText(const char* name, DWORD room) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kServerKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return {};
+    const LONG opened = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kServerKey, 0, KEY_READ, &key);
+    if (opened != ERROR_SUCCESS) return opened != ERROR_BADDB;
     std::vector<BYTE> buffer(room, 0);
     DWORD size = room;
     const LONG result = RegQueryValueExA(key, name, nullptr, nullptr, buffer.data(), &size);
     RegCloseKey(key);
-    if (result != ERROR_SUCCESS) return {};
+    if (result == ERROR_BADDB) return false;
+    if (result != ERROR_SUCCESS) return true;
     buffer[room - 1] = 0;
-    return reinterpret_cast<const char*>(buffer.data());
+    *value = reinterpret_cast<const char*>(buffer.data());
+    return true;
 }

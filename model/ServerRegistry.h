@@ -20,11 +20,8 @@ inline constexpr char kServerKey[] = "SOFTWARE\\Ostrim\\WebServer\\CurrentVersio
 // Its subkey whose values map URL prefixes to directories.
 inline constexpr char kDocMapKey[] = "SOFTWARE\\Ostrim\\WebServer\\CurrentVersion\\DocMap";
 
-// The text value `name` of the web server's key on this machine, cut to
-// `room` - 1 bytes, or "" when the key or the value is missing.
-std::string ReadLocalServerText(const char* name, DWORD room);
-
-// Why this machine's registry cannot be read ("FILE:LINE: reason", as
-// RegGetLastFailure tells it), or "" when it reads (a missing hive reads as
-// empty).
-std::string LocalRegistryFailure();
+// Puts the text value `name` of the web server's key on this machine, cut to
+// `room` - 1 bytes, into `*value`: "" when the key or the value is missing
+// (also in a missing hive). False when this machine's hive cannot be read or
+// parsed; RegGetLastFailure then tells the file, the line and the reason.
+bool ReadLocalServerText(const char* name, DWORD room, std::string* value);

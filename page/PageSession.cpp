@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <utility>
 
@@ -245,11 +246,10 @@ SessionFailure PageSession::WriteLocked() {
 }
 
 SessionFailure PageSession::WriteFreshPage() {
-    if (std::string damaged = LocalRegistryFailure(); !damaged.empty()) {
-        return {kMsgRegistryDamaged, 0, std::move(damaged)};
-    }
+    std::string admin;
+    if (!ReadServerAdmin(&admin)) return {kMsgRegistryDamaged, 0, RegGetLastFailure()};
     int error = 0;
-    if (WriteNewPage(m_path, g_pItemHead, &error, &m_renamedLockFd)) return kNoFailure;
+    if (WriteNewPage(m_path, g_pItemHead, admin, &error, &m_renamedLockFd)) return kNoFailure;
     return {kMsgCouldNotCreate, error};
 }
 
@@ -262,11 +262,11 @@ SessionFailure PageSession::RewriteLocked(const std::function<bool()>& edit) {
     FileReplacement replacement(m_path);
     replacement.KeepLocked();
     if (!replacement.Open()) return {kMsgCouldNotCreate, replacement.Error()};
-    FILE* stream = OpenReadStream(m_pageFd);
-    if (stream == nullptr) return {kMsgCannotRead, errno};
+    // Closed however the rewrite ends: its descriptor shares the page's lock.
+    const std::unique_ptr<FILE, int (*)(FILE*)> stream(OpenReadStream(m_pageFd), &std::fclose);
+    if (!stream) return {kMsgCannotRead, errno};
     PageHead head;
-    SessionFailure failure = RewritePage(stream, replacement.Stream(), edit, &head);
-    std::fclose(stream);
+    SessionFailure failure = RewritePage(stream.get(), replacement.Stream(), edit, &head);
     if (failure) {
         replacement.Abandon();
         if (failure.message == kMsgCouldNotCreate && failure.error == 0) {
@@ -276,7 +276,7 @@ SessionFailure PageSession::RewriteLocked(const std::function<bool()>& edit) {
     }
     if (!replacement.Commit()) return {kMsgCouldNotCreate, replacement.Error()};
     m_renamedLockFd = replacement.TakeLock();
-    m_head = head;
+    m_head = std::move(head);
     return kNoFailure;
 }
 

@@ -212,7 +212,7 @@ bool FileReplacement::OpenTemporary() {
                           std::to_string(getpid()) + "-XXXXXX";
     const int fd = FileMakeTemporary(pattern.data());
     if (fd < 0) return false;
-    m_tempPath = pattern;
+    m_tempPath = std::move(pattern);  // a move: nothing can fail once the file exists
     GuardTemporary(m_tempPath);
     m_stream = OpenWriteStream(fd);
     if (m_stream == nullptr) return false;
@@ -230,7 +230,10 @@ bool FileReplacement::Commit() {
     return m_inPlace ? CommitInPlace() : CommitTemporary();
 }
 
+// Nothing is allocated from the rename on: once the new file is in place,
+// running out of memory must not report the write as failed.
 bool FileReplacement::CommitTemporary() {
+    const std::string folder = FolderOf(m_target);
     errno = EIO;
     bool ok = std::fflush(m_stream) == 0 && !std::ferror(m_stream);
     ok = ok && FileSync(m_fd) == 0;
@@ -254,7 +257,7 @@ bool FileReplacement::CommitTemporary() {
     m_lockFd = lock;
     ReleaseGuard();
     m_tempPath.clear();
-    SyncFolder(FolderOf(m_target));
+    SyncFolder(folder);
     return true;
 }
 

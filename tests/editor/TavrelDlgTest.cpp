@@ -512,7 +512,7 @@ void WriteOneEntryPage(const std::string& path, const std::string& title, const 
     item->SetDescription(description);
     item->SetDate("Mon");
     InsertItemAtHead(item);
-    ASSERT_TRUE(WriteNewPage(path, g_pItemHead));
+    ASSERT_TRUE(WriteNewPage(path, g_pItemHead, ""));
     ClearItemList();
 }
 

@@ -111,7 +111,7 @@ class CorpusTest : public ::testing::TestWithParam<const char*> {
     void SetUp() override {
         if (std::string(GetParam()) == "fresh") {
             SetList(kTrickyEntries);
-            ASSERT_TRUE(WriteNewPage(m_page, g_pItemHead));
+            ASSERT_TRUE(WriteNewPage(m_page, g_pItemHead, ""));
             EXPECT_EQ(ReadEntries(m_page), kTrickyEntries);
             return;
         }
