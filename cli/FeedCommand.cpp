@@ -21,7 +21,8 @@ int PrintFeed(const std::string& page, const PageSession& session, const PageOpt
         return Refuse(page, SessionFailure{kMsgSettingsUnreadable, 0, why.detail});
     }
     if (!text) {
-        return Refuse(page, why.outcome == FeedOutcome::kNoUrl ? kMsgPageHasNoUrl : kMsgFeedOutside);
+        return Refuse(page,
+                      why.outcome == FeedOutcome::kNoUrl ? kMsgPageHasNoUrl : kMsgFeedOutside);
     }
     std::cout << *text;
     return 0;

@@ -3,8 +3,8 @@
 #include <CLI/CLI.hpp>
 #include <climits>
 #include <cmath>
-#include <cstdlib>
 #include <csignal>
+#include <cstdlib>
 #include <exception>
 #include <iostream>
 #include <new>

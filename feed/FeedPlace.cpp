@@ -98,9 +98,8 @@ std::optional<std::string> UrlPathIn(const UrlSpace& space, const std::string& p
     if (!folder) return std::nullopt;
     const std::string file = (*folder == "/" ? "" : *folder) + "/" + NameOf(path);
     std::string rest;
-    const UrlMapping* mapping =
-        Longest(space, file, [](const UrlMapping& m) -> const std::string& { return m.folder; },
-                &rest);
+    const UrlMapping* mapping = Longest(
+        space, file, [](const UrlMapping& m) -> const std::string& { return m.folder; }, &rest);
     if (mapping == nullptr) return std::nullopt;
     return mapping->prefix + "/" + rest;
 }
@@ -112,9 +111,8 @@ FeedPlace FeedPlaceIn(const UrlSpace& space, const std::string& pageUrlPath,
     if (!urlPath) return {FeedPlace::kOutside, {}};
     if (urlPath->back() == '/') return {};
     std::string rest;
-    const UrlMapping* mapping =
-        Longest(space, *urlPath, [](const UrlMapping& m) -> const std::string& { return m.prefix; },
-                &rest);
+    const UrlMapping* mapping = Longest(
+        space, *urlPath, [](const UrlMapping& m) -> const std::string& { return m.prefix; }, &rest);
     if (mapping == nullptr) return {FeedPlace::kOutside, {}};
     return Confined(mapping->folder + "/" + DecodedPath(rest), mapping->folder);
 }

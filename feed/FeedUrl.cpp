@@ -66,8 +66,7 @@ std::string TrimSiteUrl(std::string siteUrl) {
     return siteUrl;
 }
 
-std::optional<std::string> ResolveUrlPath(const std::string& base,
-                                          const std::string& reference) {
+std::optional<std::string> ResolveUrlPath(const std::string& base, const std::string& reference) {
     std::string path = reference.substr(0, reference.find_first_of("?#"));
     for (char& c : path) {
         if (c == '\\') c = '/';

@@ -15,9 +15,9 @@
 #include "model/ServerRegistry.h"
 #include "page/NewPageWriter.h"
 #include "platform/file_ops.h"
+#include "platform/file_replace.h"
 #include "platform/file_system.h"
 #include "platform/registry.h"
-#include "platform/file_replace.h"
 
 namespace {
 
@@ -140,7 +140,8 @@ FeedResult WriteFeed(const PageSession& session, const std::string& file,
     const std::string text =
         AtomFeedText(ContextFor(session, settings, *url, file, before.text, options), g_pItemHead);
     FeedResult result{FeedOutcome::kFailed, file, 0, {}};
-    if (ReplaceFile(file, [&text](FILE* stream) { return PutText(stream, text); }, &result.error)) {
+    if (ReplaceFile(
+            file, [&text](FILE* stream) { return PutText(stream, text); }, &result.error)) {
         result.outcome = FeedOutcome::kWritten;
     }
     return result;

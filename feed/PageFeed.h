@@ -46,7 +46,7 @@ enum class FeedOutcome {
 
 struct FeedResult {
     FeedOutcome outcome = FeedOutcome::kNoLink;
-    std::string file;  // the feed file, when the link names one
+    std::string file;    // the feed file, when the link names one
     int error = 0;       // errno of a failure
     std::string detail;  // the registry's failure, when it could not be read
 };

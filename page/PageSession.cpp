@@ -20,8 +20,8 @@
 #include "page/PageReader.h"
 #include "page/PageRewriter.h"
 #include "page/SectionBuilder.h"
-#include "platform/file_replace.h"
 #include "platform/file_ops.h"
+#include "platform/file_replace.h"
 #include "platform/file_system.h"
 #include "platform/page_lock.h"
 

@@ -48,7 +48,8 @@ class CharacterLimit : public QValidator {
   public:
     CharacterLimit(QLineEdit* edit, int maxCharacters)
         : QValidator(edit), m_max(maxCharacters), m_last(edit->text()) {
-        connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) { m_last = text; });
+        connect(edit, &QLineEdit::textChanged, this,
+                [this](const QString& text) { m_last = text; });
     }
 
     State validate(QString& input, int&) const override {

@@ -90,7 +90,7 @@ class FileReplacement {
     std::string m_target;
     std::string m_tempPath;
     FILE* m_stream = nullptr;
-    int m_fd = -1;  // the temporary file's descriptor, which m_stream owns
+    int m_fd = -1;             // the temporary file's descriptor, which m_stream owns
     char* m_buffer = nullptr;  // in place: the prepared contents
     size_t m_bufferSize = 0;
     bool m_inPlace = false;

@@ -6,7 +6,6 @@
 // left, and the exit code and message tell the truth: success only when the
 // page and the feed are new, otherwise the system's reason.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <cstring>
@@ -121,7 +120,8 @@ class FailurePointTest : public ::testing::Test {
     // The commands, each with the page and feed it starts from.
     std::vector<Command> Commands() {
         Put(m_page, kLinkedHead);
-        for (const char* title : {"a", "b", "c"}) Run({"", [&](auto& p) { return RunAdd(p, Entry(title)); }, {}, {}});
+        for (const char* title : {"a", "b", "c"})
+            Run({"", [&](auto& p) { return RunAdd(p, Entry(title)); }, {}, {}});
         const File linked = Read(m_page);
         const File feed = Read(m_feed);
         std::remove(m_feed.c_str());
@@ -134,10 +134,16 @@ class FailurePointTest : public ::testing::Test {
             {"change", [changed](auto& p) { return RunChange(p, 1, changed); }, linked, feed},
             {"delete", [](auto& p) { return RunDelete(p, 0); }, linked, feed},
             {"rebuild", [](auto& p) { return RunRebuild(p); }, linked, feed},
-            {"feed --enable", [](auto& p) { return RunFeed(p, {std::string(), false}); }, plain,
-             std::nullopt},
-            {"feed --disable", [](auto& p) { return RunFeed(p, {std::nullopt, true}); }, linked,
-             feed},
+            {"feed --enable",
+             [](auto& p) {
+                 return RunFeed(p, {std::string(), false});
+             },
+             plain, std::nullopt},
+            {"feed --disable",
+             [](auto& p) {
+                 return RunFeed(p, {std::nullopt, true});
+             },
+             linked, feed},
             {"fresh page", [](auto& p) { return RunAdd(p, Entry("first")); }, std::nullopt,
              std::nullopt},
             // A second name makes the page one that is written in place.
@@ -205,7 +211,8 @@ TEST_F(FailurePointTest, EveryFileOperationThatFailsLeavesOldOrNewAndSaysWhy) {
             const FailurePoints points{[error](long n) { SetFileFault(n, error); },
                                        FileFaultHappened};
             const long tried = EveryFailurePoint(
-                command, points, error == EINTR ? std::string("\x01never\x01") : std::strerror(error));
+                command, points,
+                error == EINTR ? std::string("\x01never\x01") : std::strerror(error));
             counts += " " + std::string(strerrorname_np(error)) + " " + std::to_string(tried);
         }
         std::cout << "[ failure points ] " << command.name << ":" << counts << '\n';

@@ -27,7 +27,9 @@ class FeedCommandTest : public ::testing::Test {
     TempDir dir;
 
     // The test's folder is the document root.
-    void SetUp() override { hives.Write("local", ServerHiveText(std::nullopt, {{{"/", dir.path()}}})); }
+    void SetUp() override {
+        hives.Write("local", ServerHiveText(std::nullopt, {{{"/", dir.path()}}}));
+    }
 
     void TearDown() override { ClearItemList(); }
 
@@ -165,12 +167,9 @@ TEST_F(FeedCommandTest, FeedLinksNeverLeadOutOfTheDocumentTree) {
         const char* href;
         const char* written;  // in the document root; null: refused
     } cases[] = {
-        {"../escaped.atom", "escaped.atom"},
-        {"/%2e%2e/%2e%2e/x.atom", "x.atom"},
-        {"..\\..\\y.atom", "y.atom"},
-        {"away/z.atom", nullptr},
-        {"/away/../away/z.atom", nullptr},
-        {"%2e%2e%2f%2e%2e%2fz.atom", nullptr},
+        {"../escaped.atom", "escaped.atom"}, {"/%2e%2e/%2e%2e/x.atom", "x.atom"},
+        {"..\\..\\y.atom", "y.atom"},        {"away/z.atom", nullptr},
+        {"/away/../away/z.atom", nullptr},   {"%2e%2e%2f%2e%2e%2fz.atom", nullptr},
     };
     for (const auto& c : cases) {
         std::string linked = kLinkedPage;
@@ -186,7 +185,9 @@ TEST_F(FeedCommandTest, FeedLinksNeverLeadOutOfTheDocumentTree) {
         }
         EXPECT_TRUE(outside.Names().empty()) << c.href;
     }
-    EXPECT_EQ(Run([&] { return RunFeed(dir / "plain.html", {std::string("away/p.atom"), false}); }),
+    EXPECT_EQ(Run([&] {
+                  return RunFeed(dir / "plain.html", {std::string("away/p.atom"), false});
+              }),
               1);
     EXPECT_TRUE(outside.Names().empty());
 }

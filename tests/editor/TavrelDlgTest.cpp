@@ -668,7 +668,7 @@ TEST_F(TavrelDlgTest, FieldsRefuseTypingPast255CharactersAndKeepPageTextWhole) {
     QWidget* descriptionField = DialogItem(m_dialog.get(), IDC_DESCRIPTION);
     descriptionField->setFocus();
     qobject_cast<QPlainTextEdit*>(descriptionField)->moveCursor(QTextCursor::End);
-    QTest::keyClicks(descriptionField, "+");  // longer than the limit: refused
+    QTest::keyClicks(descriptionField, "+");               // longer than the limit: refused
     QTest::keyClick(descriptionField, Qt::Key_Backspace);  // shorter: taken
     Click(IDC_CHANGE);
     EXPECT_EQ(ItemAt(0)->GetDescription(), std::string(399, 'd'));
