@@ -204,7 +204,7 @@ FeedResult WriteFeedFile(const PageSession& session, const std::string& file,
 FeedResult WriteLinkedFeed(const PageSession& session, const FeedOptions& options) {
     if (!session.Head().linksFeed) return {};
     try {
-        const FeedResult place = LocateFeed(session.Path(), session.Head().feedHref, options);
+        FeedResult place = LocateFeed(session.Path(), session.Head().feedHref, options);
         if (place.outcome != FeedOutcome::kPlaced) return place;
         return WriteFeed(session, place.file, options);
     } catch (const std::bad_alloc&) {

@@ -27,7 +27,7 @@
 
 namespace {
 
-constexpr SessionFailure kNoFailure{};
+const SessionFailure kNoFailure{};
 
 PageIdentity IdentityOf(const struct stat& info, uint64_t hash) {
     PageIdentity identity;
@@ -112,7 +112,7 @@ SessionFailure PageSession::Open(double waitSeconds, bool keepLock) {
 
 SessionFailure PageSession::Lock(double waitSeconds, bool* changed) {
     return Guarded([&]() -> SessionFailure {
-        if (const SessionFailure failure = Acquire(waitSeconds)) return failure;
+        if (SessionFailure failure = Acquire(waitSeconds)) return failure;
         PageIdentity now;
         if (m_pageFd >= 0 && !CurrentIdentity(m_pageFd, &now)) return {kMsgCannotRead, errno};
         *changed = !(now == m_identity);
@@ -132,7 +132,7 @@ SessionFailure PageSession::Write() {
 
 SessionFailure PageSession::Rewrite(double waitSeconds, const std::function<bool()>& edit) {
     return Guarded([&]() -> SessionFailure {
-        if (const SessionFailure failure = Acquire(waitSeconds)) return failure;
+        if (SessionFailure failure = Acquire(waitSeconds)) return failure;
         ReleaseTree();
         ClearItemList();
         m_pageRead = false;
@@ -154,7 +154,7 @@ void PageSession::Unlock() {
 SessionFailure PageSession::Acquire(double waitSeconds) {
     while (true) {
         bool retry = false;
-        const SessionFailure failure = AcquireOnce(waitSeconds, &retry);
+        SessionFailure failure = AcquireOnce(waitSeconds, &retry);
         if (!retry) return failure;
     }
 }
@@ -197,7 +197,7 @@ SessionFailure PageSession::ReadLocked() {
         HashingFileReader reader(m_pageFd);
         FILE* stream = reader.OpenStream();
         if (stream == nullptr) return {kMsgCannotRead, errno};
-        const SessionFailure failure = ParseStream(stream, reader);
+        SessionFailure failure = ParseStream(stream, reader);
         std::fclose(stream);
         struct stat info {};
         if (!failure && fstat(m_pageFd, &info) != 0) return {kMsgCannotRead, errno};
