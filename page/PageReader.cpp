@@ -88,14 +88,15 @@ block* PreviousSibling(const block* node) {
     return prev;
 }
 
-// Destroys every item in `created` that cannot be reached from `head`.
-void DiscardUnreachable(const CTavrelItem* head, const std::vector<CTavrelItem*>& created) {
+// Hands every item in `created` that can be reached from `head` over to the
+// list; the rest are destroyed with `created`.
+void KeepReachable(const CTavrelItem* head, std::vector<std::unique_ptr<CTavrelItem>>* created) {
     std::unordered_set<const CTavrelItem*> kept;
     for (const CTavrelItem* item = head; item != nullptr; item = item->GetNext()) {
         kept.insert(item);
     }
-    for (CTavrelItem* item : created) {
-        if (kept.count(item) == 0) delete item;
+    for (std::unique_ptr<CTavrelItem>& item : *created) {
+        if (kept.count(item.get()) != 0) (void)item.release();
     }
 }
 
@@ -171,14 +172,17 @@ void ReadDefinition(CTavrelItem* item, const block* dd) {
 }
 
 CTavrelItem* ReadSection(const block* dl) {
-    std::vector<CTavrelItem*> created;
+    // Every item made is owned here until the list is known, so that running
+    // out of memory half-way releases them all.
+    std::vector<std::unique_ptr<CTavrelItem>> created;
     CTavrelItem* head = nullptr;
     CTavrelItem* current = nullptr;
     CTavrelItem* defined = nullptr;
     for (const block* child = dl->first_child; child != nullptr; child = child->next_sib) {
         if (child->tag == HTML_DT) {
-            current = new CTavrelItem;
-            created.push_back(current);
+            auto item = std::make_unique<CTavrelItem>();
+            current = item.get();
+            created.push_back(std::move(item));
             if (head == nullptr) {
                 head = current;
             } else if (defined != nullptr) {
@@ -194,7 +198,7 @@ CTavrelItem* ReadSection(const block* dl) {
             ReadDefinition(current, child);
         }
     }
-    DiscardUnreachable(head, created);
+    KeepReachable(head, &created);
     return head;
 }
 
