@@ -12,12 +12,18 @@
 
 namespace {
 
-int PrintFeed(const PageSession& session, const PageOptions& options) {
-    const std::optional<std::string> linked =
-        session.Head().linksFeed ? LocalFeedFile(session.Path(), session.Head().feedHref)
-                                 : std::nullopt;
-    const std::string file = linked.value_or(DefaultFeedFile(session.Path()));
-    std::cout << FeedTextFor(session, file, FeedOptions{options.baseUrl, 0});
+int PrintFeed(const std::string& page, const PageSession& session, const PageOptions& options) {
+    FeedResult why;
+    const std::optional<std::string> text =
+        FeedTextFor(session, FeedOptions{options.baseUrl, 0, true}, &why);
+    if (why.outcome == FeedOutcome::kFailed) {
+        return Refuse(page, SessionFailure{kMsgSettingsUnreadable, 0, why.detail});
+    }
+    if (!text) {
+        return Refuse(page,
+                      why.outcome == FeedOutcome::kNoUrl ? kMsgPageHasNoUrl : kMsgFeedOutside);
+    }
+    std::cout << *text;
     return 0;
 }
 
@@ -37,9 +43,20 @@ int EnableFeed(const std::string& page, PageSession* session, const std::string&
                const PageOptions& options) {
     if (session->Head().linksFeed) return SayLinkedAlready(page, session->Head().feedHref, wanted);
     const std::string href = wanted.empty() ? NameOf(DefaultFeedFile(page)) : wanted;
-    const std::optional<std::string> file = LocalFeedFile(page, href);
-    if (!file) {
-        std::cerr << page << ": " << href << " names no local file; the page was left unchanged.\n";
+    const FeedOptions feedOptions{options.baseUrl, 0};
+    const FeedResult place = LocateFeed(page, href, feedOptions);
+    if (place.outcome == FeedOutcome::kFailed) {
+        return Refuse(page, SessionFailure{kMsgSettingsUnreadable, 0, place.detail});
+    }
+    if (place.outcome != FeedOutcome::kPlaced) {
+        if (place.outcome == FeedOutcome::kElsewhere) {
+            std::cerr << page << ": " << href << " names no local file";
+        } else {
+            std::cerr << page << ": "
+                      << (place.outcome == FeedOutcome::kNoUrl ? kMsgFeedHasNoPlace
+                                                               : kMsgFeedOutside);
+        }
+        std::cerr << " The page was left unchanged.\n";
         return 1;
     }
     const SessionFailure failure =
@@ -54,7 +71,7 @@ int EnableFeed(const std::string& page, PageSession* session, const std::string&
         });
     if (failure.message == kMsgEditRefused) return 1;
     if (failure) return Refuse(page, failure);
-    return ReportFeed(page, WriteFeedFile(*session, *file, FeedOptions{options.baseUrl, 0}));
+    return ReportFeed(page, WriteFeedFile(*session, place.file, feedOptions));
 }
 
 int DisableFeed(const std::string& page, PageSession* session) {
@@ -79,5 +96,5 @@ int RunFeed(const std::string& page, const FeedChange& change, const PageOptions
     if (session.IsNew()) return Refuse(page, SessionFailure{kMsgPageMissing, 0});
     if (change.disable) return DisableFeed(page, &session);
     if (change.enable) return EnableFeed(page, &session, *change.enable, options);
-    return PrintFeed(session, options);
+    return PrintFeed(page, session, options);
 }

@@ -3,6 +3,7 @@
 // the same list operation. The lock is held from the read to the write.
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <nlohmann/json.hpp>
 
 #include "cli/Commands.h"
@@ -99,10 +100,10 @@ int RunAdd(const std::string& page, const EntryFields& fields, const PageOptions
     }
     PageSession session(page);
     return EditPage(page, &session, options, [&] {
-        auto* item = new CTavrelItem;
+        auto item = std::make_unique<CTavrelItem>();
         item->SetDate(DateText());
-        Apply(fields, item);
-        InsertItemAtHead(item);
+        Apply(fields, item.get());
+        InsertItemAtHead(item.release());
         return true;
     });
 }

@@ -44,9 +44,15 @@ int RefuseDrops(const std::string& page, const PageOptions& options) {
 int ReportFeed(const std::string& page, const FeedResult& result) {
     if (result.outcome == FeedOutcome::kElsewhere) {
         std::cerr << page << ": the feed link names no local file; no feed was written.\n";
+    } else if (result.outcome == FeedOutcome::kNoUrl) {
+        return Refuse(page, kMsgFeedHasNoPlace);
+    } else if (result.outcome == FeedOutcome::kOutside) {
+        return Refuse(page, kMsgFeedOutside);
     } else if (result.outcome == FeedOutcome::kFailed) {
-        std::cerr << page << ": " << SessionFailure{kMsgFeedNotWritten, result.error}.Text(" ")
-                  << " (" << result.file << ")\n";
+        std::cerr << page << ": "
+                  << SessionFailure{kMsgFeedNotWritten, result.error, result.detail}.Text(" ");
+        if (!result.file.empty()) std::cerr << " (" << result.file << ")";
+        std::cerr << '\n';
         return 1;
     }
     return 0;

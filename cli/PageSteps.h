@@ -23,7 +23,8 @@ int OpenPage(const std::string& page, PageSession* session, const PageOptions& o
 int RefuseDrops(const std::string& page, const PageOptions& options);
 
 // Says what a feed write did when it was not the plain success: a link to no
-// local file is named (exit 0), a failed write reported (exit 1).
+// local file is named (exit 0); a failed write, a page without a URL and a
+// link that leads outside the document tree are reported (exit 1).
 int ReportFeed(const std::string& page, const FeedResult& result);
 
 // Tests the path, then reads and writes the page in one pass through the

@@ -2,15 +2,20 @@
 // This is the one file that includes CLI11 (it is slow to compile).
 #include <CLI/CLI.hpp>
 #include <climits>
+#include <cmath>
 #include <csignal>
+#include <cstdlib>
 #include <exception>
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "cli/Commands.h"
 #include "cli/UsageHints.h"
+#include "model/Messages.h"
 #include "model/ServerSource.h"
+#include "platform/page_lock.h"
 #include "platform/registry.h"
 
 namespace {
@@ -138,6 +143,20 @@ int ReportUsageError(const CLI::App& app, const CLI::ParseError& error, int argc
     return 2;
 }
 
+// A wait is a finite number of seconds from 0 to a day: "nan", "inf" and
+// "1e10" are usage errors rather than no wait at all.
+const CLI::Validator kWaitSeconds(
+    [](const std::string& text) {
+        char* end = nullptr;
+        const double seconds = std::strtod(text.c_str(), &end);
+        if (!text.empty() && *end == '\0' && std::isfinite(seconds) && seconds >= 0 &&
+            seconds <= kLongestLockWait) {
+            return "";
+        }
+        return "SECONDS must be a number from 0 to 86400";
+    },
+    "SECONDS");
+
 void AddIndex(CLI::App* command, std::string* index) {
     command->add_option("INDEX", *index, "entry number, 0 for the top entry")
         ->required()
@@ -173,7 +192,7 @@ int Run(int argc, char** argv) {
     app.add_option("--wait", options.waitSeconds,
                    "seconds to wait while another program changes the page (default 5; "
                    "0: do not wait)")
-        ->check(CLI::NonNegativeNumber)
+        ->check(kWaitSeconds)
         ->option_text("SECONDS");
     app.add_option("--server-config", g_serverChoice.configFile,
                    "read the web server's settings from this apache2.conf, httpd.conf or "
@@ -285,6 +304,9 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
     try {
         return Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "tavrel: " << kMsgOutOfMemory << '\n';
+        return 1;
     } catch (const std::exception& error) {
         std::cerr << "tavrel: " << error.what() << '\n';
         return 1;

@@ -35,9 +35,9 @@ int g_bNewPage = 0;
 
 namespace {
 
-// Typed text is held to what the platform's edit fields took: 255 bytes
-// (here never splitting a UTF-8 character). Text read from the page is not.
-constexpr std::size_t kFieldBytes = 255;
+// What the user may type into a field, in characters. Text read from the
+// page is not held to it.
+constexpr int kFieldCharacters = 255;
 constexpr std::size_t kWholeField = std::numeric_limits<std::size_t>::max();
 
 constexpr int kEntryFields[] = {IDC_TITLE, IDC_HYPERLINK, IDC_DESCRIPTION, IDC_DATE};
@@ -93,6 +93,7 @@ CTavrelDlg::CTavrelDlg() : QDialog(nullptr), m_hIcon(LoadIconResource(IDR_MAINFR
     BuildDialog(this, *FindDialogTemplate(IDD_TAVREL_DIALOG));
     m_editHyperlink = qobject_cast<QLineEdit*>(DialogItem(this, IDC_HYPERLINK));
     m_listItems = qobject_cast<QListWidget*>(DialogItem(this, IDC_ITEM_LIST));
+    for (const int id : kEntryFields) LimitDlgItemText(this, id, kFieldCharacters);
     setWindowIcon(m_hIcon);
     MakeResizable();
     ConnectSignals();
@@ -312,7 +313,11 @@ void CTavrelDlg::OnBuildIt() {
         ShowFailure(failure);
         return;
     }
-    if (feed.outcome == FeedOutcome::kFailed) ShowFailure({kMsgFeedNotWritten, feed.error});
+    if (feed.outcome == FeedOutcome::kFailed) {
+        ShowFailure({kMsgFeedNotWritten, feed.error, feed.detail});
+    }
+    if (feed.outcome == FeedOutcome::kNoUrl) ShowFailure({kMsgFeedHasNoPlace, 0});
+    if (feed.outcome == FeedOutcome::kOutside) ShowFailure({kMsgFeedOutside, 0});
     EndDialog(IDOK);
 }
 
@@ -415,10 +420,10 @@ void CTavrelDlg::EndDialog(int result) {
 
 void CTavrelDlg::UpdateData(bool save) {
     if (save) {
-        m_strDate = GetDlgItemText(this, IDC_DATE, kFieldBytes);
-        m_strTitle = GetDlgItemText(this, IDC_TITLE, kFieldBytes);
-        m_strDescription = GetDlgItemText(this, IDC_DESCRIPTION, kFieldBytes);
-        m_strHyperlink = GetDlgItemText(this, IDC_HYPERLINK, kFieldBytes);
+        m_strDate = ReadField(IDC_DATE);
+        m_strTitle = ReadField(IDC_TITLE);
+        m_strDescription = ReadField(IDC_DESCRIPTION);
+        m_strHyperlink = ReadField(IDC_HYPERLINK);
         return;
     }
     SetField(IDC_DATE, m_strDate);
@@ -427,12 +432,7 @@ void CTavrelDlg::UpdateData(bool save) {
     SetField(IDC_HYPERLINK, m_strHyperlink);
 }
 
-std::string CTavrelDlg::ReadField(int id) const {
-    std::string text = GetDlgItemText(this, id, kWholeField);
-    const auto shown = m_shownFields.find(id);
-    if (shown != m_shownFields.end() && shown->second == text) return text;
-    return GetDlgItemText(this, id, kFieldBytes);
-}
+std::string CTavrelDlg::ReadField(int id) const { return GetDlgItemText(this, id, kWholeField); }
 
 void CTavrelDlg::SetField(int id, const std::string& text) {
     SetDlgItemText(this, id, text);

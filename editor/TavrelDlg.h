@@ -11,8 +11,9 @@
 // were last shown or stored asks whether to Add (or Change) them first, and
 // Cancel with such fields or with list edits not yet written asks before
 // discarding them. A failed write leaves the dialog open with everything in
-// it. Text read from the page is kept whole; only typed text is held to the
-// field limit of 255 bytes. The window title names the page.
+// it. The fields hold what the user types to 255 characters, refusing more
+// as it is typed, so nothing shown is dropped; text read from the page is
+// kept whole. The window title names the page.
 //
 // The page is read and written through a page session (page/PageSession.h).
 // The dialog holds the page's lock only to read it and at Build It, never
@@ -132,8 +133,7 @@ class CTavrelDlg : public QDialog {
     // Copies the four fields into the string members, or the members into
     // the fields when `save` is false.
     void UpdateData(bool save);
-    // The text of field `id`: whole when it is still what the dialog put
-    // there, otherwise as typed, at most 255 bytes of UTF-8.
+    // The whole text of field `id`.
     std::string ReadField(int id) const;
     // Puts `text` into field `id` and remembers it as shown (not an edit).
     void SetField(int id, const std::string& text);

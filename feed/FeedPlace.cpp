@@ -1,5 +1,6 @@
 #include "feed/FeedPlace.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
@@ -12,67 +13,108 @@
 
 namespace {
 
-// `path` with its symbolic links and dot segments resolved, or as given
-// without its trailing slashes when it cannot be resolved.
-std::string Canonical(const std::string& path) {
+// `path` with its symbolic links and dot segments resolved, or nothing when
+// it cannot be resolved.
+std::optional<std::string> Canonical(const std::string& path) {
     const std::unique_ptr<char, decltype(&std::free)> real(realpath(path.c_str(), nullptr),
                                                            &std::free);
-    std::string result = real ? real.get() : path;
-    while (result.size() > 1 && result.back() == '/') result.pop_back();
-    return result;
+    if (!real) return std::nullopt;
+    return std::string(real.get());
 }
 
-// `path` below `folder`: the rest after the folder and its slash.
+// `path` below `folder` (both without a trailing slash, "" for the root):
+// the rest after the folder's slash, or nothing.
 std::optional<std::string> Below(const std::string& path, const std::string& folder) {
     const std::string withSlash = folder == "/" ? folder : folder + "/";
+    if (path == folder) return std::string();
     if (path.rfind(withSlash, 0) != 0) return std::nullopt;
     return path.substr(withSlash.size());
 }
 
-std::string JoinUrl(const std::string& prefix, const std::string& rest) {
-    const std::string base = prefix.empty() || prefix.back() != '/' ? prefix + "/" : prefix;
-    return (base.front() == '/' ? base : "/" + base) + rest;
+std::string WithoutTrailingSlashes(std::string text) {
+    while (!text.empty() && text.back() == '/') text.pop_back();
+    return text;
+}
+
+// The mapping of `space` whose `part` holds `path` longest, with the rest.
+template <typename Part>
+const UrlMapping* Longest(const UrlSpace& space, const std::string& path, Part part,
+                          std::string* rest) {
+    const UrlMapping* best = nullptr;
+    for (const UrlMapping& mapping : space) {
+        const std::string& holder = part(mapping);
+        const std::optional<std::string> below = Below(path, holder.empty() ? "/" : holder);
+        if (below && (best == nullptr || holder.size() >= part(*best).size())) {
+            best = &mapping;
+            *rest = *below;
+        }
+    }
+    return best;
+}
+
+// True when `path` lies in `folder` (or is it) once links are followed.
+bool Inside(const std::string& path, const std::string& folder) {
+    const std::optional<std::string> real = Canonical(path);
+    return real && Below(*real, folder).has_value();
+}
+
+// The file at `path` (in `folder`), or kOutside when its folder, or the file
+// as a link, leads out of `folder`.
+FeedPlace Confined(const std::string& path, const std::string& folder) {
+    const std::string parent = FolderOf(path);
+    if (!Inside(parent, folder)) return {FeedPlace::kOutside, {}};
+    struct stat info {};
+    if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode) && !Inside(path, folder)) {
+        return {FeedPlace::kOutside, {}};
+    }
+    return {FeedPlace::kFile, *Canonical(parent) + "/" + NameOf(path)};
 }
 
 }  // namespace
 
-std::string UrlPathOfFile(const std::string& path) {
+bool DocumentSpace(UrlSpace* space) {
+    space->clear();
     DocMapEntry map;
-    map.ReadDocMap();
-    const std::string file = Canonical(path);
-    std::string best = "/" + NameOf(file);
-    std::size_t bestLength = 0;
+    if (map.ReadDocMap() == ERROR_BADDB) return false;
     for (const DocMapEntry* entry = &map; entry != nullptr; entry = entry->GetNext()) {
         if (!entry->m_pszResolvedDir || !entry->m_pszUrlPrefix) continue;
-        const std::string folder = Canonical(entry->m_pszResolvedDir.get());
-        const std::optional<std::string> rest = Below(file, folder);
-        if (rest && folder.size() >= bestLength) {
-            best = JoinUrl(entry->m_pszUrlPrefix.get(), *rest);
-            bestLength = folder.size();
-        }
+        const std::optional<std::string> folder = Canonical(entry->m_pszResolvedDir.get());
+        if (!folder) continue;
+        std::string prefix = WithoutTrailingSlashes(entry->m_pszUrlPrefix.get());
+        if (!prefix.empty() && prefix.front() != '/') prefix.insert(0, "/");
+        space->push_back({prefix, *folder});
     }
-    return best;
+    return true;
 }
 
-std::optional<std::string> LocalFeedFile(const std::string& pagePath, const std::string& href) {
-    const std::string path = ReferencePath(href);
-    if (HasOwnHost(href) || path.empty() || path.back() == '/') return std::nullopt;
-    if (path.front() != '/') return FolderOf(pagePath) + "/" + path;
-    DocMapEntry map;
-    map.ReadDocMap();
-    std::optional<std::string> best;
-    std::size_t bestLength = 0;
-    for (const DocMapEntry* entry = &map; entry != nullptr; entry = entry->GetNext()) {
-        if (!entry->m_pszResolvedDir || !entry->m_pszUrlPrefix) continue;
-        std::string prefix = entry->m_pszUrlPrefix.get();
-        while (!prefix.empty() && prefix.back() == '/') prefix.pop_back();
-        const std::optional<std::string> rest = Below(path, prefix.empty() ? "/" : prefix);
-        if (rest && (!best || prefix.size() >= bestLength)) {
-            best = Canonical(entry->m_pszResolvedDir.get()) + "/" + *rest;
-            bestLength = prefix.size();
-        }
-    }
-    return best;
+UrlSpace FolderSpace(const std::string& folder) {
+    const std::optional<std::string> real = Canonical(folder);
+    if (!real) return {};
+    return {{"", *real}};
+}
+
+std::optional<std::string> UrlPathIn(const UrlSpace& space, const std::string& path) {
+    const std::optional<std::string> folder = Canonical(FolderOf(path));
+    if (!folder) return std::nullopt;
+    const std::string file = (*folder == "/" ? "" : *folder) + "/" + NameOf(path);
+    std::string rest;
+    const UrlMapping* mapping = Longest(
+        space, file, [](const UrlMapping& m) -> const std::string& { return m.folder; }, &rest);
+    if (mapping == nullptr) return std::nullopt;
+    return mapping->prefix + "/" + rest;
+}
+
+FeedPlace FeedPlaceIn(const UrlSpace& space, const std::string& pageUrlPath,
+                      const std::string& href) {
+    if (HasOwnHost(href)) return {};
+    const std::optional<std::string> urlPath = ResolveUrlPath(pageUrlPath, href);
+    if (!urlPath) return {FeedPlace::kOutside, {}};
+    if (urlPath->back() == '/') return {};
+    std::string rest;
+    const UrlMapping* mapping = Longest(
+        space, *urlPath, [](const UrlMapping& m) -> const std::string& { return m.prefix; }, &rest);
+    if (mapping == nullptr) return {FeedPlace::kOutside, {}};
+    return Confined(mapping->folder + "/" + DecodedPath(rest), mapping->folder);
 }
 
 std::string FeedHost(const std::string& adminEmail) {

@@ -1,6 +1,7 @@
 #include "feed/FeedUrl.h"
 
 #include <cctype>
+#include <vector>
 
 namespace {
 
@@ -13,6 +14,21 @@ int HexValue(char c) {
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
+}
+
+// `text` with its %XX escapes decoded.
+std::string Decoded(const std::string& text) {
+    std::string decoded;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (text[at] == '%' && at + 2 < text.size() && HexValue(text[at + 1]) >= 0 &&
+            HexValue(text[at + 2]) >= 0) {
+            decoded += static_cast<char>(HexValue(text[at + 1]) * 16 + HexValue(text[at + 2]));
+            at += 2;
+        } else {
+            decoded += text[at];
+        }
+    }
+    return decoded;
 }
 
 }  // namespace
@@ -50,17 +66,32 @@ std::string TrimSiteUrl(std::string siteUrl) {
     return siteUrl;
 }
 
-std::string ReferencePath(const std::string& reference) {
-    const std::string path = reference.substr(0, reference.find_first_of("?#"));
-    std::string decoded;
-    for (std::size_t at = 0; at < path.size(); ++at) {
-        if (path[at] == '%' && at + 2 < path.size() && HexValue(path[at + 1]) >= 0 &&
-            HexValue(path[at + 2]) >= 0) {
-            decoded += static_cast<char>(HexValue(path[at + 1]) * 16 + HexValue(path[at + 2]));
-            at += 2;
-        } else {
-            decoded += path[at];
-        }
+std::optional<std::string> ResolveUrlPath(const std::string& base, const std::string& reference) {
+    std::string path = reference.substr(0, reference.find_first_of("?#"));
+    for (char& c : path) {
+        if (c == '\\') c = '/';
     }
-    return decoded;
+    if (path.empty() || path[0] != '/') path = base.substr(0, base.rfind('/') + 1) + path;
+    std::vector<std::string> segments;
+    bool endsInFolder = false;
+    std::size_t start = 1;
+    while (start <= path.size()) {
+        std::size_t end = path.find('/', start);
+        if (end == std::string::npos) end = path.size();
+        const std::string segment = path.substr(start, end - start);
+        const std::string decoded = Decoded(segment);
+        if (decoded.find_first_of(std::string("/\\\0", 3)) != std::string::npos) {
+            return std::nullopt;
+        }
+        endsInFolder = decoded == "." || decoded == "..";
+        if (decoded == ".." && !segments.empty()) segments.pop_back();
+        if (!endsInFolder) segments.push_back(segment);
+        start = end + 1;
+    }
+    std::string resolved;
+    for (const std::string& segment : segments) resolved += "/" + segment;
+    if (resolved.empty() || endsInFolder) resolved += "/";
+    return resolved;
 }
+
+std::string DecodedPath(const std::string& urlPath) { return Decoded(urlPath); }

@@ -2,6 +2,7 @@
 // page's URL path, and made absolute against the site's address.
 #pragma once
 
+#include <optional>
 #include <string>
 
 // True when `reference` starts with a scheme ("https:", "mailto:") or with
@@ -22,6 +23,13 @@ std::string OnSite(const std::string& siteUrl, const std::string& reference);
 // `siteUrl` without the slashes it ends in.
 std::string TrimSiteUrl(std::string siteUrl);
 
-// The path of a URL reference: what comes before "?" or "#", with %XX
-// escapes decoded.
-std::string ReferencePath(const std::string& reference);
+// The URL path the reference `reference` (without a host of its own) names
+// when read on a page at the URL path `base`, as a browser reads it: "?" or
+// "#" ends the path, "\" is "/", and dot segments are removed (RFC 3986,
+// with "%2e" read as "."), ".." above the root staying at the root. Percent
+// escapes stay as written. Nothing when a segment's escapes would decode
+// into a separator ("%2f", "%5c") or a NUL.
+std::optional<std::string> ResolveUrlPath(const std::string& base, const std::string& reference);
+
+// `urlPath` (as ResolveUrlPath gives it) with its %XX escapes decoded.
+std::string DecodedPath(const std::string& urlPath);

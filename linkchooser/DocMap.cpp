@@ -48,18 +48,21 @@ bool HasDriveLetter(const std::string& text) { return text.size() >= 2 && text[1
 // otherwise ERROR_SUCCESS.
 LONG ReadServerRoot(std::string* serverRoot) {
     serverRoot->clear();
-    HKEY key = nullptr;
-    const LONG opened = RegOpenKeyExA(g_hkeyServer, kServerKey, 0, KEY_READ, &key);
+    HKEY openedKey = nullptr;
+    const LONG opened = RegOpenKeyExA(g_hkeyServer, kServerKey, 0, KEY_READ, &openedKey);
     if (opened == ERROR_BADDB) return opened;
     if (opened != ERROR_SUCCESS) return ERROR_SUCCESS;
+    ScopedRegKey key(openedKey);
     std::vector<BYTE> data(kTextRoom);
     DWORD size = kTextRoom;
-    LONG result = RegQueryValueExA(key, kServerRootValue, nullptr, nullptr, data.data(), &size);
+    LONG result =
+        RegQueryValueExA(key.get(), kServerRootValue, nullptr, nullptr, data.data(), &size);
     if (result == ERROR_MORE_DATA) {
         data.resize(size);
-        result = RegQueryValueExA(key, kServerRootValue, nullptr, nullptr, data.data(), &size);
+        result =
+            RegQueryValueExA(key.get(), kServerRootValue, nullptr, nullptr, data.data(), &size);
     }
-    RegCloseKey(key);
+    key.reset();
     if (result != ERROR_SUCCESS) return ERROR_SUCCESS;
     *serverRoot = TextOf(data.data(), std::min<DWORD>(size, data.size()));
     if (serverRoot->empty() || !IsSeparator(serverRoot->back())) *serverRoot += '\\';
@@ -158,20 +161,21 @@ LONG DocMapEntry::ReadDocMap() {
         return ERROR_SUCCESS;
     }
     std::string serverRoot;
-    HKEY key = nullptr;
+    HKEY openedKey = nullptr;
     const LONG opened = ReadServerRoot(&serverRoot) == ERROR_BADDB
                             ? ERROR_BADDB
-                            : RegOpenKeyExA(g_hkeyServer, kDocMapKey, 0, KEY_READ, &key);
+                            : RegOpenKeyExA(g_hkeyServer, kDocMapKey, 0, KEY_READ, &openedKey);
     if (opened == ERROR_BADDB) {
         t_docMapFailure = RegGetLastFailure();
         return opened;
     }
     if (opened != ERROR_SUCCESS) return ERROR_SUCCESS;
-    const std::string rootMapping = FindRootMapping(key);
+    const ScopedRegKey key(openedKey);
+    const std::string rootMapping = FindRootMapping(key.get());
 
     DocMapEntry* record = nullptr;
     MapValue value;
-    for (DWORD index = 0; EnumMapValue(key, index, &value); ++index) {
+    for (DWORD index = 0; EnumMapValue(key.get(), index, &value); ++index) {
         if (record == nullptr) {
             record = this;
         } else {
@@ -183,6 +187,5 @@ LONG DocMapEntry::ReadDocMap() {
         record->m_pszResolvedDir = CopyText(ResolveDirectory(value, serverRoot, rootMapping));
         record->m_strDerivation = kHiveDerivation;
     }
-    RegCloseKey(key);
     return ERROR_SUCCESS;
 }

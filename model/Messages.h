@@ -43,6 +43,19 @@ inline constexpr const char kBtnApplyMyChanges[] = "&Apply my changes";
 inline constexpr const char kBtnOverwrite[] = "&Overwrite";
 inline constexpr const char kBtnGoBack[] = "Go &back";
 inline constexpr const char kBtnBuildAnyway[] = "&Build it anyway";
+inline constexpr const char kMsgRegistryDamaged[] =
+    "The web server's settings could not be read, so the page cannot be signed with the "
+    "administrator's address. It was not written.";
+inline constexpr const char kMsgSettingsUnreadable[] =
+    "The web server's settings could not be read. The page was left unchanged.";
+inline constexpr const char kMsgPageHasNoUrl[] =
+    "The page is outside the web server's document map, so its address is not known. "
+    "Give --base-url with the address of the page's folder, or map its folder in the registry.";
+inline constexpr const char kMsgFeedHasNoPlace[] =
+    "The page is outside the web server's document map, so neither the place of its feed nor "
+    "the addresses in it are known; no feed was written. Map the page's folder in the registry.";
+inline constexpr const char kMsgFeedOutside[] =
+    "The feed link leads outside the web server's document tree; no feed was written.";
 inline constexpr const char kMsgFeedNotWritten[] =
     "The page was written, but its feed could not be; the old feed file was left as it was.";
 inline constexpr const char kMsgBuildAnyway[] = "Build the page anyway?";

@@ -11,14 +11,15 @@ HKEY g_hkeyServer = HKEY_LOCAL_MACHINE;
 namespace {
 
 // The value `name` as this run's server configuration sets it: nothing when
-// the settings come from the hive or the configuration does not set it, ""
-// when the configuration cannot be read.
+// the settings come from the hive, when the configuration does not set it,
+// or when the source cannot be found out (a damaged hive or configuration),
+// which leaves the hive's own value, or its failure, to tell.
 std::optional<std::string> ConfiguredText(const char* name) {
     const bool admin = std::strcmp(name, "ServerAdmin") == 0;
     if (!admin && std::strcmp(name, "SiteURL") != 0) return std::nullopt;
     ServerSource source;
     std::string error;
-    if (!LookUpServerSource(&source, &error)) return std::string();
+    if (!LookUpServerSource(&source, &error)) return std::nullopt;
     if (source.kind != ServerSourceKind::kConfig) return std::nullopt;
     const std::string& value = admin ? source.Host().admin.value : source.Host().siteUrl.value;
     if (value.empty()) return std::nullopt;
@@ -27,18 +28,22 @@ std::optional<std::string> ConfiguredText(const char* name) {
 
 }  // namespace
 
-std::string ReadLocalServerText(const char* name, DWORD room) {
+bool ReadLocalServerText(const char* name, DWORD room, std::string* value) {
+    value->clear();
     if (const std::optional<std::string> configured = ConfiguredText(name)) {
-        return configured->substr(0, room - 1);
+        *value = configured->substr(0, room - 1);
+        return true;
     }
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kServerKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return {};
+    HKEY opened = nullptr;
+    const LONG result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kServerKey, 0, KEY_READ, &opened);
+    if (result != ERROR_SUCCESS) return result != ERROR_BADDB;
+    const ScopedRegKey key(opened);
     std::vector<BYTE> buffer(room, 0);
     DWORD size = room;
-    const LONG result = RegQueryValueExA(key, name, nullptr, nullptr, buffer.data(), &size);
-    RegCloseKey(key);
-    if (result != ERROR_SUCCESS) return {};
+    const LONG queried = RegQueryValueExA(key.get(), name, nullptr, nullptr, buffer.data(), &size);
+    if (queried == ERROR_BADDB) return false;
+    if (queried != ERROR_SUCCESS) return true;
     buffer[room - 1] = 0;
-    return reinterpret_cast<const char*>(buffer.data());
+    *value = reinterpret_cast<const char*>(buffer.data());
+    return true;
 }

@@ -20,9 +20,11 @@ inline constexpr char kServerKey[] = "SOFTWARE\\Ostrim\\WebServer\\CurrentVersio
 // Its subkey whose values map URL prefixes to directories.
 inline constexpr char kDocMapKey[] = "SOFTWARE\\Ostrim\\WebServer\\CurrentVersion\\DocMap";
 
-// The text value `name` of the web server's key on this machine, cut to
-// `room` - 1 bytes, or "" when the key or the value is missing. When this
-// run reads a server configuration (model/ServerSource.h), "ServerAdmin" and
-// "SiteURL" come from its host where it sets them ("" when it cannot be
-// read), and from the hive where it does not.
-std::string ReadLocalServerText(const char* name, DWORD room);
+// Puts the text value `name` of the web server's key on this machine, cut to
+// `room` - 1 bytes, into `*value`: "" when the key or the value is missing
+// (also in a missing hive). When this run reads a server configuration
+// (model/ServerSource.h), "ServerAdmin" and "SiteURL" come from its host
+// where it sets them, and from the hive where it does not or where the
+// configuration cannot be read. False when this machine's hive cannot be read or parsed;
+// RegGetLastFailure then tells the file, the line and the reason.
+bool ReadLocalServerText(const char* name, DWORD room, std::string* value);

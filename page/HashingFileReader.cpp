@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/file_ops.h"
+
 namespace {
 
 // The stream's own buffer; larger requests go straight to the caller's.
@@ -36,10 +38,7 @@ ssize_t ReadFromCookie(void* cookie, char* buffer, size_t size) {
 }  // namespace
 
 ssize_t HashingFileReader::Read(char* buffer, size_t size) {
-    ssize_t got = 0;
-    do {
-        got = pread(m_fd, buffer, size, m_offset);
-    } while (got < 0 && errno == EINTR);
+    const ssize_t got = FilePread(m_fd, buffer, size, m_offset);
     if (got < 0) {
         m_error = errno;
         return -1;

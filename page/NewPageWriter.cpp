@@ -18,7 +18,9 @@ std::string FreshText(const std::string& field) { return AsciiWithReferences(Esc
 
 }  // namespace
 
-std::string ReadServerAdmin() { return ReadLocalServerText("ServerAdmin", kRegistryTextRoom); }
+bool ReadServerAdmin(std::string* admin) {
+    return ReadLocalServerText("ServerAdmin", kRegistryTextRoom, admin);
+}
 
 bool WriteNewItem(FILE* stream, const CTavrelItem& item) {
     const std::string link = AsciiWithReferences(AttributeSafeLink(item.GetHyperlink()));
@@ -28,14 +30,13 @@ bool WriteNewItem(FILE* stream, const CTavrelItem& item) {
            Put(stream, "<BR>" + FreshText(item.GetDescription()) + "<BR><p>\n");
 }
 
-bool WriteNewSection(FILE* stream, const CTavrelItem* head) {
+bool WriteNewSection(FILE* stream, const CTavrelItem* head, const std::string& admin) {
     bool ok = Put(stream, "<H1>Tavrel</H1>\n<dl>\n<!--");
     ok = ok && Put(stream, std::string(kMarkerBody) + " -->\n");
     for (const CTavrelItem* item = head; ok && item != nullptr; item = item->GetNext()) {
         ok = WriteNewItem(stream, *item);
     }
     ok = ok && Put(stream, "</dl><HR>\n");
-    const std::string admin = ReadServerAdmin();
     if (ok && !admin.empty()) {
         ok = Put(stream,
                  "<A HREF=\"mailto:" + admin + "\">\n<address>" + admin + "</address>\n</a>");
@@ -43,12 +44,13 @@ bool WriteNewSection(FILE* stream, const CTavrelItem* head) {
     return ok;
 }
 
-bool WriteNewPage(const std::string& pagePath, const CTavrelItem* head, int* error, int* keptLock) {
+bool WriteNewPage(const std::string& pagePath, const CTavrelItem* head, const std::string& admin,
+                  int* error, int* keptLock) {
     return ReplaceFile(
         pagePath,
-        [head](FILE* stream) {
+        [head, &admin](FILE* stream) {
             return Put(stream, "<html>\n<head>\n<title>Tavrel Page</title>\n</head>\n<body>\n") &&
-                   WriteNewSection(stream, head) && Put(stream, "</body>\n</html>\n");
+                   WriteNewSection(stream, head, admin) && Put(stream, "</body>\n</html>\n");
         },
         error, keptLock);
 }

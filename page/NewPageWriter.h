@@ -23,16 +23,19 @@ inline constexpr int kMarkerPrefixLength = 9;
 // the file at `pagePath` (or its absence) is then unchanged. With `keptLock`,
 // the new page stays locked and `*keptLock` gets the descriptor (see
 // FileReplacement::KeepLocked), or -1.
-bool WriteNewPage(const std::string& pagePath, const CTavrelItem* head, int* error = nullptr,
-                  int* keptLock = nullptr);
+// The page is signed with `admin` (none when it is empty).
+bool WriteNewPage(const std::string& pagePath, const CTavrelItem* head, const std::string& admin,
+                  int* error = nullptr, int* keptLock = nullptr);
 
 // Writes the heading, the definition list with every entry from `head`, and
-// the administrator signature. False when a write failed.
-bool WriteNewSection(FILE* stream, const CTavrelItem* head);
+// the signature of the administrator `admin` (none when it is empty). False
+// when a write failed.
+bool WriteNewSection(FILE* stream, const CTavrelItem* head, const std::string& admin);
 
 // Writes the term/definition pair of one entry. False when a write failed.
 bool WriteNewItem(FILE* stream, const CTavrelItem& item);
 
-// The "ServerAdmin" address from the local machine's registry, or "" when the
-// key or value is missing or does not fit 260 bytes.
-std::string ReadServerAdmin();
+// Puts the "ServerAdmin" address from the local machine's registry into
+// `*admin`, "" when the key or value is missing or does not fit 260 bytes.
+// False when the registry is damaged (see ReadLocalServerText).
+bool ReadServerAdmin(std::string* admin);

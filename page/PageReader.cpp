@@ -130,8 +130,9 @@ SectionReader::~SectionReader() {
 void SectionReader::Child(const block* child) {
     if (m_emptied) return;
     if (child->tag == HTML_DT) {
-        m_created.push_back(new CTavrelItem);
-        CTavrelItem* item = m_created.back();
+        auto made = std::make_unique<CTavrelItem>();
+        m_created.push_back(made.get());
+        CTavrelItem* item = made.release();
         if (m_head == nullptr) {
             m_head = item;
         } else if (m_defined != nullptr) {

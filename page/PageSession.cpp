@@ -7,23 +7,26 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <utility>
 
 #include "htmlparse.h"
 #include "model/ItemList.h"
 #include "model/Messages.h"
+#include "model/ServerRegistry.h"
 #include "page/HashingFileReader.h"
 #include "page/NewPageWriter.h"
 #include "page/PageRewriter.h"
 #include "page/PageScan.h"
+#include "platform/file_ops.h"
 #include "platform/file_replace.h"
 #include "platform/file_system.h"
 #include "platform/page_lock.h"
 
 namespace {
 
-constexpr SessionFailure kNoFailure{};
+const SessionFailure kNoFailure{};
 
 PageIdentity IdentityOf(const struct stat& info, uint64_t hash) {
     PageIdentity identity;
@@ -55,29 +58,8 @@ bool SameFile(const struct stat& a, const struct stat& b) {
 }
 
 void CloseIfOpen(int* fd) {
-    if (*fd >= 0) close(*fd);
+    if (*fd >= 0) FileClose(*fd);
     *fd = -1;
-}
-
-// A stream reading the file open at `fd` from its start, through a
-// descriptor of its own; null with errno set when none can be made.
-FILE* OpenDuplicate(int fd) {
-    const int duplicate = fcntl(fd, F_DUPFD_CLOEXEC, 0);
-    if (duplicate < 0) return nullptr;
-    FILE* stream = fdopen(duplicate, "rb");
-    if (stream == nullptr) {
-        const int error = errno;
-        close(duplicate);
-        errno = error;
-        return nullptr;
-    }
-    if (std::fseek(stream, 0, SEEK_SET) != 0) {
-        const int error = errno;
-        std::fclose(stream);
-        errno = error;
-        return nullptr;
-    }
-    return stream;
 }
 
 // Runs `step`, turning memory exhaustion into a refusal.
@@ -108,6 +90,7 @@ bool PageIdentity::operator==(const PageIdentity& other) const {
 std::string SessionFailure::Text(const char* separator) const {
     std::string text = message != nullptr ? message : "";
     if (error != 0) text += separator + std::string(std::strerror(error)) + ".";
+    if (!detail.empty()) text += separator + detail;
     return text;
 }
 
@@ -127,7 +110,7 @@ SessionFailure PageSession::Open(double waitSeconds, bool keepLock) {
 
 SessionFailure PageSession::Lock(double waitSeconds, bool* changed) {
     return Guarded([&]() -> SessionFailure {
-        if (const SessionFailure failure = Acquire(waitSeconds)) return failure;
+        if (SessionFailure failure = Acquire(waitSeconds)) return failure;
         PageIdentity now;
         if (m_pageFd >= 0 && !CurrentIdentity(m_pageFd, &now)) return {kMsgCannotRead, errno};
         *changed = !(now == m_identity);
@@ -146,14 +129,14 @@ SessionFailure PageSession::Write() {
 
 SessionFailure PageSession::Rewrite(double waitSeconds, const std::function<bool()>& edit) {
     return Guarded([&]() -> SessionFailure {
-        if (const SessionFailure failure = Acquire(waitSeconds)) return failure;
+        if (SessionFailure failure = Acquire(waitSeconds)) return failure;
         ClearItemList();
         m_pageRead = false;
         m_head = PageHead{};
         if (m_pageFd >= 0) return ChangeLocked(SectionChange(edit));
         m_identity = PageIdentity{};
         if (!edit()) return {kMsgEditRefused, 0};
-        return WriteFresh();
+        return WriteFreshPage();
     });
 }
 
@@ -175,7 +158,7 @@ void PageSession::Unlock() {
 SessionFailure PageSession::Acquire(double waitSeconds) {
     while (true) {
         bool retry = false;
-        const SessionFailure failure = AcquireOnce(waitSeconds, &retry);
+        SessionFailure failure = AcquireOnce(waitSeconds, &retry);
         if (!retry) return failure;
     }
 }
@@ -184,7 +167,7 @@ SessionFailure PageSession::Acquire(double waitSeconds) {
 // `*retry` when the path named another file by the time the lock was held.
 SessionFailure PageSession::AcquireOnce(double waitSeconds, bool* retry) {
     Unlock();
-    const int page = open(m_path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int page = FileOpen(m_path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (page < 0 && errno != ENOENT) return {kMsgCannotRead, errno};
     struct stat opened {};
     if (page >= 0) {
@@ -192,10 +175,12 @@ SessionFailure PageSession::AcquireOnce(double waitSeconds, bool* retry) {
         if (fstat(page, &opened) != 0) return {kMsgCannotRead, errno};
         if (!S_ISREG(opened.st_mode)) return {kMsgNotRegularFile, 0};
     } else {
-        m_lockFd = open(FolderOf(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        // A folder this user may not open is not locked: a page can still be
-        // created in a write-only folder, and in a missing one the write
-        // reports why it cannot.
+        // The page will be created where its path leads, also through a
+        // dangling link, so that folder is locked. A missing folder is not
+        // locked: the write reports why it cannot create the page there.
+        std::string target = m_path;
+        ResolveLinks(&target);
+        m_lockFd = OpenFolderLock(FolderOf(target));
         if (m_lockFd < 0) return kNoFailure;
     }
     if (!LockExclusive(m_lockFd, waitSeconds)) return LockFailure();
@@ -239,7 +224,7 @@ SessionFailure PageSession::ReadLocked() {
 // happened.
 SessionFailure PageSession::WriteLocked() {
     CloseIfOpen(&m_renamedLockFd);
-    if (IsNew() || m_pageFd < 0) return WriteFresh();
+    if (IsNew() || m_pageFd < 0) return WriteFreshPage();
     // After a failed read the page exists but its list was never shown.
     if (!m_pageRead) return {kMsgCannotRead, 0};
     struct ListKeeper {
@@ -258,9 +243,11 @@ SessionFailure PageSession::WriteLocked() {
     }));
 }
 
-SessionFailure PageSession::WriteFresh() {
+SessionFailure PageSession::WriteFreshPage() {
+    std::string admin;
+    if (!ReadServerAdmin(&admin)) return {kMsgRegistryDamaged, 0, RegGetLastFailure()};
     int error = 0;
-    if (WriteNewPage(m_path, g_pItemHead, &error, &m_renamedLockFd)) return kNoFailure;
+    if (WriteNewPage(m_path, g_pItemHead, admin, &error, &m_renamedLockFd)) return kNoFailure;
     return {kMsgCouldNotCreate, error};
 }
 
@@ -272,11 +259,11 @@ SessionFailure PageSession::ChangeLocked(const PageChange& change) {
     FileReplacement replacement(m_path);
     replacement.KeepLocked();
     if (!replacement.Open()) return {kMsgCouldNotCreate, replacement.Error()};
-    FILE* stream = OpenDuplicate(m_pageFd);
-    if (stream == nullptr) return {kMsgCannotRead, errno};
+    // Closed however the rewrite ends: its descriptor shares the page's lock.
+    const std::unique_ptr<FILE, int (*)(FILE*)> stream(OpenReadStream(m_pageFd), &std::fclose);
+    if (!stream) return {kMsgCannotRead, errno};
     PageScan scan;
-    SessionFailure failure = RewritePage(stream, replacement.Stream(), change, &scan);
-    std::fclose(stream);
+    SessionFailure failure = RewritePage(stream.get(), replacement.Stream(), change, &scan);
     if (failure) {
         replacement.Abandon();
         if (failure.message == kMsgCouldNotCreate && failure.error == 0) {

@@ -22,8 +22,11 @@
 //     the path must still name that file (same device and inode), or another
 //     writer renamed a new page into place meanwhile, and the session drops
 //     the lock and starts again on the new file;
-//   - a missing page is locked on its folder; once held, the page must still
-//     be missing, or the session starts again on the page that appeared.
+//   - a missing page is locked on the folder it would be created in (where a
+//     dangling link leads), through the folder's lock file, the same for
+//     every path to it and for users who may not open it; once held, the
+//     page must still be missing, or the session starts again on the page
+//     that appeared.
 // A writer that renames a new page in place releases the lock of the old
 // file only after the rename, so the next writer always reads the newest
 // page; and it locks the new file before renaming it, keeping that lock until
@@ -45,6 +48,7 @@
 #include <ctime>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "page/PageHead.h"
@@ -93,7 +97,8 @@ class PageSession {
     // page when the page was missing at the last read (or is missing now),
     // otherwise the page as it is now with its section rebuilt from the list
     // (page/PageRewriter.h). The item list stays as it was. The page is
-    // unchanged when this fails.
+    // unchanged when this fails. A fresh page is refused while this machine's
+    // registry is damaged, as it could not be signed.
     SessionFailure Write();
 
     // Takes the lock (waiting up to `waitSeconds`) and, under it, scans and
@@ -125,7 +130,7 @@ class PageSession {
     SessionFailure AcquireOnce(double waitSeconds, bool* retry);
     SessionFailure ReadLocked();
     SessionFailure WriteLocked();
-    SessionFailure WriteFresh();
+    SessionFailure WriteFreshPage();
     SessionFailure ChangeLocked(const PageChange& change);
 
     std::string m_path;

@@ -5,8 +5,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QValidator>
 
 #include "platform/dialog_builder.h"
+#include "platform/multi_line_edit.h"
 #include "platform/simple_combo_box.h"
 #include "text/utf8.h"
 
@@ -39,7 +41,37 @@ void SetWidgetText(QWidget* control, const QString& text) {
     }
 }
 
+// Refuses a single-line field's edits past its limit. The text as last shown
+// is followed through textChanged, which also reports text set by the
+// program, so an edit may always shorten it.
+class CharacterLimit : public QValidator {
+  public:
+    CharacterLimit(QLineEdit* edit, int maxCharacters)
+        : QValidator(edit), m_max(maxCharacters), m_last(edit->text()) {
+        connect(edit, &QLineEdit::textChanged, this,
+                [this](const QString& text) { m_last = text; });
+    }
+
+    State validate(QString& input, int&) const override {
+        const qsizetype count = CharacterCount(input);
+        return count <= m_max || count < CharacterCount(m_last) ? Acceptable : Invalid;
+    }
+
+  private:
+    int m_max;
+    QString m_last;
+};
+
 }  // namespace
+
+void LimitDlgItemText(QWidget* dialog, int id, int maxCharacters) {
+    QWidget* control = DialogItem(dialog, id);
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        edit->setValidator(new CharacterLimit(edit, maxCharacters));
+    } else if (auto* edit = qobject_cast<MultiLineEdit*>(control)) {
+        edit->SetMaxCharacters(maxCharacters);
+    }
+}
 
 std::string GetDlgItemText(const QWidget* dialog, int id, std::size_t maxBytes) {
     const QWidget* control = DialogItem(dialog, id);

@@ -16,5 +16,12 @@ std::string GetDlgItemText(const QWidget* dialog, int id, std::size_t maxBytes);
 // no change.
 void SetDlgItemText(QWidget* dialog, int id, const std::string& text);
 
+// Holds edit control `id` to `maxCharacters` characters (Unicode code points,
+// not bytes) while the user types or pastes: an edit that would make the
+// text longer than that, and longer than it was, is refused whole, so the
+// field never shows what would be dropped. Text put in by SetDlgItemText is
+// never cut; the user can still shorten it.
+void LimitDlgItemText(QWidget* dialog, int id, int maxCharacters);
+
 // Enables or disables control `id`; a disabled control ignores the user.
 void EnableDlgItem(QWidget* dialog, int id, bool enable);

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -13,35 +14,13 @@
 #include <fstream>
 #include <utility>
 
+#include "platform/file_ops.h"
 #include "platform/file_system.h"
 #include "platform/page_lock.h"
 
 namespace {
 
-constexpr int kMaxLinkHops = 40;
 constexpr char kTempTag[] = ".tavrel-";
-
-// Follows symbolic links from `path` to the file they finally name, which
-// need not exist yet. False (errno ELOOP) when the links never end.
-bool ResolveLinks(std::string* path) {
-    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
-        struct stat info {};
-        if (lstat(path->c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return true;
-        char target[PATH_MAX];
-        const ssize_t length = readlink(path->c_str(), target, sizeof target - 1);
-        if (length < 0) return true;
-        target[length] = '\0';
-        if (target[0] == '/') {
-            *path = target;
-        } else {
-            const std::string::size_type slash = path->rfind('/');
-            *path =
-                (slash == std::string::npos ? std::string() : path->substr(0, slash + 1)) + target;
-        }
-    }
-    errno = ELOOP;
-    return false;
-}
 
 // "." + name + ".tavrel-": how every temporary file of `name` begins.
 std::string TempPrefix(const std::string& name) { return "." + name + kTempTag; }
@@ -65,33 +44,44 @@ mode_t CurrentUmask() {
 // Gives the temporary file the target's owner, group and permission bits, or,
 // for a new file, the bits an ordinary create would give it. A writer that may
 // not give the file away still keeps the group when it belongs to it; when
-// neither can be kept the mode still is. False (errno set) when the mode could
-// not be set, as the page would then come out readable by its writer alone.
+// neither can be kept the mode still is: only a refusal to give the file
+// away (EPERM) is expected. False (errno set) when the owner or group failed
+// otherwise or the mode could not be set, as the page would then come out
+// readable by its writer alone.
 bool CopyPermissions(int fd, const struct stat* target) {
-    if (target == nullptr) return fchmod(fd, 0666 & ~CurrentUmask()) == 0;
-    if (fchown(fd, target->st_uid, target->st_gid) != 0) {
-        (void)fchown(fd, static_cast<uid_t>(-1), target->st_gid);
+    if (target == nullptr) return FileChmod(fd, 0666 & ~CurrentUmask()) == 0;
+    if (FileChown(fd, target->st_uid, target->st_gid) != 0) {
+        if (errno != EPERM) return false;
+        if (FileChown(fd, static_cast<uid_t>(-1), target->st_gid) != 0 && errno != EPERM) {
+            return false;
+        }
     }
-    return fchmod(fd, target->st_mode & 07777) == 0;
+    return FileChmod(fd, target->st_mode & 07777) == 0;
 }
 
+// Syncs the folder's entries after a rename. The rename has happened whether
+// or not this succeeds, so a failure here is not the write's.
 void SyncFolder(const std::string& folder) {
-    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    const int fd = FileOpen(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
-    fsync(fd);
-    close(fd);
+    FileSync(fd);
+    FileClose(fd);
 }
 
-bool WriteAll(int fd, const char* data, size_t size) {
-    size_t done = 0;
-    while (done < size) {
-        const ssize_t written = pwrite(fd, data + done, size - done, static_cast<off_t>(done));
-        if (written < 0 && errno == EINTR) continue;
-        if (written == 0) errno = EIO;
-        if (written <= 0) return false;
-        done += static_cast<size_t>(written);
+// Reads the whole file open at `fd` into `bytes`; false with errno set.
+bool ReadWhole(int fd, std::string* bytes) {
+    char piece[1 << 16];
+    ssize_t got = 0;
+    while ((got = FilePread(fd, piece, sizeof piece, static_cast<off_t>(bytes->size()))) > 0) {
+        bytes->append(piece, static_cast<size_t>(got));
     }
-    return true;
+    return got == 0;
+}
+
+// Makes the file open at `fd` hold exactly `size` bytes at `data`, synced.
+bool WriteWhole(int fd, const char* data, size_t size) {
+    return FileWriteAll(fd, data, size, 0) && FileTruncate(fd, static_cast<off_t>(size)) == 0 &&
+           FileSync(fd) == 0;
 }
 
 // A temporary file's name names the process that wrote it; true when that
@@ -109,10 +99,15 @@ bool OwnerIsGone(const char* entry, const std::string& prefix) {
 void RemoveStaleTemporaries(const std::string& target) {
     const std::string folder = FolderOf(target);
     const std::string prefix = TempPrefix(NameOf(target));
-    DIR* dir = opendir(folder.c_str());
-    if (dir == nullptr) return;
-    while (const dirent* entry = readdir(dir)) {
-        if (OwnerIsGone(entry->d_name, prefix)) unlinkat(dirfd(dir), entry->d_name, 0);
+    const int fd = FileOpen(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    DIR* dir = fdopendir(fd);
+    if (dir == nullptr) {
+        FileClose(fd);
+        return;
+    }
+    while (const dirent* entry = FileReadDirectory(dir)) {
+        if (OwnerIsGone(entry->d_name, prefix)) FileUnlinkAt(dirfd(dir), entry->d_name, 0);
     }
     closedir(dir);
 }
@@ -168,7 +163,7 @@ bool WriteProtected(const struct stat& info) {
 int LockedDuplicate(int fd) {
     const int duplicate = fcntl(fd, F_DUPFD_CLOEXEC, 0);
     if (duplicate >= 0 && !LockExclusive(duplicate, 0)) {
-        close(duplicate);
+        FileClose(duplicate);
         return -1;
     }
     return duplicate;
@@ -180,7 +175,7 @@ FileReplacement::FileReplacement(std::string path) : m_target(std::move(path)) {
 
 FileReplacement::~FileReplacement() {
     Rollback();
-    if (m_lockFd >= 0) close(m_lockFd);
+    if (m_lockFd >= 0) FileClose(m_lockFd);
 }
 
 int FileReplacement::TakeLock() {
@@ -208,23 +203,21 @@ bool FileReplacement::Open() {
     if (m_inPlace) return OpenBuffer();
     RemoveStaleTemporaries(m_target);
     if (!OpenTemporary()) return Fail(errno);
-    if (!CopyPermissions(fileno(m_stream), exists ? &info : nullptr)) return Fail(errno);
+    if (!CopyPermissions(m_fd, exists ? &info : nullptr)) return Fail(errno);
     return true;
 }
 
 bool FileReplacement::OpenTemporary() {
     std::string pattern = FolderOf(m_target) + "/" + TempPrefix(NameOf(m_target)) +
                           std::to_string(getpid()) + "-XXXXXX";
-    const int fd = mkstemp(pattern.data());
+    const int fd = FileMakeTemporary(pattern.data());
     if (fd < 0) return false;
-    m_tempPath = pattern;
+    m_tempPath = std::move(pattern);  // a move: nothing can fail once the file exists
     GuardTemporary(m_tempPath);
-    m_stream = fdopen(fd, "wb");
-    if (m_stream != nullptr) return true;
-    const int error = errno;
-    close(fd);
-    errno = error;
-    return false;
+    m_stream = OpenWriteStream(fd);
+    if (m_stream == nullptr) return false;
+    m_fd = fd;
+    return true;
 }
 
 bool FileReplacement::OpenBuffer() {
@@ -237,49 +230,57 @@ bool FileReplacement::Commit() {
     return m_inPlace ? CommitInPlace() : CommitTemporary();
 }
 
+// Nothing is allocated from the rename on: once the new file is in place,
+// running out of memory must not report the write as failed.
 bool FileReplacement::CommitTemporary() {
+    const std::string folder = FolderOf(m_target);
     errno = EIO;
     bool ok = std::fflush(m_stream) == 0 && !std::ferror(m_stream);
-    ok = ok && fsync(fileno(m_stream)) == 0;
+    ok = ok && FileSync(m_fd) == 0;
     int error = errno;
     // Locked before the rename: nobody can lock the file before this writer.
-    const int lock = ok && m_keepLocked ? LockedDuplicate(fileno(m_stream)) : -1;
+    const int lock = ok && m_keepLocked ? LockedDuplicate(m_fd) : -1;
     if (std::fclose(m_stream) != 0 && ok) {
         ok = false;
         error = errno;
     }
     m_stream = nullptr;
-    if (ok && std::rename(m_tempPath.c_str(), m_target.c_str()) != 0) {
+    m_fd = -1;
+    if (ok && FileRename(m_tempPath.c_str(), m_target.c_str()) != 0) {
         ok = false;
         error = errno;
     }
     if (!ok) {
-        if (lock >= 0) close(lock);
+        if (lock >= 0) FileClose(lock);
         return Fail(error);
     }
     m_lockFd = lock;
     ReleaseGuard();
     m_tempPath.clear();
-    SyncFolder(FolderOf(m_target));
+    SyncFolder(folder);
     return true;
 }
 
+// The old contents are read whole and the room for the new ones reserved
+// before a byte is written; any failure from then until the new contents are
+// synced writes the old ones back. A failed close after the sync changes
+// nothing: the new contents are on disk, and the descriptor is gone either way.
 bool FileReplacement::CommitInPlace() {
     errno = ENOMEM;
     const bool prepared = std::fflush(m_stream) == 0 && !std::ferror(m_stream);
     std::fclose(m_stream);
     m_stream = nullptr;
     if (!prepared) return Fail(errno);
-    const int fd = open(m_target.c_str(), O_WRONLY | O_CLOEXEC);
+    const int fd = FileOpen(m_target.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0) return Fail(errno);
-    bool ok = WriteAll(fd, m_buffer, m_bufferSize);
-    ok = ok && ftruncate(fd, static_cast<off_t>(m_bufferSize)) == 0;
-    ok = ok && fsync(fd) == 0;
-    int error = errno;
-    if (close(fd) != 0 && ok) {
-        ok = false;
-        error = errno;
-    }
+    std::string old;
+    bool ok = ReadWhole(fd, &old);
+    ok = ok && FileReserve(fd, static_cast<off_t>(std::max(old.size(), m_bufferSize))) == 0;
+    const bool reserved = ok;
+    ok = ok && WriteWhole(fd, m_buffer, m_bufferSize);
+    const int error = errno;
+    if (!ok && reserved) WriteWhole(fd, old.data(), old.size());
+    FileClose(fd);
     return ok ? (Rollback(), true) : Fail(error);
 }
 
@@ -287,12 +288,13 @@ void FileReplacement::Rollback() {
     if (m_stream != nullptr) {
         std::fclose(m_stream);
         m_stream = nullptr;
+        m_fd = -1;
     }
     std::free(m_buffer);
     m_buffer = nullptr;
     m_bufferSize = 0;
     if (!m_tempPath.empty()) {
-        unlink(m_tempPath.c_str());
+        FileUnlink(m_tempPath.c_str());
         m_tempPath.clear();
         ReleaseGuard();
     }

@@ -13,9 +13,14 @@
 // place instead, as a plain writer would: a file with more than one hard link
 // (a rename would split it from its other names) and a writable file in a
 // folder the process may not write. The whole new contents are first prepared
-// in memory; Commit then writes them over the file from its start, truncates
-// it to their length, syncs and checks. A failure at that point can leave the
-// file damaged; it is reported.
+// in memory; Commit then reads the old contents into memory, reserves the
+// room for the larger of the two (refusing, with nothing written, when the
+// disk, the quota or the file-size limit cannot take it), writes the new
+// contents over the file from its start, truncates it to their length and
+// syncs. When any of that fails, the old contents are written back the same
+// way, so the file holds exactly its old bytes again; only a second failure,
+// while putting them back, or the process being killed in the middle of the
+// write, can leave it part old, part new.
 //
 // Refused before anything is written: a target the process may not write or
 // whose write permission bits are all clear (EACCES), and a path whose
@@ -48,8 +53,7 @@ class FileReplacement {
     FILE* Stream() const { return m_stream; }
 
     // Makes the written contents the target's. False, with Error() telling
-    // why, when anything fails; the target is then untouched (in place: not
-    // touched unless the failure came while writing it).
+    // why, when anything fails; the target then holds its old contents.
     bool Commit();
 
     // Drops the temporary file or buffer; the target stays as it was.
@@ -86,6 +90,7 @@ class FileReplacement {
     std::string m_target;
     std::string m_tempPath;
     FILE* m_stream = nullptr;
+    int m_fd = -1;             // the temporary file's descriptor, which m_stream owns
     char* m_buffer = nullptr;  // in place: the prepared contents
     size_t m_bufferSize = 0;
     bool m_inPlace = false;

@@ -5,9 +5,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "platform/file_ops.h"
 
 namespace {
 
@@ -26,15 +29,15 @@ std::string CurrentDirectory() {
 // Opens `path` one component at a time from the root or the current
 // directory: for paths the system refuses whole as too long.
 int OpenByComponents(const std::string& path) {
-    int fd = open(path[0] == '/' ? "/" : ".", kDirectoryFlags);
+    int fd = FileOpen(path[0] == '/' ? "/" : ".", kDirectoryFlags);
     std::size_t start = 0;
     while (fd >= 0 && start < path.size()) {
         std::size_t end = path.find('/', start);
         if (end == std::string::npos) end = path.size();
         if (end > start) {
             const std::string component = path.substr(start, end - start);
-            const int child = openat(fd, component.c_str(), kDirectoryFlags);
-            close(fd);
+            const int child = FileOpenAt(fd, component.c_str(), kDirectoryFlags);
+            FileClose(fd);
             fd = child;
         }
         start = end + 1;
@@ -42,7 +45,29 @@ int OpenByComponents(const std::string& path) {
     return fd;
 }
 
+constexpr int kMaxLinkHops = 40;
+
 }  // namespace
+
+bool ResolveLinks(std::string* path) {
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        struct stat info {};
+        if (lstat(path->c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return true;
+        char target[PATH_MAX];
+        const ssize_t length = readlink(path->c_str(), target, sizeof target - 1);
+        if (length < 0) return true;
+        target[length] = '\0';
+        if (target[0] == '/') {
+            *path = target;
+        } else {
+            const std::string::size_type slash = path->rfind('/');
+            *path =
+                (slash == std::string::npos ? std::string() : path->substr(0, slash + 1)) + target;
+        }
+    }
+    errno = ELOOP;
+    return false;
+}
 
 std::string SystemPath(std::string_view path) {
     std::string result(path);
@@ -91,7 +116,7 @@ PathKind KindOfPath(const std::string& path) {
 DirectoryReader DirectoryReader::Open(const std::string& path) {
     const std::string systemPath = SystemPath(path);
     if (systemPath.empty()) return {};
-    int fd = open(systemPath.c_str(), kDirectoryFlags);
+    int fd = FileOpen(systemPath.c_str(), kDirectoryFlags);
     if (fd < 0 && errno == ENAMETOOLONG) fd = OpenByComponents(systemPath);
     return FromDescriptor(fd);
 }
@@ -101,12 +126,12 @@ DirectoryReader DirectoryReader::FromDescriptor(int fd) {
     if (fd < 0) return reader;
     struct stat info {};
     if (fstat(fd, &info) != 0) {
-        close(fd);
+        FileClose(fd);
         return reader;
     }
     reader.m_dir = fdopendir(fd);
     if (reader.m_dir == nullptr) {
-        close(fd);
+        FileClose(fd);
         return reader;
     }
     reader.m_id = {info.st_dev, info.st_ino};
@@ -132,7 +157,7 @@ DirectoryReader& DirectoryReader::operator=(DirectoryReader&& other) noexcept {
 DirectoryReader DirectoryReader::OpenChild(std::string_view name) const {
     if (m_dir == nullptr) return {};
     const std::string childName(name);
-    return FromDescriptor(openat(dirfd(m_dir), childName.c_str(), kDirectoryFlags));
+    return FromDescriptor(FileOpenAt(dirfd(m_dir), childName.c_str(), kDirectoryFlags));
 }
 
 bool DirectoryReader::ChildIsDirectory(std::string_view name) const {
@@ -144,7 +169,7 @@ bool DirectoryReader::ChildIsDirectory(std::string_view name) const {
 
 bool DirectoryReader::Next(DirectoryEntry* entry) {
     if (m_dir == nullptr) return false;
-    const dirent* found = readdir(m_dir);
+    const dirent* found = FileReadDirectory(m_dir);
     if (found == nullptr) return false;
     entry->name = found->d_name;
     const unsigned char type =

@@ -38,6 +38,11 @@ std::string SystemPath(std::string_view path);
 // Relative paths stay relative; links and ".." stay as written.
 std::string TidySystemPath(std::string_view path);
 
+// Follows symbolic links from `path` to the file they finally name, which
+// need not exist yet: a dangling link gives its target. False (errno ELOOP)
+// when the links never end.
+bool ResolveLinks(std::string* path);
+
 // The folder of the file at `path` (a slash-separated path): "." for a bare
 // name, "/" for a file in the root.
 std::string FolderOf(const std::string& path);

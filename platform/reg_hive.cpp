@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/file_ops.h"
 #include "text/ascii.h"
 #include "text/utf8.h"
 
@@ -249,12 +250,12 @@ bool ParseValueLine(const std::string& text, bool unicode, RegKey* key, std::str
 bool ReadAll(int fd, std::string* bytes, std::string* problem) {
     char buffer[65536];
     for (;;) {
-        const ssize_t got = read(fd, buffer, sizeof buffer);
+        const ssize_t got = FileRead(fd, buffer, sizeof buffer);
         if (got > 0) {
             bytes->append(buffer, static_cast<std::size_t>(got));
         } else if (got == 0) {
             return true;
-        } else if (errno != EINTR) {
+        } else {
             *problem = std::strerror(errno);
             return false;
         }
@@ -266,7 +267,7 @@ bool ReadAll(int fd, std::string* bytes, std::string* problem) {
 bool ReadHiveFile(const std::string& path, std::string* bytes, bool* missing,
                   std::string* problem) {
     *missing = false;
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = FileOpen(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         *missing = errno == ENOENT;
         *problem = std::strerror(errno);
@@ -282,7 +283,7 @@ bool ReadHiveFile(const std::string& path, std::string* bytes, bool* missing,
     } else {
         readWhole = ReadAll(fd, bytes, problem);
     }
-    close(fd);
+    FileClose(fd);
     return readWhole;
 }
 

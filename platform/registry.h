@@ -17,6 +17,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 using LONG = std::int32_t;
@@ -93,3 +94,10 @@ std::string RegHiveFile(const char* machine);
 
 // Closes a key opened or connected above; predefined roots are ignored.
 LONG RegCloseKey(HKEY key);
+
+// An open key closed when it goes out of scope, also when an exception
+// (memory running out) passes.
+struct RegKeyCloser {
+    void operator()(HKEY key) const { RegCloseKey(key); }
+};
+using ScopedRegKey = std::unique_ptr<HKEY__, RegKeyCloser>;

@@ -10,6 +10,7 @@
 
 #include "cli/Commands.h"
 #include "model/ItemList.h"
+#include "model/Messages.h"
 #include "support/Hive.h"
 
 namespace {
@@ -25,6 +26,11 @@ class FeedCommandTest : public ::testing::Test {
     ScopedHiveFolder hives;
     TempDir dir;
 
+    // The test's folder is the document root.
+    void SetUp() override {
+        hives.Write("local", ServerHiveText(std::nullopt, {{{"/", dir.path()}}}));
+    }
+
     void TearDown() override { ClearItemList(); }
 
     template <typename Command>
@@ -37,12 +43,13 @@ class FeedCommandTest : public ::testing::Test {
         return code;
     }
 
-    int Add(const std::string& page, const std::string& link, const std::string& title) {
+    int Add(const std::string& page, const std::string& link, const std::string& title,
+            std::string* errors = nullptr) {
         EntryFields fields;
         fields.hyperlink = link;
         fields.title = title;
         fields.date = "December 6, 2026";
-        return Run([&] { return RunAdd(page, fields); });
+        return Run([&] { return RunAdd(page, fields); }, errors);
     }
 };
 
@@ -157,6 +164,68 @@ TEST_F(FeedCommandTest, OnlyAnEarlierFeedIsReplacedNeverThePageOrAnotherFile) {
         EXPECT_EQ(ReadFileBytes(page).find("<feed"), std::string::npos) << href;
         EXPECT_EQ(ReadFileBytes(dir / "notes.txt"), "my notes\n");
     }
+}
+
+// A link is followed as a browser follows it, and the file must lie in the
+// document tree: ".." above the root stays at the root, escapes do not hide
+// separators, and a folder that links out of the tree is refused.
+TEST_F(FeedCommandTest, FeedLinksNeverLeadOutOfTheDocumentTree) {
+    TempDir outside;
+    const std::string page = dir / "news.html";
+    ASSERT_EQ(symlink(outside.path().c_str(), (dir / "away").c_str()), 0);
+    const struct {
+        const char* href;
+        const char* written;  // in the document root; null: refused
+    } cases[] = {
+        {"../escaped.atom", "escaped.atom"}, {"/%2e%2e/%2e%2e/x.atom", "x.atom"},
+        {"..\\..\\y.atom", "y.atom"},        {"away/z.atom", nullptr},
+        {"/away/../away/z.atom", nullptr},   {"%2e%2e%2f%2e%2e%2fz.atom", nullptr},
+    };
+    for (const auto& c : cases) {
+        std::string linked = kLinkedPage;
+        linked.replace(linked.find("feeds/news.atom"), 15, c.href);
+        WriteFileBytes(page, linked);
+        std::string errors;
+        EXPECT_EQ(Add(page, "/a.html", "A", &errors), c.written ? 0 : 1) << c.href;
+        EXPECT_NE(ReadFileBytes(page).find("/a.html"), std::string::npos) << c.href;
+        if (c.written) {
+            EXPECT_TRUE(PathExists(dir / c.written)) << c.href;
+        } else {
+            EXPECT_NE(errors.find(kMsgFeedOutside), std::string::npos) << errors;
+        }
+        EXPECT_TRUE(outside.Names().empty()) << c.href;
+    }
+    EXPECT_EQ(Run([&] {
+                  return RunFeed(dir / "plain.html", {std::string("away/p.atom"), false});
+              }),
+              1);
+    EXPECT_TRUE(outside.Names().empty());
+}
+
+// A page outside the document map has no known address: its feed is neither
+// written nor printed with a made-up one, unless the user gives the address
+// of its folder.
+TEST_F(FeedCommandTest, APageOutsideTheDocumentMapGetsNoMadeUpAddress) {
+    TempDir other;
+    const std::string page = other / "whatsnew.html";
+    WriteFileBytes(page, kLinkedPage);
+    mkdir((other / "feeds").c_str(), 0755);
+    std::string errors;
+    EXPECT_EQ(Add(page, "/a.html", "A", &errors), 1);
+    EXPECT_NE(errors.find(kMsgFeedHasNoPlace), std::string::npos) << errors;
+    EXPECT_NE(ReadFileBytes(page).find("/a.html"), std::string::npos);
+    EXPECT_FALSE(PathExists(other / "feeds/news.atom"));
+
+    EXPECT_EQ(Run([&] { return RunFeed(page, {}); }, &errors), 1);
+    EXPECT_NE(errors.find(kMsgPageHasNoUrl), std::string::npos) << errors;
+    PageOptions based;
+    based.baseUrl = "https://www.example.org/deep";
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(Run([&] { return RunFeed(page, {}, based); }), 0);
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_NE(printed.find("<id>https://www.example.org/deep/whatsnew.html</id>"),
+              std::string::npos)
+        << printed;
 }
 
 }  // namespace

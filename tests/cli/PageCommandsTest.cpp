@@ -9,6 +9,7 @@
 #include "cli/Commands.h"
 #include "model/ItemList.h"
 #include "model/Messages.h"
+#include "support/Hive.h"
 #include "support/RunProgram.h"
 #include "support/TempDir.h"
 
@@ -137,6 +138,22 @@ TEST_F(PageCommandsTest, RefusalsNameTheReasonAndWriteNothing) {
     EXPECT_EQ(ReadFileBytes(frames), framesPage);
     EXPECT_EQ(ReadFileBytes(m_dir / "script.html"), "<p>x</p><script>unclosed");
     EXPECT_EQ(ReadFileBytes(m_dir / "late-meta.html"), lateMeta);
+}
+
+// A fresh page is signed with the administrator's address from the hive; a
+// damaged hive is named rather than signed as empty. Existing pages are not
+// signed, so they are still built.
+TEST_F(PageCommandsTest, AFreshPageOverADamagedHiveIsRefusedNamingFileAndLine) {
+    ASSERT_EQ(Add("Old"), 0);
+    ScopedHiveFolder hives;
+    hives.Write("local", "[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n\"x\"=broken\r\n");
+    const std::string fresh = m_dir / "fresh.html";
+    const ProgramResult result = Run([&] { return RunRebuild(fresh); });
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.errors.find("local.reg:4: malformed registry hive"), std::string::npos)
+        << result.errors;
+    EXPECT_FALSE(PathExists(fresh));
+    EXPECT_EQ(Add("New"), 0);
 }
 
 }  // namespace

@@ -97,6 +97,10 @@ class PageSafetyTest : public ::testing::Test {
 
 // Scripts rely on the exit codes: usage errors (2), refusals (1), success (0).
 TEST_F(PageSafetyTest, ExitCodesSeparateUsageRefusalAndSuccess) {
+    // A wait the clock cannot hold is no wait at all, but a usage error.
+    for (const char* wait : {"nan", "inf", "1e10", "86401", "-1", "5s"}) {
+        EXPECT_EQ(RunTavrel({"--wait", wait, "list", m_page}).exitCode, 2) << wait;
+    }
     const ProgramResult help = RunTavrel({"change", "--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.output.find("INDEX"), std::string::npos);
@@ -397,6 +401,31 @@ TEST_F(PageSafetyTest, HardLinkedPagesAreWrittenInPlaceKeepingOwnerAndGroup) {
     EXPECT_EQ(after.st_uid, before.st_uid);
     EXPECT_EQ(after.st_gid, before.st_gid);
     EXPECT_EQ(after.st_mode & 07777, 0640u);
+}
+
+// A page written in place that cannot take its new bytes (here: past the
+// file-size limit) keeps exactly its old ones, under both its names.
+TEST_F(PageSafetyTest, AnInPlaceWriteThatCannotFinishLeavesTheOldBytes) {
+    WritePage(3);
+    std::string page = ReadFileBytes(m_page);
+    page.insert(page.rfind('<', page.find("After the list")), std::string(150000, 'x') + "\n");
+    WriteFileBytes(m_page, page);
+    ASSERT_EQ(link(m_page.c_str(), (m_dir / "other-name.html").c_str()), 0);
+    const rlim_t limit = (page.size() / 1024 + 1) * 1024;
+    const pid_t child = fork();
+    if (child == 0) {
+        const rlimit cap{limit, limit};
+        setrlimit(RLIMIT_FSIZE, &cap);
+        const int quiet = open("/dev/null", O_WRONLY);
+        dup2(quiet, 2);
+        const std::string description(4000, 'd');
+        execl(TAVREL_CLI_PATH, TAVREL_CLI_PATH, "add", m_page.c_str(), "--link", "/x.htm",
+              "--description", description.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    EXPECT_EQ(Wait(child), 1);
+    EXPECT_TRUE(ReadFileBytes(m_page) == page) << "the page changed";
+    EXPECT_TRUE(ReadFileBytes(m_dir / "other-name.html") == page) << "its other name changed";
 }
 
 // A group the unprivileged user below belongs to, besides its own.

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
@@ -25,6 +26,7 @@
 #include "page/PageReader.h"
 #include "platform/list_box.h"
 #include "support/DialogDriver.h"
+#include "support/Hive.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -175,14 +177,14 @@ TEST_F(TavrelDlgTest, MissingPageStartsWithPlaceholdersAndAddPutsTheFieldsOnTop)
     Click(IDC_ADD);
     EXPECT_EQ(TakeMessages(), Said(kMsgHyperlinkRequired, kAppCaption));
 
-    // An over-long title is cut to 255 bytes, before a character that would split.
+    // 255 characters are 256 bytes here: the entry stores what the field shows.
     const std::string longTitle = std::string(254, 't') + "\xC3\xA9";
     AddEntry(longTitle, " ", "two\nlines", "");  // a blank is a hyperlink
-    EXPECT_EQ(Rows(), (Texts{std::string(254, 't'), kTitleHint}));
-    EXPECT_EQ(State() + Fields(), "0-++" + longTitle + "| |two\nlines|");  // the field keeps all
+    EXPECT_EQ(Rows(), (Texts{longTitle, kTitleHint}));
+    EXPECT_EQ(State() + Fields(), "0-++" + longTitle + "| |two\nlines|");
     EXPECT_EQ(g_pItemHead->GetTitle() + "|" + g_pItemHead->GetDescription() + "|" +
                   g_pItemHead->GetDate(),
-              std::string(254, 't') + "|two\nlines|");
+              longTitle + "|two\nlines|");
 }
 
 TEST_F(TavrelDlgTest, BuildItWritesNewPagesAndUpdatesExistingOnesThroughTheirTree) {
@@ -221,6 +223,8 @@ TEST_F(TavrelDlgTest, BuildItWritesNewPagesAndUpdatesExistingOnesThroughTheirTre
 }
 
 TEST_F(TavrelDlgTest, BuildItWritesTheFeedThePageLinksAndNoneOtherwise) {
+    ScopedHiveFolder hives;  // the test's folder is the document root
+    hives.Write("local", ServerHiveText(std::nullopt, {{{"/", m_dir.path()}}}));
     const std::string page = m_dir / "linked.html";
     WriteFileBytes(page,
                    "<html><head><link rel=alternate type=application/atom+xml href=linked.atom>"
@@ -229,6 +233,19 @@ TEST_F(TavrelDlgTest, BuildItWritesTheFeedThePageLinksAndNoneOtherwise) {
     AddEntry("Fed", "/fed.htm", "fed & read", "2026-12-06");
     Click(IDC_BUILD_IT);
     EXPECT_NE(ReadFileBytes(m_dir / "linked.atom").find("fed &amp; read"), std::string::npos);
+
+    // A page outside the document map gets no feed, said after it is written.
+    WriteFileBytes(page,
+                   "<html><head><link rel=alternate type=application/atom+xml "
+                   "href=\"../escaped.atom\"></head><body></body></html>\n");
+    Open(page);
+    hives.Write("local", ServerHiveText(std::nullopt, {{{"/", m_dir / "site"}}}));
+    mkdir((m_dir / "site").c_str(), 0755);
+    AddEntry("Kept", "/kept.htm", "", "2026-12-06");
+    Click(IDC_BUILD_IT);
+    EXPECT_EQ(TakeMessages(), Said(kMsgFeedHasNoPlace, page));
+    EXPECT_NE(ReadFileBytes(page).find("/kept.htm"), std::string::npos);
+    EXPECT_FALSE(PathExists(m_dir / "escaped.atom"));
 
     Open(m_dir / "plain.html");
     AddEntry("Unfed", "/unfed.htm", "", "2026-12-06");
@@ -438,6 +455,22 @@ TEST_F(TavrelDlgTest, FailuresAreReportedAndLeaveThePageAlone) {
                      notFound(folder) + "|" + page}));
     EXPECT_FALSE(PathExists(page));
     EXPECT_EQ(ReadFileBytes(moved + "/news.html"), before);
+
+    // A fresh page is not signed with nothing when the hive is damaged.
+    {
+        ScopedHiveFolder hives;
+        hives.Write("local", "[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n\"x\"=broken\r\n");
+        const std::string fresh = m_dir / "fresh.html";
+        Open(fresh);
+        AddEntry("A", "/a.htm");
+        Click(IDC_BUILD_IT);
+        const Texts said = TakeMessages();
+        ASSERT_EQ(said.size(), 1U);
+        EXPECT_EQ(said[0].rfind(kMsgRegistryDamaged, 0), 0U) << said[0];
+        EXPECT_NE(said[0].find("local.reg:4: malformed registry hive"), std::string::npos);
+        EXPECT_EQ(m_dialog->ModalResult(), 0);
+        EXPECT_FALSE(PathExists(fresh));
+    }
 }
 
 TEST_F(TavrelDlgTest, DoModalRunsUntilEnterInTheDateBuildsThePage) {
@@ -466,7 +499,7 @@ void WriteOneEntryPage(const std::string& path, const std::string& title, const 
     item->SetDescription(description);
     item->SetDate("Mon");
     InsertItemAtHead(item);
-    ASSERT_TRUE(WriteNewPage(path, g_pItemHead));
+    ASSERT_TRUE(WriteNewPage(path, g_pItemHead, ""));
     ClearItemList();
 }
 
@@ -606,7 +639,10 @@ TEST_F(TavrelDlgTest, AFailedWriteKeepsTheDialogAndBuildItCanBePressedAgain) {
     EXPECT_EQ(Field(IDC_DESCRIPTION), std::string(3000, 'a'));
 }
 
-TEST_F(TavrelDlgTest, TextFromThePageIsKeptWholeAndOnlyTypedTextIsCut) {
+// The fields refuse typing past 255 characters (not bytes: "é" is two), so
+// what is shown is what is stored; text from the page is never cut, and can
+// still be shortened.
+TEST_F(TavrelDlgTest, FieldsRefuseTypingPast255CharactersAndKeepPageTextWhole) {
     const std::string page = m_dir / "news.html";
     const std::string title(243, 't'), description(400, 'd');
     WriteOneEntryPage(page, title + "-end", "/" + std::string(300, 'h'), description);
@@ -616,10 +652,30 @@ TEST_F(TavrelDlgTest, TextFromThePageIsKeptWholeAndOnlyTypedTextIsCut) {
     EXPECT_EQ(ItemAt(0)->GetTitle(), title + "-end");
     EXPECT_EQ(ItemAt(0)->GetHyperlink(), "/" + std::string(300, 'h'));
     EXPECT_EQ(ItemAt(0)->GetDescription(), description);
-    Type(IDC_DESCRIPTION, description + "+");  // typed: held to 255 bytes
+    QWidget* descriptionField = DialogItem(m_dialog.get(), IDC_DESCRIPTION);
+    descriptionField->setFocus();
+    qobject_cast<QPlainTextEdit*>(descriptionField)->moveCursor(QTextCursor::End);
+    QTest::keyClicks(descriptionField, "+");               // longer than the limit: refused
+    QTest::keyClick(descriptionField, Qt::Key_Backspace);  // shorter: taken
     Click(IDC_CHANGE);
-    EXPECT_EQ(ItemAt(0)->GetDescription(), std::string(255, 'd'));
-    EXPECT_EQ(ItemAt(0)->GetTitle(), title + "-end");
+    EXPECT_EQ(ItemAt(0)->GetDescription(), std::string(399, 'd'));
+
+    for (const int id : {IDC_TITLE, IDC_DESCRIPTION}) {
+        Type(id, "");
+        QWidget* field = DialogItem(m_dialog.get(), id);
+        field->setFocus();
+        QTest::keyClicks(field, QString(250, QChar('a')));
+        for (int i = 0; i < 10; ++i) {  // keys beyond ASCII, as a keyboard layout sends them
+            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(QChar(0xe9)),
+                                Qt::NoModifier);
+        }
+        std::string expected(250, 'a');
+        for (int i = 0; i < 5; ++i) expected += "\xc3\xa9";
+        EXPECT_EQ(Field(id), expected) << id;
+    }
+    Click(IDC_CHANGE);
+    EXPECT_EQ(ItemAt(0)->GetTitle(), Field(IDC_TITLE));
+    EXPECT_EQ(ItemAt(0)->GetDescription(), Field(IDC_DESCRIPTION));
 }
 
 TEST_F(TavrelDlgTest, TheTitleNamesThePageAndOpeningSaysWhatBuildItWillRefuse) {

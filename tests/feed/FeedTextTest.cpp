@@ -101,7 +101,31 @@ TEST(FeedUrlTest, ReferencesResolveAgainstThePagePath) {
     EXPECT_EQ(OnSite("https://example.org", "https://x.org/"), "https://x.org/");
     EXPECT_EQ(OnSite("", "/a"), "/a");
     EXPECT_EQ(TrimSiteUrl("https://example.org//"), "https://example.org");
-    EXPECT_EQ(ReferencePath("caf%C3%A9.atom?x#y"), "caf\xc3\xa9.atom");
+}
+
+// Feed links are read as browsers read them: dot segments removed, ".." at
+// the root staying there, "%2e" a dot and "\\" a slash; an escape that would
+// decode into a separator names no file.
+TEST(FeedUrlTest, LinkPathsResolveAsBrowsersReadThem) {
+    const struct {
+        const char *reference, *out;
+    } cases[] = {
+        {"../escaped.atom", "/escaped.atom"},
+        {"/%2e%2e/%2E%2e/outside.atom", "/outside.atom"},
+        {"a/./b/../c.atom?x=/../#y", "/news/a/c.atom"},
+        {"..\\..\\w.atom", "/w.atom"},
+        {".%2e/.%2E/caf%C3%A9.atom", "/caf%C3%A9.atom"},
+        {"x/..", "/news/"},
+        {"", "/news/"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ResolveUrlPath("/news/index.html", c.reference).value_or("none"), c.out)
+            << c.reference;
+    }
+    for (const char* hidden : {"%2e%2e%2f%2e%2e%2fx.atom", "a%5c..%5cb.atom", "a%00.atom"}) {
+        EXPECT_FALSE(ResolveUrlPath("/news/index.html", hidden).has_value()) << hidden;
+    }
+    EXPECT_EQ(DecodedPath("/caf%C3%A9.atom"), "/caf\xc3\xa9.atom");
 }
 
 }  // namespace

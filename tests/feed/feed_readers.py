@@ -31,6 +31,11 @@ DATES = ["Sunday, December 06, 2026", "2026-12-07", "December 8, 2026", "9 Decem
          "Dec 10, 2026", "some day soon"]
 
 
+HIVE = ("Windows Registry Editor Version 5.00\r\n\r\n"
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Ostrim\\WebServer\\CurrentVersion\\DocMap]\r\n"
+        "\"/\"=\"{root}\"\r\n")
+
+
 def fail(message):
     print("FAIL:", message)
     sys.exit(1)
@@ -68,6 +73,10 @@ def main():
         return 1 if os.environ.get("TAVREL_REQUIRE_FEEDPARSER") else SKIP
     tavrel = sys.argv[1]
     with tempfile.TemporaryDirectory() as folder:
+        # The folder is the web server's document root.
+        with open(os.path.join(folder, "local.reg"), "w", encoding="utf-8") as hive:
+            hive.write(HIVE.format(root=folder.replace("\\", "\\\\")))
+        os.environ["TAVREL_REGISTRY_DIR"] = folder
         page = os.path.join(folder, "news.html")
         with open(page, "w", encoding="utf-8") as out:
             out.write(PAGE)

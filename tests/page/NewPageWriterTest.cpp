@@ -20,7 +20,9 @@ class NewPageWriterTest : public ::testing::Test {
     void TearDown() override { ClearItemList(); }
 
     std::string Write() {
-        EXPECT_TRUE(WriteNewPage(dir / "page.html", g_pItemHead));
+        std::string admin;
+        EXPECT_TRUE(ReadServerAdmin(&admin));
+        EXPECT_TRUE(WriteNewPage(dir / "page.html", g_pItemHead, admin));
         return ReadFileBytes(dir / "page.html");
     }
 

@@ -1,0 +1,234 @@
+#include "platform/file_ops.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+std::atomic<long> g_faultAt{0};
+std::atomic<int> g_faultError{0};
+std::atomic<long> g_operations{0};
+std::atomic<bool> g_faultHappened{false};
+
+// Counts one operation; true (with errno set) when it is the one to fail.
+bool Injected() {
+    const long count = ++g_operations;
+    if (g_faultAt.load() == 0 || count != g_faultAt.load()) return false;
+    g_faultHappened = true;
+    errno = g_faultError.load();
+    return true;
+}
+
+// Runs `call` as one operation, again while it is interrupted.
+template <typename Call>
+auto Retried(Call call) -> decltype(call()) {
+    decltype(call()) result;
+    do {
+        result = Injected() ? static_cast<decltype(call())>(-1) : call();
+    } while (result == static_cast<decltype(call())>(-1) && errno == EINTR);
+    return result;
+}
+
+// A stream's file: its descriptor and, for reading, where the next read starts.
+struct StreamFile {
+    int fd;
+    off_t offset;
+};
+
+ssize_t ReadCookie(void* cookie, char* buffer, size_t size) {
+    auto* file = static_cast<StreamFile*>(cookie);
+    const ssize_t got = FilePread(file->fd, buffer, size, file->offset);
+    if (got > 0) file->offset += got;
+    return got;
+}
+
+// The C library counts a short write as a failed one, so all is written.
+ssize_t WriteCookie(void* cookie, const char* data, size_t size) {
+    auto* file = static_cast<StreamFile*>(cookie);
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t written = FileWrite(file->fd, data + done, size - done);
+        if (written == 0) errno = EIO;
+        if (written <= 0) return -1;
+        done += static_cast<size_t>(written);
+    }
+    return static_cast<ssize_t>(size);
+}
+
+// A read stream may go back to where it began, or anywhere else in its
+// file: the position is its own, not the descriptor's.
+int SeekCookie(void* cookie, off64_t* position, int whence) {
+    auto* file = static_cast<StreamFile*>(cookie);
+    off_t base = 0;
+    if (whence == SEEK_CUR) {
+        base = file->offset;
+    } else if (whence != SEEK_SET) {
+        errno = EINVAL;
+        return -1;
+    }
+    if (base + *position < 0) {
+        errno = EINVAL;
+        return -1;
+    }
+    file->offset = static_cast<off_t>(base + *position);
+    *position = file->offset;
+    return 0;
+}
+
+int CloseCookie(void* cookie) {
+    auto* file = static_cast<StreamFile*>(cookie);
+    const int result = FileClose(file->fd);
+    delete file;
+    return result;
+}
+
+FILE* StreamOver(int fd, const char* mode, const cookie_io_functions_t& functions) {
+    auto* file = new (std::nothrow) StreamFile{fd, 0};
+    FILE* stream = file != nullptr ? fopencookie(file, mode, functions) : nullptr;
+    if (stream == nullptr) {
+        const int error = file != nullptr ? errno : ENOMEM;
+        delete file;
+        FileClose(fd);
+        errno = error;
+    }
+    return stream;
+}
+
+}  // namespace
+
+int FileOpen(const char* path, int flags, mode_t mode) {
+    return Retried([&] { return open(path, flags, mode); });
+}
+
+int FileOpenAt(int dir, const char* path, int flags, mode_t mode) {
+    return Retried([&] { return openat(dir, path, flags, mode); });
+}
+
+ssize_t FileRead(int fd, void* buffer, size_t size) {
+    return Retried([&] { return read(fd, buffer, size); });
+}
+
+ssize_t FilePread(int fd, void* buffer, size_t size, off_t offset) {
+    return Retried([&] { return pread(fd, buffer, size, offset); });
+}
+
+ssize_t FileWrite(int fd, const void* data, size_t size) {
+    return Retried([&] { return write(fd, data, size); });
+}
+
+ssize_t FilePwrite(int fd, const void* data, size_t size, off_t offset) {
+    return Retried([&] { return pwrite(fd, data, size, offset); });
+}
+
+bool FileWriteAll(int fd, const void* data, size_t size, off_t offset) {
+    const char* bytes = static_cast<const char*>(data);
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t written =
+            FilePwrite(fd, bytes + done, size - done, offset + static_cast<off_t>(done));
+        if (written == 0) errno = EIO;
+        if (written <= 0) return false;
+        done += static_cast<size_t>(written);
+    }
+    return true;
+}
+
+int FileSync(int fd) {
+    return Retried([&] { return fsync(fd); });
+}
+
+int FileReserve(int fd, off_t size) {
+    if (size == 0) return 0;
+    // Room reserved past the file's end is not held to the file-size limit,
+    // which the write would then meet half-way.
+    struct rlimit limit {};
+    if (getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+        static_cast<rlim_t>(size) > limit.rlim_cur) {
+        errno = EFBIG;
+        return -1;
+    }
+    const int result = Retried([&] { return fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, size); });
+    if (result != 0 && (errno == EOPNOTSUPP || errno == ENOSYS)) return 0;
+    return result;
+}
+
+int FileTruncate(int fd, off_t size) {
+    return Retried([&] { return ftruncate(fd, size); });
+}
+
+int FileRename(const char* from, const char* to) {
+    return Retried([&] { return rename(from, to); });
+}
+
+int FileUnlink(const char* path) {
+    return Retried([&] { return unlink(path); });
+}
+
+int FileUnlinkAt(int dir, const char* name, int flags) {
+    return Retried([&] { return unlinkat(dir, name, flags); });
+}
+
+int FileLock(int fd, int operation) {
+    return Retried([&] { return flock(fd, operation); });
+}
+
+int FileChmod(int fd, mode_t mode) {
+    return Retried([&] { return fchmod(fd, mode); });
+}
+
+int FileChown(int fd, uid_t owner, gid_t group) {
+    return Retried([&] { return fchown(fd, owner, group); });
+}
+
+int FileMakeTemporary(char* pattern) {
+    return Retried([&] { return mkostemp(pattern, O_CLOEXEC); });
+}
+
+int FileClose(int fd) {
+    if (Injected() && errno != EINTR) {
+        close(fd);  // a failed close has still released the descriptor
+        return -1;
+    }
+    return close(fd) == 0 || errno == EINTR ? 0 : -1;
+}
+
+dirent* FileReadDirectory(DIR* dir) {
+    while (true) {
+        if (Injected()) {
+            if (errno == EINTR) continue;
+            return nullptr;
+        }
+        errno = 0;
+        return readdir(dir);
+    }
+}
+
+FILE* OpenReadStream(int fd) {
+    const int own = fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (own < 0) return nullptr;
+    return StreamOver(own, "rb", {ReadCookie, nullptr, SeekCookie, CloseCookie});
+}
+
+FILE* OpenWriteStream(int fd) {
+    return StreamOver(fd, "wb", {nullptr, WriteCookie, nullptr, CloseCookie});
+}
+
+void SetFileFault(long nth, int error) {
+    g_faultAt = 0;
+    g_faultError = error;
+    g_operations = 0;
+    g_faultHappened = false;
+    g_faultAt = nth;
+}
+
+long FileOperationsSince() { return g_operations.load(); }
+
+bool FileFaultHappened() { return g_faultHappened.load(); }
