@@ -67,8 +67,8 @@ SessionFailure CheckWrittenPage(FILE* stream, const std::vector<PageSplice>& spl
     if (std::fseek(stream, 0, SEEK_SET) != 0 ||
         !CopyWithSplices(stream, written, splices, &readError) ||
         std::fseek(written, 0, SEEK_SET) != 0) {
-        const SessionFailure failure{readError != 0 ? kMsgCannotRead : kMsgCouldNotCreate,
-                                     readError != 0 ? readError : errno};
+        SessionFailure failure{readError != 0 ? kMsgCannotRead : kMsgCouldNotCreate,
+                               readError != 0 ? readError : errno};
         std::fclose(written);
         return failure;
     }
@@ -94,12 +94,12 @@ SessionFailure CheckWrittenPage(FILE* stream, const std::vector<PageSplice>& spl
 
 SessionFailure RewritePage(FILE* stream, FILE* out, const PageChange& change, PageScan* scan,
                            size_t partSize) {
-    if (const SessionFailure failure = ScanPage(stream, scan, partSize)) return failure;
+    if (SessionFailure failure = ScanPage(stream, scan, partSize)) return failure;
     std::vector<PageSplice> splices;
     if (!change(*scan, &splices)) return {kMsgEditRefused, 0};
     if (!scan->hasSection && g_pItemHead != nullptr && scan->frameset) return {kMsgNoBody, 0};
     if (NeedsCheck(*scan, splices)) {
-        if (const SessionFailure failure = CheckWrittenPage(stream, splices, *scan)) return failure;
+        if (SessionFailure failure = CheckWrittenPage(stream, splices, *scan)) return failure;
     }
     if (std::fseek(stream, 0, SEEK_SET) != 0) return {kMsgCannotRead, errno};
     int readError = 0;
