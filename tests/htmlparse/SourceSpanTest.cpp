@@ -51,7 +51,8 @@ TEST(SourceSpanTest, NodesKnowTheirBytesInEveryEncodingAndLineEnd) {
                            false);
     ExpectSpansPointAtTags("<html>\r<body>\r<p>a\rb</p>\r<ul><li>x</ul>\r", false);
     ExpectSpansPointAtTags("<p>caf\xE9 \x80\x81</p><p>\x93q\x94</p><b>x</b>", false);
-    ExpectSpansPointAtTags(std::string("<p>a\0b</p><p>\0</p><i>\0</i><b>x</b>", 37), false);
+    const char nuls[] = "<p>a\0b</p><p>\0</p><i>\0</i><b>x</b>";
+    ExpectSpansPointAtTags(std::string(nuls, sizeof nuls - 1), false);
     ExpectSpansPointAtTags("<meta charset=shift_jis><p>\x93\xfa\x96\x7b \x80\xff</p><b>x</b>",
                            false);
     std::string utf16 = "\xFF\xFE";
