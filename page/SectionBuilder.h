@@ -15,8 +15,9 @@
 //
 // The text is UTF-8 with LF line ends; the page's own encoding and line ends
 // are applied when it is spliced in (page/PageForm.h). Date, title and
-// description are escaped ("&", "<" and ">" as references), a description's
-// line feeds stay; the hyperlink is made safe for its double-quoted
+// description are escaped ("&", "<" and ">" as references, and so a CR and a
+// line feed a field begins with), a description's other line feeds stay; the
+// hyperlink is made safe for its double-quoted
 // attribute (page/LinkText.h). A field is written as its characters, never
 // as raw bytes, so nothing typed or read can become markup, and every field
 // reads back (page/PageReader.h) exactly as it was.

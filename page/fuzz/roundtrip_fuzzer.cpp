@@ -28,7 +28,7 @@ namespace {
 // "<" and a NUL as the byte stand-ins of the parser, and as themselves.
 const char kTitle[] = "Q&A <b> \xF4\x8F\xBC\xBCscript\xF4\x8F\xBC\xBE \xC3\xA9";
 const char kLink[] = "/a\xF4\x8F\xBC\xA2 onmouseover=\xF4\x8F\xBC\xA2x?b=1&c=2";
-const char kDescription[] = "d \xF4\x8F\xBC\x80 \xF4\x8F\xBF\xBF end";
+const char kDescription[] = "\nd \xF4\x8F\xBC\x80\r\n \xF4\x8F\xBF\xBF end";
 
 bool AddEntry() {
     auto* item = new CTavrelItem;
