@@ -47,14 +47,15 @@ expect() {
 
 # Every subcommand is offered, and nothing else.
 # shellcheck disable=SC2086 # one word a subcommand
-expect "tavrel " "$(printf '%s\n' $subcommands --help --version --wait | sort | xargs)"
+expect "tavrel " "$(printf '%s\n' $subcommands --help --server-config --site --version --wait |
+    sort | xargs)"
 expect "tavrel re" "rebuild"
 expect "tavrel d" "delete dirs docmap"
 expect "tavrel add a.html --" "--date --description --force --help --link --title --wait"
 expect "tavrel change a.html 0 --t" "--title"
 expect "tavrel list --" "--help --json --wait"
 expect "tavrel delete a.html 0 --" "--force --help --wait"
-expect "tavrel dirs -" "--help --json -r"
+expect "tavrel dirs -" "--help --json --server-config --site -r"
 expect "tavrel docmap -r " "local web2"
 expect "tavrel add --title " ""
 expect "tavrel list " "B.HTM a.html sub"
