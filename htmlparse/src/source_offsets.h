@@ -41,8 +41,6 @@ class OffsetMap {
         return anchors_.empty() ? output : Search(output);
     }
 
-    bool Empty() const { return anchors_.empty(); }
-
   private:
     std::uint64_t Search(std::uint64_t output) const;
 

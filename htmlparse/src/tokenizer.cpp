@@ -27,7 +27,7 @@ char* Find(char* from, char* end, char c) {
 }  // namespace
 
 Tokenizer::Tokenizer(char* text, std::size_t size, Arena& arena)
-    : start_(text), pos_(text), end_(text + size), arena_(arena) {}
+    : pos_(text), end_(text + size), arena_(arena) {}
 
 Token Tokenizer::Next() {
     while (true) {

@@ -72,9 +72,6 @@ class Tokenizer {
     // How far the tokens read so far reach into the text.
     const char* Position() const { return pos_; }
 
-    // The start of the text.
-    const char* Start() const { return start_; }
-
     // Called after the start tag of an element whose content is raw text
     // (`decode` false: SCRIPT, STYLE, ...) or escapable raw text (`decode`
     // true: TITLE, TEXTAREA): the following tokens are the content as one
@@ -106,7 +103,6 @@ class Tokenizer {
     Token MakeText(char* begin, char* end, bool decode, bool raw);
     bool IsRawTextEnd(const char* at, const char* lower_name) const;
 
-    char* start_;
     char* pos_;
     char* end_;
     Arena& arena_;
