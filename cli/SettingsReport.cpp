@@ -29,6 +29,10 @@ void HintServerRoot(const std::string& stored) {
 
 bool ReportSettingsSource(const std::string& machine) {
     const std::string file = RegHiveFile(machine.c_str());
+    if (!RegUsesHiveFiles()) {
+        std::cerr << "tavrel: settings read from " << file << '\n';
+        return true;
+    }
     const std::string folder = FolderOf(file);
     if (KindOfPath(folder) != PathKind::kDirectory) {
         std::cerr << "tavrel: the registry folder " << folder

@@ -3,7 +3,6 @@
 #include <CLI/CLI.hpp>
 #include <climits>
 #include <cmath>
-#include <csignal>
 #include <cstdlib>
 #include <exception>
 #include <iostream>
@@ -16,6 +15,7 @@
 #include "model/Messages.h"
 #include "model/ServerSource.h"
 #include "platform/page_lock.h"
+#include "platform/process.h"
 #include "platform/registry.h"
 
 namespace {
@@ -299,9 +299,7 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // A write past a file-size limit must fail with EFBIG and be reported,
-    // not end the process.
-    std::signal(SIGXFSZ, SIG_IGN);
+    PrepareProcess(&argc, &argv);
     try {
         return Run(argc, argv);
     } catch (const std::bad_alloc&) {

@@ -6,6 +6,8 @@
 #include <regex>
 #include <vector>
 
+#include "platform/local_time.h"
+
 namespace {
 
 constexpr std::array<const char*, 12> kMonths = {"january",   "february", "march",    "april",
@@ -120,11 +122,10 @@ std::optional<std::time_t> ParseEntryDate(const std::string& text) {
 }
 
 std::string Rfc3339(std::time_t when) {
-    std::tm local{};
-    localtime_r(&when, &local);
+    long offset = 0;
+    const std::tm local = LocalTime(when, &offset);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%S", &local);
-    const long offset = local.tm_gmtoff;
     const long minutes = (offset < 0 ? -offset : offset) / 60;
     char zone[48];
     std::snprintf(zone, sizeof zone, "%c%02ld:%02ld", offset < 0 ? '-' : '+', minutes / 60,

@@ -1,26 +1,16 @@
 #include "feed/FeedPlace.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <climits>
-#include <cstdlib>
-#include <memory>
-
 #include "feed/FeedUrl.h"
 #include "linkchooser/DocMap.h"
+#include "platform/config_files.h"
 #include "platform/file_system.h"
+#include "platform/process.h"
 
 namespace {
 
 // `path` with its symbolic links and dot segments resolved, or nothing when
 // it cannot be resolved.
-std::optional<std::string> Canonical(const std::string& path) {
-    const std::unique_ptr<char, decltype(&std::free)> real(realpath(path.c_str(), nullptr),
-                                                           &std::free);
-    if (!real) return std::nullopt;
-    return std::string(real.get());
-}
+std::optional<std::string> Canonical(const std::string& path) { return RealPath(path); }
 
 // `path` below `folder` (both without a trailing slash, "" for the root):
 // the rest after the folder's slash, or nothing.
@@ -63,8 +53,7 @@ bool Inside(const std::string& path, const std::string& folder) {
 FeedPlace Confined(const std::string& path, const std::string& folder) {
     const std::string parent = FolderOf(path);
     if (!Inside(parent, folder)) return {FeedPlace::kOutside, {}};
-    struct stat info {};
-    if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode) && !Inside(path, folder)) {
+    if (IsSymbolicLink(path) && !Inside(path, folder)) {
         return {FeedPlace::kOutside, {}};
     }
     return {FeedPlace::kFile, *Canonical(parent) + "/" + NameOf(path)};
@@ -120,7 +109,5 @@ FeedPlace FeedPlaceIn(const UrlSpace& space, const std::string& pageUrlPath,
 std::string FeedHost(const std::string& adminEmail) {
     const std::string::size_type at = adminEmail.rfind('@');
     if (at != std::string::npos && at + 1 < adminEmail.size()) return adminEmail.substr(at + 1);
-    char name[HOST_NAME_MAX + 1] = {};
-    if (gethostname(name, sizeof name - 1) != 0 || name[0] == '\0') return "localhost";
-    return name;
+    return HostName();
 }

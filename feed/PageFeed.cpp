@@ -1,9 +1,5 @@
 #include "feed/PageFeed.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <new>
 #include <optional>
@@ -35,16 +31,15 @@ struct FeedFileBefore {
 // the page itself, another kind of file, or a file that holds no feed.
 FeedFileBefore ReadFeedFileBefore(const std::string& path, const std::string& pagePath) {
     FeedFileBefore before;
-    const int fd = FileOpen(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = FileOpenForReading(path.c_str());
     if (fd < 0) {
         before.error = errno == ENOENT ? 0 : errno;
         return before;
     }
-    struct stat file {};
-    struct stat page {};
-    const bool regular = fstat(fd, &file) == 0 && S_ISREG(file.st_mode);
-    const bool isPage = stat(pagePath.c_str(), &page) == 0 && file.st_dev == page.st_dev &&
-                        file.st_ino == page.st_ino;
+    FileStatus file;
+    FileStatus page;
+    const bool regular = FileStatusOf(fd, &file) && file.regular;
+    const bool isPage = PathStatus(pagePath, &page) && file.id == page.id;
     if (!regular || isPage) {
         before.error = EEXIST;
         FileClose(fd);
@@ -140,7 +135,7 @@ FeedResult WriteFeed(const PageSession& session, const std::string& file,
     const std::string text =
         AtomFeedText(ContextFor(session, settings, *url, file, before.text, options), g_pItemHead);
     FeedResult result{FeedOutcome::kFailed, file, 0, {}};
-    if (ReplaceFile(
+    if (ReplaceFileSafely(
             file, [&text](FILE* stream) { return PutText(stream, text); }, &result.error)) {
         result.outcome = FeedOutcome::kWritten;
     }

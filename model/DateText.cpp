@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/local_time.h"
+
 namespace {
 constexpr const char* kWeekdays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                      "Thursday", "Friday", "Saturday"};
@@ -15,8 +17,7 @@ DateClock g_dateClock = SystemClock;
 }  // namespace
 
 std::string FormatDateText(std::time_t when) {
-    std::tm local{};
-    localtime_r(&when, &local);
+    const std::tm local = LocalTime(when);
     char text[64];
     std::snprintf(text, sizeof text, "%s, %s %02d, %d", kWeekdays[local.tm_wday],
                   kMonths[local.tm_mon], local.tm_mday, local.tm_year + 1900);

@@ -1,7 +1,5 @@
 #include "page/HashingFileReader.h"
 
-#include <unistd.h>
-
 #include <bit>
 #include <cerrno>
 #include <cstdint>
@@ -31,8 +29,8 @@ uint64_t LoadWord(const char* bytes) {
     return word;
 }
 
-ssize_t ReadFromCookie(void* cookie, char* buffer, size_t size) {
-    return static_cast<HashingFileReader*>(cookie)->Read(buffer, size);
+ssize_t ReadForStream(void* reader, char* buffer, size_t size) {
+    return static_cast<HashingFileReader*>(reader)->Read(buffer, size);
 }
 
 }  // namespace
@@ -71,8 +69,5 @@ void HashingFileReader::Mix(const char* bytes, size_t size) {
 }
 
 FILE* HashingFileReader::OpenStream() {
-    const cookie_io_functions_t functions = {ReadFromCookie, nullptr, nullptr, nullptr};
-    FILE* stream = fopencookie(this, "rb", functions);
-    if (stream != nullptr) std::setvbuf(stream, nullptr, _IOFBF, kStreamBuffer);
-    return stream;
+    return OpenSourceStream(this, ReadForStream, kStreamBuffer);
 }

@@ -46,7 +46,7 @@ bool WriteNewSection(FILE* stream, const CTavrelItem* head, const std::string& a
 
 bool WriteNewPage(const std::string& pagePath, const CTavrelItem* head, const std::string& admin,
                   int* error, int* keptLock) {
-    return ReplaceFile(
+    return ReplaceFileSafely(
         pagePath,
         [head, &admin](FILE* stream) {
             return Put(stream, "<html>\n<head>\n<title>Tavrel Page</title>\n</head>\n<body>\n") &&

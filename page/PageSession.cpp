@@ -1,9 +1,5 @@
 #include "page/PageSession.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -28,13 +24,14 @@ namespace {
 
 const SessionFailure kNoFailure{};
 
-PageIdentity IdentityOf(const struct stat& info, uint64_t hash) {
+PageIdentity IdentityOf(const FileStatus& info, uint64_t hash) {
     PageIdentity identity;
     identity.exists = true;
-    identity.device = info.st_dev;
-    identity.inode = info.st_ino;
-    identity.size = info.st_size;
-    identity.modified = info.st_mtim;
+    identity.device = info.id.device;
+    identity.inode = info.id.inode;
+    identity.size = info.size;
+    identity.modified.tv_sec = static_cast<std::time_t>(info.modifiedSeconds);
+    identity.modified.tv_nsec = info.modifiedNanoseconds;
     identity.hash = hash;
     return identity;
 }
@@ -47,15 +44,13 @@ bool CurrentIdentity(int fd, PageIdentity* identity) {
     ssize_t got = 0;
     while ((got = reader.Read(piece, sizeof piece)) > 0) {
     }
-    struct stat info {};
-    if (got < 0 || fstat(fd, &info) != 0) return false;
+    FileStatus info;
+    if (got < 0 || !FileStatusOf(fd, &info)) return false;
     *identity = IdentityOf(info, reader.Hash());
     return true;
 }
 
-bool SameFile(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
+bool SameFile(const FileStatus& a, const FileStatus& b) { return a.id == b.id; }
 
 void CloseIfOpen(int* fd) {
     if (*fd >= 0) FileClose(*fd);
@@ -167,13 +162,13 @@ SessionFailure PageSession::Acquire(double waitSeconds) {
 // `*retry` when the path named another file by the time the lock was held.
 SessionFailure PageSession::AcquireOnce(double waitSeconds, bool* retry) {
     Unlock();
-    const int page = FileOpen(m_path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int page = FileOpenForReading(m_path.c_str());
     if (page < 0 && errno != ENOENT) return {kMsgCannotRead, errno};
-    struct stat opened {};
+    FileStatus opened;
     if (page >= 0) {
         m_pageFd = m_lockFd = page;
-        if (fstat(page, &opened) != 0) return {kMsgCannotRead, errno};
-        if (!S_ISREG(opened.st_mode)) return {kMsgNotRegularFile, 0};
+        if (!FileStatusOf(page, &opened)) return {kMsgCannotRead, errno};
+        if (!opened.regular) return {kMsgNotRegularFile, 0};
     } else {
         // The page will be created where its path leads, also through a
         // dangling link, so that folder is locked. A missing folder is not
@@ -184,8 +179,8 @@ SessionFailure PageSession::AcquireOnce(double waitSeconds, bool* retry) {
         if (m_lockFd < 0) return kNoFailure;
     }
     if (!LockExclusive(m_lockFd, waitSeconds)) return LockFailure();
-    struct stat now {};
-    const bool exists = stat(m_path.c_str(), &now) == 0;
+    FileStatus now;
+    const bool exists = PathStatus(m_path, &now);
     *retry = page >= 0 ? !exists || !SameFile(now, opened) : exists;
     return kNoFailure;
 }
@@ -205,8 +200,8 @@ SessionFailure PageSession::ReadLocked() {
         SessionFailure failure = ScanPage(stream, &scan);
         std::fclose(stream);
         if (reader.Error() != 0) failure = {kMsgCannotRead, reader.Error()};
-        struct stat info {};
-        if (!failure && fstat(m_pageFd, &info) != 0) failure = {kMsgCannotRead, errno};
+        FileStatus info;
+        if (!failure && !FileStatusOf(m_pageFd, &info)) failure = {kMsgCannotRead, errno};
         if (failure) {
             ClearItemList();
             return failure;

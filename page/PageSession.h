@@ -58,9 +58,9 @@
 // What a page was when it was read; two reads of an unchanged page are equal.
 struct PageIdentity {
     bool exists = false;
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    int64_t size = 0;
     timespec modified{};
     uint64_t hash = 0;  // of the page's bytes
 

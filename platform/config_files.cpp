@@ -1,36 +1,30 @@
 #include "platform/config_files.h"
 
-#include <fcntl.h>
-#include <glob.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
-#include <memory>
 
+#include "platform/file_ops.h"
 #include "platform/file_system.h"
 
 bool ReadConfigFile(const std::string& path, std::string* text, std::string* reason) {
     text->clear();
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = FileOpenForReading(path.c_str());
     if (fd < 0) {
         *reason = std::strerror(errno);
         return false;
     }
-    struct stat status {};
-    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        *reason = S_ISDIR(status.st_mode) ? std::strerror(EISDIR) : "not a regular file";
-        close(fd);
+    FileStatus status;
+    if (!FileStatusOf(fd, &status) || !status.regular) {
+        *reason = status.directory ? std::strerror(EISDIR) : "not a regular file";
+        FileClose(fd);
         return false;
     }
     char buffer[65536];
     ssize_t got = 0;
-    while ((got = read(fd, buffer, sizeof buffer)) > 0) text->append(buffer, got);
+    while ((got = FileRead(fd, buffer, sizeof buffer)) > 0) text->append(buffer, got);
     const int error = errno;
-    close(fd);
+    FileClose(fd);
     if (got < 0) {
         *reason = std::strerror(error);
         return false;
@@ -38,25 +32,14 @@ bool ReadConfigFile(const std::string& path, std::string* text, std::string* rea
     return true;
 }
 
-std::vector<std::string> MatchConfigFiles(const std::string& pattern) {
-    glob_t found{};
-    std::vector<std::string> paths;
-    if (glob(pattern.c_str(), 0, nullptr, &found) == 0) {
-        for (std::size_t i = 0; i < found.gl_pathc; ++i) paths.emplace_back(found.gl_pathv[i]);
-    }
-    globfree(&found);
-    std::sort(paths.begin(), paths.end());
-    return paths;
-}
-
 bool IsConfigFolder(const std::string& path) {
-    struct stat status {};
-    return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+    FileStatus status;
+    return PathStatus(path, &status) && status.directory;
 }
 
 bool ConfigPathExists(const std::string& path) {
-    struct stat status {};
-    return stat(path.c_str(), &status) == 0;
+    FileStatus status;
+    return PathStatus(path, &status);
 }
 
 namespace {
@@ -96,17 +79,4 @@ bool FilesBelow(const std::string& folder, std::size_t limit, std::vector<std::s
     std::size_t budget = limit + 1;
     AppendFilesBelow(folder, 0, &budget, files);
     return budget > 0;
-}
-
-std::optional<std::string> EnvironmentValue(const std::string& name) {
-    const char* value = std::getenv(name.c_str());
-    if (value == nullptr) return std::nullopt;
-    return std::string(value);
-}
-
-std::optional<std::string> RealPath(const std::string& path) {
-    const std::unique_ptr<char, decltype(&std::free)> real(realpath(path.c_str(), nullptr),
-                                                           &std::free);
-    if (!real) return std::nullopt;
-    return std::string(real.get());
 }

@@ -14,6 +14,10 @@
 
 using DialogStyle = std::uint32_t;
 
+#ifdef _WIN32
+// On Windows the names and values are the system's own.
+#include <windows.h>
+#else
 // Window styles, for dialogs and controls alike.
 inline constexpr DialogStyle WS_POPUP = 0x80000000;
 inline constexpr DialogStyle WS_CHILD = 0x40000000;
@@ -57,7 +61,6 @@ inline constexpr DialogStyle LBS_NOINTEGRALHEIGHT = 0x100;
 inline constexpr DialogStyle CBS_SIMPLE = 0x1;
 inline constexpr DialogStyle CBS_DROPDOWN = 0x2;
 inline constexpr DialogStyle CBS_DROPDOWNLIST = 0x3;
-inline constexpr DialogStyle CBS_TYPEMASK = 0x3;
 inline constexpr DialogStyle CBS_SORT = 0x100;
 
 // STATIC styles; the low five bits are the static's kind.
@@ -68,6 +71,10 @@ inline constexpr DialogStyle SS_TYPEMASK = 0x1F;
 // The standard command IDs, also used as control IDs.
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
+#endif
+
+// The low two bits of a COMBOBOX style: its kind.
+inline constexpr DialogStyle CBS_TYPEMASK = 0x3;
 // The ID of controls that are never addressed (written 65535 or -1 in a script).
 inline constexpr int IDC_STATIC = -1;
 

@@ -2,31 +2,33 @@
 //
 // Paths that come from the registry may use '\' or '/' as separator, as the
 // file API of the server's platform accepts both; this layer turns every '\'
-// into '/' before a path reaches the system. Directories are read through
-// open handles and children are opened relative to their parent's handle, so
-// a walk needs no path buffers, is bound by no path length limit below its
-// first directory, and neither uses nor changes the current directory.
+// into '/' before a path reaches the system. On POSIX systems directories are
+// read through open handles and children are opened relative to their
+// parent's handle, so a walk needs no path buffers, is bound by no path
+// length limit below its first directory, and neither uses nor changes the
+// current directory. On Windows every path reaches the wide calls in its
+// long form ("\?\C:\..."), which no length limit binds either; a junction
+// or a symbolic link is a link, as a symbolic link is elsewhere.
 #pragma once
 
-#include <dirent.h>
-#include <sys/types.h>
-
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 
-// The identity of a file: the same device and inode is the same file, by
-// whatever path or link it was reached.
+// The identity of a file: the same device and inode (on Windows: volume
+// serial number and file index) is the same file, by whatever path or link
+// it was reached.
 struct FileId {
-    dev_t device = 0;
-    ino_t inode = 0;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
     friend bool operator==(const FileId&, const FileId&) = default;
 };
 
 struct FileIdHash {
     std::size_t operator()(const FileId& id) const {
-        return std::hash<ino_t>()(id.inode) ^ (std::hash<dev_t>()(id.device) << 1);
+        return std::hash<std::uint64_t>()(id.inode) ^ (std::hash<std::uint64_t>()(id.device) << 1);
     }
 };
 
@@ -43,18 +45,25 @@ std::string TidySystemPath(std::string_view path);
 // when the links never end.
 bool ResolveLinks(std::string* path);
 
-// The folder of the file at `path` (a slash-separated path): "." for a bare
-// name, "/" for a file in the root.
+// The folder of the file at `path` (a slash-separated path; on Windows
+// either separator): "." for a bare name, "/" for a file in the root (on
+// Windows also "C:/" and "//host/share/").
 std::string FolderOf(const std::string& path);
 
-// The name of the file at `path`: what follows its last slash.
+// The name of the file at `path`: what follows its last slash (on Windows
+// its last separator).
 std::string NameOf(const std::string& path);
 
 // `path` in the system's form, made absolute against the current directory
+// (on Windows against the current drive for "/x" and the drive's root for "C:x")
 // (which is read, never changed) when relative and the current directory can
 // be named, with runs of slashes reduced to one. Nothing else is resolved:
 // links and ".." stay as written.
 std::string AbsoluteSystemPath(std::string_view path);
+
+// True when `path` itself (not followed) is a symbolic link; on Windows
+// also a junction or another name surrogate, which lead elsewhere as links do.
+bool IsSymbolicLink(const std::string& path);
 
 // What is at `path` (any separators), following links.
 enum class PathKind { kMissing, kDirectory, kOther };
@@ -87,7 +96,7 @@ class DirectoryReader {
     DirectoryReader(const DirectoryReader&) = delete;
     DirectoryReader& operator=(const DirectoryReader&) = delete;
 
-    bool IsOpen() const { return m_dir != nullptr; }
+    bool IsOpen() const { return m_handle != nullptr; }
 
     // The directory's identity; valid when open.
     FileId Id() const { return m_id; }
@@ -107,11 +116,10 @@ class DirectoryReader {
     bool Next(DirectoryEntry* entry);
 
   private:
-    static DirectoryReader FromDescriptor(int fd);
-    // The kind of the entry `name` from its own status, for file systems
-    // whose listings do not give it; DT_UNKNOWN when it cannot be examined.
-    unsigned char ChildType(const char* name) const;
+    struct Handle;  // the backend's open directory
+    DirectoryReader(Handle* handle, FileId id) : m_handle(handle), m_id(id) {}
+    void Close();
 
-    DIR* m_dir = nullptr;
+    Handle* m_handle = nullptr;
     FileId m_id;
 };

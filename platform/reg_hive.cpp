@@ -1,9 +1,5 @@
 #include "platform/reg_hive.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -267,18 +263,18 @@ bool ReadAll(int fd, std::string* bytes, std::string* problem) {
 bool ReadHiveFile(const std::string& path, std::string* bytes, bool* missing,
                   std::string* problem) {
     *missing = false;
-    const int fd = FileOpen(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = FileOpenForReading(path.c_str());
     if (fd < 0) {
         *missing = errno == ENOENT;
         *problem = std::strerror(errno);
         return false;
     }
-    struct stat info {};
-    bool readWhole = fstat(fd, &info) == 0;
+    FileStatus info;
+    bool readWhole = FileStatusOf(fd, &info);
     if (!readWhole) {
         *problem = std::strerror(errno);
-    } else if (!S_ISREG(info.st_mode)) {
-        *problem = S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : "not a regular file";
+    } else if (!info.regular) {
+        *problem = info.directory ? std::strerror(EISDIR) : "not a regular file";
         readWhole = false;
     } else {
         readWhole = ReadAll(fd, bytes, problem);

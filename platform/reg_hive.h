@@ -56,6 +56,10 @@ class RegHive {
     // True when `path` is a listed key or lies above one.
     bool Exists(const std::string& path) const;
 
+    // Every listed key by its normalized (lower-case) path, for copying the
+    // hive into a registry.
+    const std::map<std::string, RegKey>& Keys() const { return m_keys; }
+
   private:
     // One "[...]" line: makes `*key` the key it names, or deletes that key
     // (and makes `*key` null). False with `error` set when it is malformed.

@@ -1,8 +1,13 @@
-// Registry access over hive files.
+// Registry access: the real registry on Windows, hive files elsewhere.
 //
-// The program reads the web server's settings through the registry calls it
-// would make on its original platform. This layer answers those calls from
-// registry export files (".reg" text): the folder named by TAVREL_REGISTRY_DIR
+// The program reads the web server's settings through the registry calls of
+// Windows, with UTF-8 strings. On Windows they are the system's own calls
+// (the wide ones, converted: the names below stand for UTF-8 wrappers of
+// RegOpenKeyExW, RegQueryValueExW, RegEnumValueW and RegConnectRegistryW),
+// and the types and constants are those of <windows.h>. String data is
+// handed over in UTF-8 with its terminating NUL on both systems.
+//
+// Elsewhere this layer answers those calls from registry export files (".reg" text): the folder named by TAVREL_REGISTRY_DIR
 // (default /etc/tavrel-wizard/registry) holds local.reg, this machine's
 // HKEY_LOCAL_MACHINE, and NAME.reg for a machine NAME reached through
 // RegConnectRegistryA. Keys and values are read only. Key and value names
@@ -20,6 +25,14 @@
 #include <memory>
 #include <string>
 
+#ifdef _WIN32
+#include <windows.h>
+
+#define RegOpenKeyExA RegOpenKeyExUtf8
+#define RegQueryValueExA RegQueryValueExUtf8
+#define RegEnumValueA RegEnumValueUtf8
+#define RegConnectRegistryA RegConnectRegistryUtf8
+#else
 using LONG = std::int32_t;
 using DWORD = std::uint32_t;
 using BYTE = std::uint8_t;
@@ -49,6 +62,10 @@ constexpr DWORD REG_BINARY = 3;
 constexpr DWORD REG_DWORD = 4;
 constexpr DWORD REG_MULTI_SZ = 7;
 
+// Closes a key opened or connected below; predefined roots are ignored.
+LONG RegCloseKey(HKEY key);
+#endif
+
 // Opens `subKey` (backslash-separated, case-insensitive) below `key`.
 // ERROR_FILE_NOT_FOUND when it does not exist; ERROR_BADDB when `key` is this
 // machine's root and local.reg is damaged. Close the result with RegCloseKey.
@@ -71,7 +88,9 @@ LONG RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameLength, DWORD* 
                    DWORD* type, BYTE* data, DWORD* size);
 
 // Connects to HKEY_LOCAL_MACHINE of `machine` (NULL or "": this machine).
-// Succeeds only when the machine's hive exists and parses: ERROR_BAD_NETPATH
+// On Windows through the network (ERROR_BAD_NETPATH when it cannot be
+// reached, a name with anything but letters, digits, '.', '_' or '-'
+// included). Elsewhere it succeeds only when the machine's hive exists and parses: ERROR_BAD_NETPATH
 // when there is no hive for that name (a name with anything but letters,
 // digits, '.', '_' or '-' is an unreachable machine), ERROR_BADDB when it is
 // damaged.
@@ -89,11 +108,14 @@ bool RegIsMachineName(const char* machine);
 
 // The hive file of `machine` (NULL or "": this machine's local.reg) in the
 // folder named by TAVREL_REGISTRY_DIR, or /etc/tavrel-wizard/registry when
-// that is unset or empty; whether or not it exists.
+// that is unset or empty; whether or not it exists. On Windows, which has
+// no hive files, the registry's own name: "HKEY_LOCAL_MACHINE" or
+// "\\MACHINE\HKEY_LOCAL_MACHINE".
 std::string RegHiveFile(const char* machine);
 
-// Closes a key opened or connected above; predefined roots are ignored.
-LONG RegCloseKey(HKEY key);
+// True where the settings are hive files (RegHiveFile names a file), false
+// where they are the system's registry (Windows).
+bool RegUsesHiveFiles();
 
 // An open key closed when it goes out of scope, also when an exception
 // (memory running out) passes.

@@ -58,9 +58,13 @@ extern "C" {
 #endif
 
 /* The library's exported functions. Its own build defines HTMLPARSE_BUILDING,
- * so that on Windows it exports what its users import. */
+ * so that on Windows a DLL of it exports what its users import; a static
+ * library (HTMLPARSE_STATIC, which its CMake target hands on to every user)
+ * neither exports nor imports. */
 #if defined(_WIN32) || defined(__CYGWIN__)
-#ifdef HTMLPARSE_BUILDING
+#if defined(HTMLPARSE_STATIC)
+#define HTMLPARSE_API
+#elif defined(HTMLPARSE_BUILDING)
 #define HTMLPARSE_API __declspec(dllexport)
 #else
 #define HTMLPARSE_API __declspec(dllimport)

@@ -16,7 +16,7 @@
 namespace {
 
 bool WriteText(const std::string& path, const std::string& text) {
-    return ReplaceFile(path, [&text](FILE* stream) {
+    return ReplaceFileSafely(path, [&text](FILE* stream) {
         return std::fwrite(text.data(), 1, text.size(), stream) == text.size();
     });
 }
@@ -55,7 +55,7 @@ TEST(FileReplaceTest, AKeptLockHoldsTheNewFileFromBeforeItsRename) {
     TempDir dir;
     WriteFileBytes(dir / "page.html", "old");
     int lock = -1;
-    ASSERT_TRUE(ReplaceFile(dir / "page.html", WriteX, nullptr, &lock));
+    ASSERT_TRUE(ReplaceFileSafely(dir / "page.html", WriteX, nullptr, &lock));
     ASSERT_GE(lock, 0);
     EXPECT_FALSE(Lockable(dir / "page.html"));
     close(lock);
@@ -63,7 +63,7 @@ TEST(FileReplaceTest, AKeptLockHoldsTheNewFileFromBeforeItsRename) {
 
     // Written in place, the file keeps its inode and whatever lock is on it.
     ASSERT_EQ(link((dir / "page.html").c_str(), (dir / "second.html").c_str()), 0);
-    ASSERT_TRUE(ReplaceFile(dir / "page.html", WriteX, nullptr, &lock));
+    ASSERT_TRUE(ReplaceFileSafely(dir / "page.html", WriteX, nullptr, &lock));
     EXPECT_EQ(lock, -1);
     EXPECT_TRUE(Lockable(dir / "page.html"));
 }
@@ -71,7 +71,7 @@ TEST(FileReplaceTest, AKeptLockHoldsTheNewFileFromBeforeItsRename) {
 TEST(FileReplaceTest, FailedWritesKeepTheOldFileAndLeaveNothingBehind) {
     TempDir dir;
     WriteFileBytes(dir / "page.html", "old contents");
-    EXPECT_FALSE(ReplaceFile(dir / "page.html", [](FILE* stream) {
+    EXPECT_FALSE(ReplaceFileSafely(dir / "page.html", [](FILE* stream) {
         std::fputs("half", stream);
         return false;
     }));
@@ -82,14 +82,14 @@ TEST(FileReplaceTest, FailedWritesKeepTheOldFileAndLeaveNothingBehind) {
     limited.rlim_cur = 4096;  // the write fails only when the data is flushed
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
     int error = 0;
-    const bool written = ReplaceFile(
+    const bool written = ReplaceFileSafely(
         dir / "page.html",
         [](FILE* stream) { return std::fputs(std::string(100000, 'x').c_str(), stream) >= 0; },
         &error);
     setrlimit(RLIMIT_FSIZE, &previous);
     EXPECT_FALSE(written);
     EXPECT_EQ(error, EFBIG);
-    EXPECT_FALSE(ReplaceFile(dir / "missing-folder/page.html", WriteX, &error));
+    EXPECT_FALSE(ReplaceFileSafely(dir / "missing-folder/page.html", WriteX, &error));
     EXPECT_EQ(error, ENOENT);
     EXPECT_EQ(ReadFileBytes(dir / "page.html"), "old contents");
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"page.html"});
@@ -99,7 +99,7 @@ TEST(FileReplaceTest, FailedWritesKeepTheOldFileAndLeaveNothingBehind) {
 int SignalDuringWrite(const std::string& page, int signal) {
     const pid_t child = fork();
     if (child == 0) {
-        ReplaceFile(page, [signal](FILE* stream) {
+        ReplaceFileSafely(page, [signal](FILE* stream) {
             std::fputs("half a page", stream);
             std::fflush(stream);
             raise(signal);

@@ -1,25 +1,5 @@
 #include "support/Hive.h"
 
-#include <cstdlib>
-
-ScopedHiveFolder::ScopedHiveFolder() {
-    if (const char* previous = std::getenv("TAVREL_REGISTRY_DIR")) m_previous = previous;
-    setenv("TAVREL_REGISTRY_DIR", m_folder.path().c_str(), 1);
-}
-
-ScopedHiveFolder::~ScopedHiveFolder() {
-    if (m_previous) {
-        setenv("TAVREL_REGISTRY_DIR", m_previous->c_str(), 1);
-    } else {
-        unsetenv("TAVREL_REGISTRY_DIR");
-    }
-}
-
-void ScopedHiveFolder::Write(const std::string& machine, const std::string& text) const {
-    WriteFileBytes(m_folder / (machine + ".reg"),
-                   "Windows Registry Editor Version 5.00\r\n\r\n" + text);
-}
-
 namespace {
 
 // A quoted .reg string: backslashes and quotes escaped.

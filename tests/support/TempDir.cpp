@@ -1,17 +1,29 @@
 #include "support/TempDir.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 TempDir::TempDir() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base != nullptr ? base : "/tmp") + "/tavrel-test-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    m_path = pattern;
+    // A folder that did not exist before: creating it is the test of that.
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[32];
+        std::snprintf(name, sizeof name, "tavrel-test-%012llx",
+                      static_cast<unsigned long long>(random() & 0xffffffffffffULL));
+        const std::filesystem::path folder = base / name;
+        if (std::filesystem::create_directory(folder)) {
+            m_path = folder.generic_string();
+            return;
+        }
+    }
+    throw std::runtime_error("no temporary folder could be created");
 }
 
 TempDir::~TempDir() {

@@ -1,4 +1,4 @@
-#include "platform/file_ops.h"
+#include "platform/posix/posix_file_ops.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -6,36 +6,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <new>
 
+#include "platform/file_faults.h"
+
 namespace {
 
-std::atomic<long> g_faultAt{0};
-std::atomic<int> g_faultError{0};
-std::atomic<long> g_operations{0};
-std::atomic<bool> g_faultHappened{false};
-
-// Counts one operation; true (with errno set) when it is the one to fail.
-bool Injected() {
-    const long count = ++g_operations;
-    if (g_faultAt.load() == 0 || count != g_faultAt.load()) return false;
-    g_faultHappened = true;
-    errno = g_faultError.load();
-    return true;
-}
-
-// Runs `call` as one operation, again while it is interrupted.
-template <typename Call>
-auto Retried(Call call) -> decltype(call()) {
-    decltype(call()) result;
-    do {
-        result = Injected() ? static_cast<decltype(call())>(-1) : call();
-    } while (result == static_cast<decltype(call())>(-1) && errno == EINTR);
-    return result;
-}
 
 // A stream's file: its descriptor and, for reading, where the next read starts.
 struct StreamFile {
@@ -102,30 +80,59 @@ FILE* StreamOver(int fd, const char* mode, const cookie_io_functions_t& function
     return stream;
 }
 
+FileStatus StatusFrom(const struct stat& info) {
+    FileStatus status;
+    status.id = {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+    status.regular = S_ISREG(info.st_mode);
+    status.directory = S_ISDIR(info.st_mode);
+    status.size = info.st_size;
+    status.modifiedSeconds = info.st_mtim.tv_sec;
+    status.modifiedNanoseconds = info.st_mtim.tv_nsec;
+    return status;
+}
+
 }  // namespace
 
 int FileOpen(const char* path, int flags, mode_t mode) {
-    return Retried([&] { return open(path, flags, mode); });
+    return FileOperation([&] { return open(path, flags, mode); });
+}
+
+int FileOpenForReading(const char* path) {
+    return FileOpen(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+}
+
+bool FileStatusOf(int fd, FileStatus* status) {
+    struct stat info {};
+    if (fstat(fd, &info) != 0) return false;
+    *status = StatusFrom(info);
+    return true;
+}
+
+bool PathStatus(const std::string& path, FileStatus* status) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) return false;
+    *status = StatusFrom(info);
+    return true;
 }
 
 int FileOpenAt(int dir, const char* path, int flags, mode_t mode) {
-    return Retried([&] { return openat(dir, path, flags, mode); });
+    return FileOperation([&] { return openat(dir, path, flags, mode); });
 }
 
 ssize_t FileRead(int fd, void* buffer, size_t size) {
-    return Retried([&] { return read(fd, buffer, size); });
+    return FileOperation([&] { return read(fd, buffer, size); });
 }
 
 ssize_t FilePread(int fd, void* buffer, size_t size, off_t offset) {
-    return Retried([&] { return pread(fd, buffer, size, offset); });
+    return FileOperation([&] { return pread(fd, buffer, size, offset); });
 }
 
 ssize_t FileWrite(int fd, const void* data, size_t size) {
-    return Retried([&] { return write(fd, data, size); });
+    return FileOperation([&] { return write(fd, data, size); });
 }
 
 ssize_t FilePwrite(int fd, const void* data, size_t size, off_t offset) {
-    return Retried([&] { return pwrite(fd, data, size, offset); });
+    return FileOperation([&] { return pwrite(fd, data, size, offset); });
 }
 
 bool FileWriteAll(int fd, const void* data, size_t size, off_t offset) {
@@ -142,7 +149,7 @@ bool FileWriteAll(int fd, const void* data, size_t size, off_t offset) {
 }
 
 int FileSync(int fd) {
-    return Retried([&] { return fsync(fd); });
+    return FileOperation([&] { return fsync(fd); });
 }
 
 int FileReserve(int fd, off_t size) {
@@ -155,45 +162,45 @@ int FileReserve(int fd, off_t size) {
         errno = EFBIG;
         return -1;
     }
-    const int result = Retried([&] { return fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, size); });
+    const int result = FileOperation([&] { return fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, size); });
     if (result != 0 && (errno == EOPNOTSUPP || errno == ENOSYS)) return 0;
     return result;
 }
 
 int FileTruncate(int fd, off_t size) {
-    return Retried([&] { return ftruncate(fd, size); });
+    return FileOperation([&] { return ftruncate(fd, size); });
 }
 
 int FileRename(const char* from, const char* to) {
-    return Retried([&] { return rename(from, to); });
+    return FileOperation([&] { return rename(from, to); });
 }
 
 int FileUnlink(const char* path) {
-    return Retried([&] { return unlink(path); });
+    return FileOperation([&] { return unlink(path); });
 }
 
 int FileUnlinkAt(int dir, const char* name, int flags) {
-    return Retried([&] { return unlinkat(dir, name, flags); });
+    return FileOperation([&] { return unlinkat(dir, name, flags); });
 }
 
 int FileLock(int fd, int operation) {
-    return Retried([&] { return flock(fd, operation); });
+    return FileOperation([&] { return flock(fd, operation); });
 }
 
 int FileChmod(int fd, mode_t mode) {
-    return Retried([&] { return fchmod(fd, mode); });
+    return FileOperation([&] { return fchmod(fd, mode); });
 }
 
 int FileChown(int fd, uid_t owner, gid_t group) {
-    return Retried([&] { return fchown(fd, owner, group); });
+    return FileOperation([&] { return fchown(fd, owner, group); });
 }
 
 int FileMakeTemporary(char* pattern) {
-    return Retried([&] { return mkostemp(pattern, O_CLOEXEC); });
+    return FileOperation([&] { return mkostemp(pattern, O_CLOEXEC); });
 }
 
 int FileClose(int fd) {
-    if (Injected() && errno != EINTR) {
+    if (FileFaultInjected() && errno != EINTR) {
         close(fd);  // a failed close has still released the descriptor
         return -1;
     }
@@ -202,7 +209,7 @@ int FileClose(int fd) {
 
 dirent* FileReadDirectory(DIR* dir) {
     while (true) {
-        if (Injected()) {
+        if (FileFaultInjected()) {
             if (errno == EINTR) continue;
             return nullptr;
         }
@@ -221,14 +228,8 @@ FILE* OpenWriteStream(int fd) {
     return StreamOver(fd, "wb", {nullptr, WriteCookie, nullptr, CloseCookie});
 }
 
-void SetFileFault(long nth, int error) {
-    g_faultAt = 0;
-    g_faultError = error;
-    g_operations = 0;
-    g_faultHappened = false;
-    g_faultAt = nth;
+FILE* OpenSourceStream(void* context, StreamSource source, size_t bufferSize) {
+    FILE* stream = fopencookie(context, "rb", {source, nullptr, nullptr, nullptr});
+    if (stream != nullptr) std::setvbuf(stream, nullptr, _IOFBF, bufferSize);
+    return stream;
 }
-
-long FileOperationsSince() { return g_operations.load(); }
-
-bool FileFaultHappened() { return g_faultHappened.load(); }

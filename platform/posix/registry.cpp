@@ -166,3 +166,5 @@ std::string RegHiveFile(const char* machine) {
 }
 
 std::string RegGetLastFailure() { return t_lastFailure; }
+
+bool RegUsesHiveFiles() { return true; }

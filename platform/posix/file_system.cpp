@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/file_ops.h"
+#include "platform/posix/posix_file_ops.h"
 
 namespace {
 
@@ -48,6 +48,33 @@ int OpenByComponents(const std::string& path) {
 constexpr int kMaxLinkHops = 40;
 
 }  // namespace
+
+struct DirectoryReader::Handle {
+    DIR* dir;
+
+    // The kind of the entry `name` from its own status, for file systems
+    // whose listings do not give it; DT_UNKNOWN when it cannot be examined.
+    unsigned char ChildType(const char* name) const {
+        struct stat info {};
+        if (fstatat(dirfd(dir), name, &info, AT_SYMLINK_NOFOLLOW) != 0) return DT_UNKNOWN;
+        if (S_ISLNK(info.st_mode)) return DT_LNK;
+        return S_ISDIR(info.st_mode) ? DT_DIR : DT_REG;
+    }
+
+    // A reader of the open directory `fd`, which it takes over; not open
+    // when `fd` is -1 or no directory.
+    static DirectoryReader Reader(int fd) {
+        if (fd < 0) return {};
+        struct stat info {};
+        DIR* dir = fstat(fd, &info) == 0 ? fdopendir(fd) : nullptr;
+        if (dir == nullptr) {
+            FileClose(fd);
+            return {};
+        }
+        return {new Handle{dir}, {static_cast<std::uint64_t>(info.st_dev),
+                                  static_cast<std::uint64_t>(info.st_ino)}};
+    }
+};
 
 bool ResolveLinks(std::string* path) {
     for (int hop = 0; hop < kMaxLinkHops; ++hop) {
@@ -107,6 +134,11 @@ std::string AbsoluteSystemPath(std::string_view path) {
     return TidySystemPath(joined);
 }
 
+bool IsSymbolicLink(const std::string& path) {
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
 PathKind KindOfPath(const std::string& path) {
     struct stat info {};
     if (stat(SystemPath(path).c_str(), &info) != 0) return PathKind::kMissing;
@@ -118,70 +150,52 @@ DirectoryReader DirectoryReader::Open(const std::string& path) {
     if (systemPath.empty()) return {};
     int fd = FileOpen(systemPath.c_str(), kDirectoryFlags);
     if (fd < 0 && errno == ENAMETOOLONG) fd = OpenByComponents(systemPath);
-    return FromDescriptor(fd);
+    return Handle::Reader(fd);
 }
 
-DirectoryReader DirectoryReader::FromDescriptor(int fd) {
-    DirectoryReader reader;
-    if (fd < 0) return reader;
-    struct stat info {};
-    if (fstat(fd, &info) != 0) {
-        FileClose(fd);
-        return reader;
-    }
-    reader.m_dir = fdopendir(fd);
-    if (reader.m_dir == nullptr) {
-        FileClose(fd);
-        return reader;
-    }
-    reader.m_id = {info.st_dev, info.st_ino};
-    return reader;
+void DirectoryReader::Close() {
+    if (m_handle == nullptr) return;
+    closedir(m_handle->dir);
+    delete m_handle;
+    m_handle = nullptr;
 }
 
-DirectoryReader::~DirectoryReader() {
-    if (m_dir != nullptr) closedir(m_dir);
-}
+DirectoryReader::~DirectoryReader() { Close(); }
 
 DirectoryReader::DirectoryReader(DirectoryReader&& other) noexcept
-    : m_dir(std::exchange(other.m_dir, nullptr)), m_id(other.m_id) {}
+    : m_handle(std::exchange(other.m_handle, nullptr)), m_id(other.m_id) {}
 
 DirectoryReader& DirectoryReader::operator=(DirectoryReader&& other) noexcept {
     if (this != &other) {
-        if (m_dir != nullptr) closedir(m_dir);
-        m_dir = std::exchange(other.m_dir, nullptr);
+        Close();
+        m_handle = std::exchange(other.m_handle, nullptr);
         m_id = other.m_id;
     }
     return *this;
 }
 
 DirectoryReader DirectoryReader::OpenChild(std::string_view name) const {
-    if (m_dir == nullptr) return {};
+    if (m_handle == nullptr) return {};
     const std::string childName(name);
-    return FromDescriptor(FileOpenAt(dirfd(m_dir), childName.c_str(), kDirectoryFlags));
+    return Handle::Reader(FileOpenAt(dirfd(m_handle->dir), childName.c_str(), kDirectoryFlags));
 }
 
 bool DirectoryReader::ChildIsDirectory(std::string_view name) const {
-    if (m_dir == nullptr) return false;
+    if (m_handle == nullptr) return false;
     const std::string childName(name);
     struct stat info {};
-    return fstatat(dirfd(m_dir), childName.c_str(), &info, 0) == 0 && S_ISDIR(info.st_mode);
+    return fstatat(dirfd(m_handle->dir), childName.c_str(), &info, 0) == 0 &&
+           S_ISDIR(info.st_mode);
 }
 
 bool DirectoryReader::Next(DirectoryEntry* entry) {
-    if (m_dir == nullptr) return false;
-    const dirent* found = FileReadDirectory(m_dir);
+    if (m_handle == nullptr) return false;
+    const dirent* found = FileReadDirectory(m_handle->dir);
     if (found == nullptr) return false;
     entry->name = found->d_name;
     const unsigned char type =
-        found->d_type == DT_UNKNOWN ? ChildType(found->d_name) : found->d_type;
+        found->d_type == DT_UNKNOWN ? m_handle->ChildType(found->d_name) : found->d_type;
     entry->mayBeDirectory = type == DT_DIR || type == DT_LNK || type == DT_UNKNOWN;
     entry->isLink = type == DT_LNK;
     return true;
-}
-
-unsigned char DirectoryReader::ChildType(const char* name) const {
-    struct stat info {};
-    if (fstatat(dirfd(m_dir), name, &info, AT_SYMLINK_NOFOLLOW) != 0) return DT_UNKNOWN;
-    if (S_ISLNK(info.st_mode)) return DT_LNK;
-    return S_ISDIR(info.st_mode) ? DT_DIR : DT_REG;
 }
