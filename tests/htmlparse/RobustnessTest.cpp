@@ -1,5 +1,6 @@
 // Hostile and huge input: no crash, no hang, no recursion on nesting depth.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <random>
 #include <string>
@@ -86,12 +87,14 @@ TEST(Robustness, APageInfoSaysWhetherTheWholeStreamWasParsed) {
     EXPECT_EQ(info.complete, 1);
 
     TempDir dir;
-    FILE* writeOnly = std::fopen((dir / "page.html").c_str(), "wb");  // every read fails
-    ASSERT_NE(writeOnly, nullptr);
+    WriteFileBytes(dir / "page.html", "<p>never read</p>");
+    FILE* broken = std::fopen((dir / "page.html").c_str(), "rb");
+    ASSERT_NE(broken, nullptr);
+    close(fileno(broken));  // the stream stays, every read of it fails
     HTMLParseBegin();
-    HTMLParseDo(writeOnly);
+    HTMLParseDo(broken);
     HTMLFreeTree(HTMLParseEnd());
-    std::fclose(writeOnly);
+    std::fclose(broken);
     HTMLGetPageInfo(&info);
     EXPECT_EQ(info.complete, 0);
     HTMLParseBegin();
