@@ -8,7 +8,9 @@
 # oracle and its npm package (never a browser download), with --servers the
 # web servers and curl for the test that runs them (Apache's program and
 # modules alone, without its service; nginx's package starts its service
-# where systemd runs). Runs apt-get as root (through sudo when not root).
+# where systemd runs), with --windows the mingw-w64 cross compiler, wine
+# and the sources of GoogleTest for the Windows build and its tests under
+# wine (the `windows` preset). Runs apt-get as root (through sudo when not root).
 set -euo pipefail
 
 build=(cmake ninja-build g++ qt6-base-dev libcli11-dev nlohmann-json3-dev fonts-dejavu-core)
@@ -28,6 +30,8 @@ for option in "$@"; do
       command -v npm >/dev/null || packages+=(nodejs npm)
       ;;
     --servers) packages+=(apache2-bin nginx curl) ;;
+    --windows) packages+=(g++-mingw-w64-x86-64-posix wine64 googletest libcli11-dev
+                          nlohmann-json3-dev zip) ;;
     --package) packages+=(build-essential dpkg-dev debhelper scdoc lintian desktop-file-utils
                           appstream man-db bash-completion) ;;
     *) echo "install-deps.sh: unknown option $option" >&2; exit 2 ;;
