@@ -57,6 +57,10 @@ int FileChown(int fd, uid_t owner, gid_t group);
 // Creates a unique file from `pattern` (ending in XXXXXX, which is filled
 // in), open for reading and writing, as mkstemp(3) does, close-on-exec.
 int FileMakeTemporary(char* pattern);
+// A second descriptor of the open file `fd`, close-on-exec, as
+// fcntl(F_DUPFD_CLOEXEC) makes it: it shares the file position and a lock
+// taken through either.
+int FileDuplicate(int fd);
 // Closes the descriptor, as close(2) does. An interrupted close has closed
 // the descriptor all the same on this system and counts as done.
 int FileClose(int fd);
