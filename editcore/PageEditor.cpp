@@ -20,9 +20,9 @@ std::string ListText(const char* heading, const std::vector<std::string>& lines)
 
 }  // namespace
 
-PageEditor::PageEditor(std::string path, EditorPrompts* prompts, double lockWaitSeconds)
+PageEditor::PageEditor(std::string path, EditorView* view, double lockWaitSeconds)
     : m_path(std::move(path)),
-      m_prompts(prompts),
+      m_view(view),
       m_lockWaitSeconds(lockWaitSeconds),
       m_session(std::make_unique<PageSession>(m_path)) {}
 
@@ -30,7 +30,7 @@ PageEditor::~PageEditor() = default;
 
 bool PageEditor::Open() {
     if (!IsHtmlPath(m_path)) {
-        m_prompts->Tell(kMsgNotHtml, m_path);
+        m_view->Tell(kMsgNotHtml, m_path);
         return false;
     }
     if (const SessionFailure failure = m_session->Open(m_lockWaitSeconds, false)) {
@@ -42,10 +42,10 @@ bool PageEditor::Open() {
     m_newPage = m_session->IsNew();
     m_pageHasList = page.hasSection;
     if (!page.unreadContent.empty()) {
-        m_prompts->Tell(ListText(kMsgUnreadContent, page.unreadContent), m_path);
+        m_view->Tell(ListText(kMsgUnreadContent, page.unreadContent), m_path);
     }
     if (const std::string warning = UnwritablePageWarning(m_path); !warning.empty()) {
-        m_prompts->Tell(warning, m_path);
+        m_view->Tell(warning, m_path);
     }
     return true;
 }
@@ -62,7 +62,7 @@ std::string PageEditor::Title() const {
 
 bool PageEditor::Add(const EntryText& fields) {
     if (fields.hyperlink.empty()) {
-        m_prompts->Tell(kMsgHyperlinkRequired, kAppCaption);
+        m_view->Tell(kMsgHyperlinkRequired, kAppCaption);
         return false;
     }
     m_entries.InsertAtHead(ItemOf(fields));
@@ -88,41 +88,39 @@ void PageEditor::Delete(int position) {
     m_listEdited = true;
 }
 
-BuildResult PageEditor::BuildIt(const TypedEntry& typed) {
-    BuildResult result;
-    if (!TakeTypedEntry(typed, &result)) return result;
-    const bool written = LockForWriting(&result) && WritePage();
+BuildOutcome PageEditor::BuildIt(const TypedEntry& typed) {
+    BuildOutcome outcome = BuildOutcome::kStayed;
+    if (!TakeTypedEntry(typed, &outcome)) return outcome;
+    const bool written = LockForWriting() && WritePage();
     m_session->Unlock();
-    if (written) result.outcome = BuildResult::kWritten;
-    return result;
+    return written ? BuildOutcome::kWritten : BuildOutcome::kStayed;
 }
 
-bool PageEditor::TakeTypedEntry(const TypedEntry& typed, BuildResult* result) {
+bool PageEditor::TakeTypedEntry(const TypedEntry& typed, BuildOutcome* outcome) {
     if (!typed.edited) return true;
     const bool selected = typed.selected >= 0;
-    const Answer answer =
-        m_prompts->Ask({selected ? kMsgChangeBeforeBuilding : kMsgAddBeforeBuilding,
-                        m_path,
-                        {Answer::kYes, Answer::kNo, Answer::kCancel},
-                        Answer::kCancel});
+    const Answer answer = m_view->Ask({selected ? kMsgChangeBeforeBuilding : kMsgAddBeforeBuilding,
+                                       m_path,
+                                       {Answer::kYes, Answer::kNo, Answer::kCancel},
+                                       Answer::kCancel});
     if (answer == Answer::kCancel) return false;
     if (answer == Answer::kNo) return true;
     if (selected) {
         Change(typed.selected, typed.fields);
-        *result = {BuildResult::kStayed, true, typed.selected};
+        m_view->ShowEntries(typed.selected);
         return true;
     }
     if (!Add(typed.fields)) {
-        result->outcome = BuildResult::kHyperlinkMissing;
+        *outcome = BuildOutcome::kHyperlinkMissing;
         return false;
     }
-    *result = {BuildResult::kStayed, true, 0};
+    m_view->ShowEntries(0);
     return true;
 }
 
 // A page that another program holds stays in the editor: nothing typed is
 // lost, and Build It can be pressed again.
-bool PageEditor::LockForWriting(BuildResult* result) {
+bool PageEditor::LockForWriting() {
     bool changed = false;
     if (const SessionFailure failure = m_session->Lock(m_lockWaitSeconds, &changed)) {
         TellFailure(failure);
@@ -130,19 +128,19 @@ bool PageEditor::LockForWriting(BuildResult* result) {
     }
     if (!changed) return true;
     const Answer answer =
-        m_prompts->Ask({kMsgChangedOnDisk,
-                        m_path,
-                        {Answer::kApplyMyChanges, Answer::kOverwrite, Answer::kGoBack},
-                        Answer::kGoBack});
+        m_view->Ask({kMsgChangedOnDisk,
+                     m_path,
+                     {Answer::kApplyMyChanges, Answer::kOverwrite, Answer::kGoBack},
+                     Answer::kGoBack});
     if (answer == Answer::kGoBack) return false;
-    return answer == Answer::kOverwrite || ApplyMyChanges(result);
+    return answer == Answer::kOverwrite || ApplyMyChanges();
 }
 
 // Reads the page as it is now and makes the recorded edits on its entries.
 // When an edit finds no entry, the merged list is shown for the user to
 // check, and nothing is written yet. When the page cannot be read, the
 // user's list stays as it was.
-bool PageEditor::ApplyMyChanges(BuildResult* result) {
+bool PageEditor::ApplyMyChanges() {
     if (const SessionFailure failure = m_session->Reread()) {
         TellFailure(failure);
         return false;
@@ -153,19 +151,18 @@ bool PageEditor::ApplyMyChanges(BuildResult* result) {
     m_entries = std::move(merged);
     m_newPage = m_session->IsNew();
     m_pageHasList = page.hasSection;
-    result->listChanged = true;
-    result->row = m_entries.Empty() ? -1 : 0;
+    m_view->ShowEntries(0);
     if (unfound.empty()) return true;
-    m_prompts->Tell(ListText(kMsgNotReplayed, unfound) + "\n\n" + kMsgReplayShown, m_path);
+    m_view->Tell(ListText(kMsgNotReplayed, unfound) + "\n\n" + kMsgReplayShown, m_path);
     return false;
 }
 
 bool PageEditor::MayDrop(const std::vector<std::string>& unread) {
     const Answer answer =
-        m_prompts->Ask({ListText(kMsgUnreadContent, unread) + "\n\n" + kMsgBuildAnyway,
-                        m_path,
-                        {Answer::kBuildAnyway, Answer::kGoBack},
-                        Answer::kGoBack});
+        m_view->Ask({ListText(kMsgUnreadContent, unread) + "\n\n" + kMsgBuildAnyway,
+                     m_path,
+                     {Answer::kBuildAnyway, Answer::kGoBack},
+                     Answer::kGoBack});
     return answer == Answer::kBuildAnyway;
 }
 
@@ -197,16 +194,16 @@ void PageEditor::TellFailure(const SessionFailure& failure) {
     const std::string reason = failure.code == FailureCode::kCouldNotCreate
                                    ? WriteRefusalReason(m_path, failure.error)
                                    : std::string();
-    m_prompts->Tell(
-        reason.empty() ? failure.Text("\n") : std::string(failure.message) + "\n" + reason, m_path);
+    m_view->Tell(reason.empty() ? failure.Text("\n") : std::string(failure.message) + "\n" + reason,
+                 m_path);
 }
 
 bool PageEditor::MayClose(bool fieldsEdited) {
     if (!m_listEdited && !fieldsEdited) return true;
-    const Answer answer = m_prompts->Ask({kMsgDiscardChangesTo + NameOf(m_path) + "?",
-                                          m_path,
-                                          {Answer::kDiscard, Answer::kCancel},
-                                          Answer::kCancel});
+    const Answer answer = m_view->Ask({kMsgDiscardChangesTo + NameOf(m_path) + "?",
+                                       m_path,
+                                       {Answer::kDiscard, Answer::kCancel},
+                                       Answer::kCancel});
     if (answer != Answer::kDiscard) return false;
     m_journal.Clear();
     return true;

@@ -1,7 +1,7 @@
 // The wizard's editing core: one page, the user's own list of its entries,
 // and the record of the user's edits, from opening the page to Build It.
 // Every front end is a view of it: it shows the core's state, forwards the
-// user's actions and answers the core's questions (editcore/EditorPrompts.h).
+// user's actions and answers the core's questions (editcore/EditorView.h).
 //
 // Opening reads the page through its page session (page/PageSession.h),
 // holding the page's lock for the read only; the user's list starts as a
@@ -27,7 +27,7 @@
 #include <string>
 #include <vector>
 
-#include "editcore/EditorPrompts.h"
+#include "editcore/EditorView.h"
 #include "model/EditJournal.h"
 #include "model/ItemList.h"
 #include "model/TavrelItem.h"
@@ -43,15 +43,10 @@ struct TypedEntry {
 };
 
 // How Build It ended.
-struct BuildResult {
-    enum Outcome {
-        kWritten,          // the page was written: the editor's work is done
-        kStayed,           // nothing was written; the user goes on editing
-        kHyperlinkMissing  // the typed entry was to be added but has no hyperlink
-    };
-    Outcome outcome = kStayed;
-    bool listChanged = false;  // the list is not what the view showed before
-    int row = -1;              // when it changed: the entry to show, or -1 for none
+enum class BuildOutcome {
+    kWritten,          // the page was written: the editor's work is done
+    kStayed,           // nothing was written; the user goes on editing
+    kHyperlinkMissing  // the typed entry was to be added but has no hyperlink
 };
 
 class PageEditor {
@@ -59,9 +54,9 @@ class PageEditor {
     // How long the editor waits for another program to finish with the page.
     static constexpr double kLockWaitSeconds = 5;
 
-    // An editor of the page at `path` (UTF-8) that asks through `prompts`,
+    // An editor of the page at `path` (UTF-8) with the front end `view`,
     // which must outlive it.
-    PageEditor(std::string path, EditorPrompts* prompts, double lockWaitSeconds = kLockWaitSeconds);
+    PageEditor(std::string path, EditorView* view, double lockWaitSeconds = kLockWaitSeconds);
     ~PageEditor();
     PageEditor(const PageEditor&) = delete;
     PageEditor& operator=(const PageEditor&) = delete;
@@ -89,8 +84,9 @@ class PageEditor {
     // Whether the list holds edits that are not written.
     bool HasUnwrittenEdits() const { return m_listEdited; }
 
-    // Build It, as described above.
-    BuildResult BuildIt(const TypedEntry& typed);
+    // Build It, as described above. The view is told to show the list anew
+    // whenever Build It changed it.
+    BuildOutcome BuildIt(const TypedEntry& typed);
 
     // Whether the editor may close: nothing is unwritten (`fieldsEdited`:
     // the fields hold typing never added or changed), or the user chose to
@@ -98,15 +94,15 @@ class PageEditor {
     bool MayClose(bool fieldsEdited);
 
   private:
-    bool TakeTypedEntry(const TypedEntry& typed, BuildResult* result);
-    bool LockForWriting(BuildResult* result);
-    bool ApplyMyChanges(BuildResult* result);
+    bool TakeTypedEntry(const TypedEntry& typed, BuildOutcome* outcome);
+    bool LockForWriting();
+    bool ApplyMyChanges();
     bool MayDrop(const std::vector<std::string>& unread);
     bool WritePage();
     void TellFailure(const SessionFailure& failure);
 
     std::string m_path;
-    EditorPrompts* m_prompts;
+    EditorView* m_view;
     double m_lockWaitSeconds;
     std::unique_ptr<PageSession> m_session;
     ItemList m_entries;

@@ -107,7 +107,7 @@ bool CTavrelDlg::OnInitDialog() {
     UpdateData(false);
     CenterWindow(this);
     EnableButton(IDC_ADD, false);
-    m_editor = std::make_unique<PageEditor>(m_strPagePath, static_cast<EditorPrompts*>(this));
+    m_editor = std::make_unique<PageEditor>(m_strPagePath, static_cast<EditorView*>(this));
     if (!m_editor->Open()) {
         EndDialog(IDCANCEL);
         return true;
@@ -196,13 +196,9 @@ void CTavrelDlg::OnDelete() {
 // the user can mend the cause and press Build It again.
 void CTavrelDlg::OnBuildIt() {
     UpdateData(true);
-    const BuildResult result = m_editor->BuildIt({Fields(), FieldsEdited(), GetCurSel()});
-    if (result.outcome == BuildResult::kWritten) {
-        EndDialog(IDOK);
-        return;
-    }
-    if (result.listChanged) ShowList(result.row);
-    if (result.outcome == BuildResult::kHyperlinkMissing) m_editHyperlink->setFocus();
+    const BuildOutcome outcome = m_editor->BuildIt({Fields(), FieldsEdited(), GetCurSel()});
+    if (outcome == BuildOutcome::kWritten) EndDialog(IDOK);
+    if (outcome == BuildOutcome::kHyperlinkMissing) m_editHyperlink->setFocus();
 }
 
 EntryText CTavrelDlg::Fields() const {
@@ -224,6 +220,8 @@ Answer CTavrelDlg::Ask(const Question& question) {
 void CTavrelDlg::Tell(const std::string& text, const std::string& caption) {
     ShowMessage(text, caption);
 }
+
+void CTavrelDlg::ShowEntries(int row) { ShowList(row); }
 
 void CTavrelDlg::OnHelpButton() { OpenHelp(this, QStringLiteral("Contents")); }
 

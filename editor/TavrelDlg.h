@@ -36,14 +36,14 @@
 #include <string>
 #include <vector>
 
-#include "editcore/EditorPrompts.h"
+#include "editcore/EditorView.h"
 #include "editcore/PageEditor.h"
 
 class GrowingLayout;
 class QLineEdit;
 class QListWidget;
 
-class CTavrelDlg : public QDialog, private EditorPrompts {
+class CTavrelDlg : public QDialog, private EditorView {
     Q_OBJECT
   public:
     // Builds the window from dialog template 102, without a parent.
@@ -90,9 +90,11 @@ class CTavrelDlg : public QDialog, private EditorPrompts {
     void ConnectSignals();
     void MakeResizable();
     void OnCancel();
-    // The core's questions and messages, as message boxes over the dialog.
+    // The core's questions and messages, as message boxes over the dialog,
+    // and its list, in the list box.
     Answer Ask(const Question& question) override;
     void Tell(const std::string& text, const std::string& caption) override;
+    void ShowEntries(int row) override;
     // True when a field differs from what the dialog last showed or stored.
     bool FieldsEdited() const;
     // The four fields as typed.

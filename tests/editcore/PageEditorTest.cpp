@@ -31,7 +31,7 @@ using Texts = std::vector<std::string>;
 // Answers each question with the next scripted answer, or with its escape
 // answer when the script has run out; records what was asked and told as
 // "text|caption" (a question also with its answers: "|[A/B]").
-class ScriptedPrompts : public EditorPrompts {
+class ScriptedView : public EditorView {
   public:
     Answer Ask(const Question& question) override {
         std::string record = question.text + "|" + question.caption + "|[";
@@ -47,9 +47,12 @@ class ScriptedPrompts : public EditorPrompts {
     void Tell(const std::string& text, const std::string& caption) override {
         said.push_back(text + "|" + caption);
     }
+    // Records how much had been said when the list was shown anew.
+    void ShowEntries(int /*row*/) override { shownAfter.push_back(said.size()); }
 
     std::deque<Answer> answers;
     Texts said;
+    std::vector<std::size_t> shownAfter;
 };
 
 std::time_t FixedClock() { return 1'733'486'400; }  // Friday, December 06, 2024, noon UTC
@@ -83,21 +86,21 @@ class PageEditorTest : public testing::Test {
 
     // A new editor on `path`, opened; `opened` tells whether Open succeeded.
     PageEditor& Open(const std::string& path, bool* opened = nullptr) {
-        m_editor = std::make_unique<PageEditor>(path, &m_prompts, 0.2);
+        m_editor = std::make_unique<PageEditor>(path, &m_view, 0.2);
         const bool ok = m_editor->Open();
         if (opened != nullptr) *opened = ok;
         return *m_editor;
     }
     // Build It with nothing typed, answering with `answers`.
-    BuildResult Build(std::deque<Answer> answers = {}) {
-        m_prompts.answers = std::move(answers);
+    BuildOutcome Build(std::deque<Answer> answers = {}) {
+        m_view.answers = std::move(answers);
         return m_editor->BuildIt({});
     }
     // Writes the page at `path` through the editor, with `entries` newest first.
     void WritePage(const std::string& path, const std::vector<EntryText>& entries) {
         Open(path);
         for (auto it = entries.rbegin(); it != entries.rend(); ++it) m_editor->Add(*it);
-        EXPECT_EQ(Build().outcome, BuildResult::kWritten);
+        EXPECT_EQ(Build(), BuildOutcome::kWritten);
         Said();
     }
     // The pages of another program: its bytes, once written here and taken away.
@@ -107,7 +110,7 @@ class PageEditorTest : public testing::Test {
         WritePage(other, entries);
         return ReadFileBytes(other);
     }
-    Texts Said() { return std::exchange(m_prompts.said, {}); }
+    Texts Said() { return std::exchange(m_view.said, {}); }
     Texts Shown() const {
         Texts titles;
         for (const CTavrelItem* item = m_editor->Entries().Head(); item != nullptr;
@@ -118,7 +121,7 @@ class PageEditorTest : public testing::Test {
     }
 
     TempDir m_dir;
-    ScriptedPrompts m_prompts;
+    ScriptedView m_view;
     std::unique_ptr<PageEditor> m_editor;
 };
 
@@ -156,20 +159,19 @@ TEST_F(PageEditorTest, ApplyMyChangesKeepsTheUsersEditsUntilTheyAreWritten) {
     m_editor->Delete(1);          // A
     WriteFileBytes(page, onlyZ);  // another program's write, meanwhile
 
-    BuildResult result = Build({Answer::kApplyMyChanges});
-    EXPECT_EQ(result.outcome, BuildResult::kStayed);
-    EXPECT_TRUE(result.listChanged);
+    EXPECT_EQ(Build({Answer::kApplyMyChanges}), BuildOutcome::kStayed);
     Texts said = Said();
     ASSERT_EQ(said.size(), 2u);
     EXPECT_EQ(said[0], ChangedOnDiskQuestion(page));
     EXPECT_NE(said[1].find("Delete of \"A\" (/x.htm)"), std::string::npos) << said[1];
+    // Shown anew before the message that says it is shown.
+    EXPECT_EQ(m_view.shownAfter, std::vector<std::size_t>{1});
     EXPECT_EQ(Shown(), (Texts{"Mine", "Z"}));
     EXPECT_EQ(ReadFileBytes(page), onlyZ);
 
     WriteFileBytes(page, yAndZ);
-    result = Build({Answer::kApplyMyChanges});
+    EXPECT_EQ(Build({Answer::kApplyMyChanges}), BuildOutcome::kWritten);
     EXPECT_EQ(Said(), Texts{ChangedOnDiskQuestion(page)});
-    EXPECT_EQ(result.outcome, BuildResult::kWritten);
     EXPECT_EQ(TitlesOn(page), (Texts{"Mine", "Y", "Z"}));
 }
 
@@ -188,9 +190,9 @@ TEST_F(PageEditorTest, ACleanMergeWhoseWriteFailedIsMadeAgainAtTheNextBuildIt) {
     const rlimit small{1000, saved.rlim_max};
     signal(SIGXFSZ, SIG_IGN);
     setrlimit(RLIMIT_FSIZE, &small);
-    const BuildResult failed = Build({Answer::kApplyMyChanges});
+    const BuildOutcome failed = Build({Answer::kApplyMyChanges});
     setrlimit(RLIMIT_FSIZE, &saved);
-    EXPECT_EQ(failed.outcome, BuildResult::kStayed);
+    EXPECT_EQ(failed, BuildOutcome::kStayed);
     EXPECT_EQ(Said(), (Texts{ChangedOnDiskQuestion(page),
                              std::string(kMsgCouldNotCreate) + "\nFile too large.|" + page}));
     EXPECT_EQ(Shown(), (Texts{"Mine", "Z", "A"}));
@@ -198,7 +200,7 @@ TEST_F(PageEditorTest, ACleanMergeWhoseWriteFailedIsMadeAgainAtTheNextBuildIt) {
     EXPECT_TRUE(m_editor->HasUnwrittenEdits());
 
     WriteFileBytes(page, yzA);
-    EXPECT_EQ(Build({Answer::kApplyMyChanges}).outcome, BuildResult::kWritten);
+    EXPECT_EQ(Build({Answer::kApplyMyChanges}), BuildOutcome::kWritten);
     EXPECT_EQ(TitlesOn(page), (Texts{"Mine", "Y", "Z", "A"}));
     EXPECT_FALSE(m_editor->HasUnwrittenEdits());
 }
@@ -211,12 +213,12 @@ TEST_F(PageEditorTest, OverwriteAndGoBackDoWhatTheySay) {
     const std::string base = ReadFileBytes(page);
     const struct {
         Answer answer;
-        BuildResult::Outcome outcome;
+        BuildOutcome outcome;
         Texts titles;  // on the page afterwards
     } cases[] = {
-        {Answer::kApplyMyChanges, BuildResult::kWritten, {"Mine", "Other", "A", "B2"}},
-        {Answer::kOverwrite, BuildResult::kWritten, {"Mine", "A", "B2"}},
-        {Answer::kGoBack, BuildResult::kStayed, {"Other", "A", "B", "C"}},
+        {Answer::kApplyMyChanges, BuildOutcome::kWritten, {"Mine", "Other", "A", "B2"}},
+        {Answer::kOverwrite, BuildOutcome::kWritten, {"Mine", "A", "B2"}},
+        {Answer::kGoBack, BuildOutcome::kStayed, {"Other", "A", "B", "C"}},
     };
     for (const auto& c : cases) {
         WriteFileBytes(page, base);
@@ -225,7 +227,7 @@ TEST_F(PageEditorTest, OverwriteAndGoBackDoWhatTheySay) {
         m_editor->Change(2, Entry("B2", "/b.htm"));
         m_editor->Delete(3);
         WriteFileBytes(page, changed);
-        EXPECT_EQ(Build({c.answer}).outcome, c.outcome);
+        EXPECT_EQ(Build({c.answer}), c.outcome);
         EXPECT_EQ(Said(), Texts{ChangedOnDiskQuestion(page)});
         EXPECT_EQ(TitlesOn(page), c.titles);
     }
@@ -250,11 +252,11 @@ TEST_F(PageEditorTest, TheDropQuestionNamesWhatThePageHoldsWhenItIsWritten) {
     const std::string dropQuestion = named + "\n\n" + kMsgBuildAnyway + "|" + page + "|[" +
                                      kBtnBuildAnyway + "/" + kBtnGoBack + "]";
     for (const Answer choice : {Answer::kOverwrite, Answer::kApplyMyChanges}) {
-        EXPECT_EQ(Build({choice}).outcome, BuildResult::kStayed);  // the drop question: go back
+        EXPECT_EQ(Build({choice}), BuildOutcome::kStayed);  // the drop question: go back
         EXPECT_EQ(Said(), (Texts{ChangedOnDiskQuestion(page), dropQuestion}));
         EXPECT_EQ(ReadFileBytes(page), byHand);
     }
-    EXPECT_EQ(Build({Answer::kBuildAnyway}).outcome, BuildResult::kWritten);  // read: unchanged
+    EXPECT_EQ(Build({Answer::kBuildAnyway}), BuildOutcome::kWritten);  // read: unchanged
     EXPECT_EQ(Said(), Texts{dropQuestion});
     EXPECT_EQ(ReadFileBytes(page).find("by hand"), std::string::npos);
     EXPECT_EQ(TitlesOn(page), (Texts{"Mine", "A"}));
@@ -275,30 +277,28 @@ TEST_F(PageEditorTest, TypedFieldsAreAddedOrChangedAsTheAnswerSays) {
     const struct {
         int selected;
         Answer answer;
-        BuildResult::Outcome outcome;
+        BuildOutcome outcome;
         Texts titles;  // on the page afterwards
     } cases[] = {
-        {-1, Answer::kYes, BuildResult::kWritten, {"Typed", "A"}},
-        {-1, Answer::kNo, BuildResult::kWritten, {"A"}},
-        {-1, Answer::kCancel, BuildResult::kStayed, {"A"}},
-        {0, Answer::kYes, BuildResult::kWritten, {"Typed"}},
-        {0, Answer::kNo, BuildResult::kWritten, {"A"}},
-        {0, Answer::kCancel, BuildResult::kStayed, {"A"}},
+        {-1, Answer::kYes, BuildOutcome::kWritten, {"Typed", "A"}},
+        {-1, Answer::kNo, BuildOutcome::kWritten, {"A"}},
+        {-1, Answer::kCancel, BuildOutcome::kStayed, {"A"}},
+        {0, Answer::kYes, BuildOutcome::kWritten, {"Typed"}},
+        {0, Answer::kNo, BuildOutcome::kWritten, {"A"}},
+        {0, Answer::kCancel, BuildOutcome::kStayed, {"A"}},
     };
     for (const auto& c : cases) {
         WriteFileBytes(page, before);
         Open(page);
-        m_prompts.answers = {c.answer};
-        const BuildResult result = m_editor->BuildIt({Entry("Typed", "/t.htm"), true, c.selected});
-        EXPECT_EQ(result.outcome, c.outcome);
+        m_view.answers = {c.answer};
+        EXPECT_EQ(m_editor->BuildIt({Entry("Typed", "/t.htm"), true, c.selected}), c.outcome);
         EXPECT_EQ(Said(), Texts{question(c.selected < 0 ? kMsgAddBeforeBuilding
                                                         : kMsgChangeBeforeBuilding)});
         EXPECT_EQ(TitlesOn(page), c.titles);
     }
     Open(page);
-    m_prompts.answers = {Answer::kYes};
-    EXPECT_EQ(m_editor->BuildIt({Entry("No link", ""), true, -1}).outcome,
-              BuildResult::kHyperlinkMissing);
+    m_view.answers = {Answer::kYes};
+    EXPECT_EQ(m_editor->BuildIt({Entry("No link", ""), true, -1}), BuildOutcome::kHyperlinkMissing);
     EXPECT_EQ(Said(), (Texts{question(kMsgAddBeforeBuilding),
                              std::string(kMsgHyperlinkRequired) + "|" + kAppCaption}));
 }
@@ -313,7 +313,7 @@ TEST_F(PageEditorTest, ClosingAsksOnlyWhenSomethingWouldBeLost) {
         "Discard your changes to news.html?|" + page + "|[" + kBtnDiscard + "/" + kBtnCancel + "]";
     EXPECT_FALSE(m_editor->MayClose(true));  // the box's Escape: back to the editor
     m_editor->Delete(0);
-    m_prompts.answers = {Answer::kDiscard};
+    m_view.answers = {Answer::kDiscard};
     EXPECT_TRUE(m_editor->MayClose(false));
     EXPECT_EQ(Said(), (Texts{discard, discard}));
     EXPECT_EQ(TitlesOn(page), Texts{"A"});
@@ -328,7 +328,7 @@ TEST_F(PageEditorTest, FailuresAreToldAndLeaveThePageAndTheEditorAsTheyWere) {
     const std::string nowhere = m_dir / "no-such-folder/new.html";
     Open(nowhere);
     Said();
-    EXPECT_EQ(Build().outcome, BuildResult::kStayed);
+    EXPECT_EQ(Build(), BuildOutcome::kStayed);
     EXPECT_EQ(Said(), Texts{notFound(m_dir / "no-such-folder") + "|" + nowhere});
 
     // An existing page whose folder was moved away while it was edited.
@@ -338,7 +338,7 @@ TEST_F(PageEditorTest, FailuresAreToldAndLeaveThePageAndTheEditorAsTheyWere) {
     WritePage(page, {Entry("Only")});
     Open(page);
     ASSERT_EQ(std::rename(folder.c_str(), moved.c_str()), 0);
-    EXPECT_EQ(Build({Answer::kOverwrite}).outcome, BuildResult::kStayed);
+    EXPECT_EQ(Build({Answer::kOverwrite}), BuildOutcome::kStayed);
     EXPECT_EQ(Said(), (Texts{ChangedOnDiskQuestion(page), notFound(folder) + "|" + page}));
     ASSERT_EQ(std::rename(moved.c_str(), folder.c_str()), 0);
 
@@ -348,10 +348,10 @@ TEST_F(PageEditorTest, FailuresAreToldAndLeaveThePageAndTheEditorAsTheyWere) {
     {
         PageSession holder(page);
         ASSERT_FALSE(holder.Open(0, true));
-        EXPECT_EQ(Build().outcome, BuildResult::kStayed);
+        EXPECT_EQ(Build(), BuildOutcome::kStayed);
         EXPECT_EQ(Said(), Texts{std::string(kMsgPageBusy) + "|" + page});
     }
-    EXPECT_EQ(Build().outcome, BuildResult::kWritten);  // released: the same list is written
+    EXPECT_EQ(Build(), BuildOutcome::kWritten);  // released: the same list is written
     EXPECT_EQ(TitlesOn(page), (Texts{"Mine", "Only"}));
 
     // A frameset page has no place for a list.
@@ -360,7 +360,7 @@ TEST_F(PageEditorTest, FailuresAreToldAndLeaveThePageAndTheEditorAsTheyWere) {
     WriteFileBytes(frames, framesText);
     Open(frames);
     m_editor->Add(Entry("Mine"));
-    EXPECT_EQ(Build().outcome, BuildResult::kStayed);
+    EXPECT_EQ(Build(), BuildOutcome::kStayed);
     EXPECT_EQ(Said(), Texts{std::string(kMsgNoBody) + "|" + frames});
     EXPECT_EQ(ReadFileBytes(frames), framesText);
 
@@ -370,7 +370,7 @@ TEST_F(PageEditorTest, FailuresAreToldAndLeaveThePageAndTheEditorAsTheyWere) {
     const std::string fresh = m_dir / "fresh.html";
     Open(fresh);
     m_editor->Add(Entry("A"));
-    EXPECT_EQ(Build().outcome, BuildResult::kStayed);
+    EXPECT_EQ(Build(), BuildOutcome::kStayed);
     const Texts said = Said();
     ASSERT_EQ(said.size(), 1U);
     EXPECT_EQ(said[0].rfind(kMsgRegistryDamaged, 0), 0U) << said[0];
@@ -401,17 +401,17 @@ TEST_F(PageEditorTest, AFailedReadWhileApplyingMyChangesKeepsTheUsersListAndEdit
     ASSERT_EQ(getrlimit(RLIMIT_AS, &unlimited), 0);
     const rlimit cap{AddressSpaceInUse() + (24u << 20), unlimited.rlim_max};
     ASSERT_EQ(setrlimit(RLIMIT_AS, &cap), 0);
-    const BuildResult result = Build({Answer::kApplyMyChanges});
+    const BuildOutcome outcome = Build({Answer::kApplyMyChanges});
     ASSERT_EQ(setrlimit(RLIMIT_AS, &unlimited), 0);
     const Texts said = Said();
     ASSERT_EQ(said.size(), 2u);
     EXPECT_EQ(said[0], ChangedOnDiskQuestion(page));
     EXPECT_NE(said[1].find(kMsgReadIncomplete), std::string::npos) << said[1];
-    EXPECT_EQ(result.outcome, BuildResult::kStayed);
+    EXPECT_EQ(outcome, BuildOutcome::kStayed);
     EXPECT_EQ(Shown(), (Texts{"Mine", "A"}));
 
     WriteFileBytes(page, theirs);
-    EXPECT_EQ(Build({Answer::kApplyMyChanges}).outcome, BuildResult::kWritten);
+    EXPECT_EQ(Build({Answer::kApplyMyChanges}), BuildOutcome::kWritten);
     EXPECT_EQ(TitlesOn(page), (Texts{"Mine", "Z", "A"}));
 }
 #endif
@@ -432,7 +432,7 @@ TEST_F(PageEditorTest, TheSameEditsThroughTheEditorAndTavrelGiveTheSamePage) {
     m_editor->Add(added);
     m_editor->Change(2, Entry("Changed", "/changed.htm", "", "Tuesday"));
     m_editor->Delete(3);
-    EXPECT_EQ(Build().outcome, BuildResult::kWritten);
+    EXPECT_EQ(Build(), BuildOutcome::kWritten);
     EXPECT_TRUE(Said().empty());
 
     EntryFields fields;
@@ -476,7 +476,7 @@ TEST_F(PageEditorTest, TheFeedOfAPageInASubfolderKnowsThePagesAddress) {
                            href + "\"></head><body></body></html>\n");
         Open(page);
         m_editor->Add(Entry("Fed", "/fed.htm", "", "2026-12-06"));
-        EXPECT_EQ(Build().outcome, BuildResult::kWritten);
+        EXPECT_EQ(Build(), BuildOutcome::kWritten);
         EXPECT_EQ(Said(), Texts{});
         const std::string feed =
             href == "news.atom" ? root + "/htdocs/sub/news.atom" : root + "/htdocs/feeds/x.atom";

@@ -1,6 +1,7 @@
-// How the editing core asks the user and tells the user things: a front end
-// (the Qt dialog, a native dialog, a test) implements this interface and
-// answers with the named answers it was offered.
+// What the editing core needs of a front end (the Qt dialog, a native
+// dialog, a test): to ask the user, answering with one of the named answers
+// it was offered, to tell the user something, and to show the core's list
+// anew when the core changed it.
 #pragma once
 
 #include <string>
@@ -31,11 +32,15 @@ struct Question {
     Answer escape = Answer::kCancel;
 };
 
-class EditorPrompts {
+class EditorView {
   public:
-    virtual ~EditorPrompts() = default;
+    virtual ~EditorView() = default;
     // Asks `question` and waits: one of its answers.
     virtual Answer Ask(const Question& question) = 0;
     // Tells `text` in a box captioned `caption` and waits until it is read.
     virtual void Tell(const std::string& text, const std::string& caption) = 0;
+    // The core's list changed other than by the view's own Add, Change or
+    // Delete: shows it anew with the entry at `row` selected (-1, or a row
+    // the list lacks: the first entry, or the empty list's fields).
+    virtual void ShowEntries(int row) = 0;
 };

@@ -1,4 +1,4 @@
-#include "editcore/EditorPrompts.h"
+#include "editcore/EditorView.h"
 
 #include "model/Messages.h"
 
