@@ -26,7 +26,6 @@
 #include "page/PageSession.h"
 #include "platform/list_box.h"
 #include "support/DialogDriver.h"
-#include "support/Hive.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -173,41 +172,6 @@ TEST_F(TavrelDlgTest, MissingPageStartsWithPlaceholdersAndAddPutsTheFieldsOnTop)
     AddEntry(longTitle, " ", "two\nlines", "");  // a blank is a hyperlink
     EXPECT_EQ(Rows(), (Texts{longTitle, kTitleHint}));
     EXPECT_EQ(State() + Fields(), "0-++" + longTitle + "| |two\nlines|");
-}
-
-TEST_F(TavrelDlgTest, BuildItWritesNewPagesAndUpdatesExistingOnesThroughTheirTree) {
-    const std::string page = m_dir / "news.html";
-    Open(page);
-    AddEntry("Older", "/older.htm", "first text", "Mon");
-    AddEntry("Newer", "/newer.htm", "second text", "Tue");
-    Click(IDC_NEW_ITEM);
-    Type(IDC_TITLE, "Typed but never added");
-    m_recorder.answers = {1};  // build without it
-    Click(IDC_BUILD_IT);
-    EXPECT_EQ(m_dialog->ModalResult(), IDOK);
-    TakeMessages();
-
-    Open(page);  // read back, then changed
-    EXPECT_EQ(Rows(), (Texts{"Newer", "Older"}));
-    Select(1);
-    EXPECT_EQ(Fields(), "Older|/older.htm|first text|Mon");
-    Type(IDC_TITLE, "Oldest");
-    Click(IDC_CHANGE);
-    Click(IDC_BUILD_IT);
-    Open(page);  // read back
-    EXPECT_EQ(Rows(), (Texts{"Newer", "Oldest"}));
-    EXPECT_EQ(Fields(), "Newer|/newer.htm|second text|Tue");
-
-    // A page without a section gets one and keeps its own content.
-    WriteFileBytes(page, "<html><body><p>Keep me</p></body></html>\n");
-    Open(page);
-    EXPECT_EQ(State() + Fields(), "-1+--" + kHints + kToday);
-    Type(IDC_HYPERLINK, "/entry.htm");
-    Click(IDC_ADD);
-    Click(IDC_BUILD_IT);
-    for (const std::string part : {"Keep me", kMarkerBody, "/entry.htm"})
-        EXPECT_NE(ReadFileBytes(page).find(part), std::string::npos) << part;
-    EXPECT_TRUE(TakeMessages().empty());
 }
 
 TEST_F(TavrelDlgTest, DoModalRunsUntilEnterInTheDateBuildsThePage) {
