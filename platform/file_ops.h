@@ -27,6 +27,9 @@ int FileOpenForReading(const char* path);
 ssize_t FileRead(int fd, void* buffer, size_t size);
 // Reads at `offset` without depending on the file position.
 ssize_t FilePread(int fd, void* buffer, size_t size, off_t offset);
+// A second descriptor of the open file `fd`, not inherited by child
+// processes: it shares the file position and a lock taken through either.
+int FileDuplicate(int fd);
 // Closes the descriptor (and releases a lock taken on it). An interrupted
 // close has closed the descriptor all the same and counts as done.
 int FileClose(int fd);

@@ -114,6 +114,10 @@ int FileClose(int fd) {
     return 0;
 }
 
+int FileDuplicate(int fd) {
+    return FileOperation([&] { return _dup(fd); });
+}
+
 bool FileStatusOf(int fd, FileStatus* status) {
     return FileOperation([&] { return StatusOfHandle(HandleOf(fd), status) ? 0 : -1; }) == 0;
 }
