@@ -4,13 +4,16 @@
 // changes; the output is checked in:
 //
 //   g++ -std=c++20 -O2 -o /tmp/gen_charset_tables text/tools/gen_charset_tables.cpp
-//   /tmp/gen_charset_tables > text/charset_tables.inc
+//   /tmp/gen_charset_tables > /tmp/charset_tables.inc && mv /tmp/charset_tables.inc text/
 //
 // Decoding is explored as the parser used iconv: one character at a time,
 // the input given one byte more while iconv calls it incomplete. Every byte
 // sequence is tried, so a byte sequence the tables call invalid is one iconv
 // refused. Encoding is tried for every code point; the tables keep only where
 // iconv's choice differs from the first byte sequence that decodes to it.
+// What is not a table is checked here and left to code: ISO-2022-JP's ESC
+// and GB18030's four-byte form, whose mapping is kept as ranges. The run
+// fails, writing nothing, where iconv does what the tables cannot express.
 #include <iconv.h>
 
 #include <algorithm>
@@ -19,7 +22,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
-#include <optional>
 #include <set>
 #include <string>
 #include <vector>
