@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <mutex>
+#include <span>
 #include <vector>
 
 #include "text/charset.h"
@@ -136,14 +137,24 @@ unsigned RomanOf(char32_t code) {
 
 enum Iso2022JpState : unsigned { kAscii = 0, kRoman = 1, kJisx0208 = 2 };
 
+std::span<const EncodeComposition> CompositionsOf(const Charset& charset) {
+    return {Tables().encode_compositions + charset.encode_compositions.begin,
+            charset.encode_compositions.count};
+}
+
+// The sequence `base` and `mark` are written as together; null when none.
 const EncodeComposition* FindComposition(const Charset& charset, char32_t base, char32_t mark) {
-    const AllTables& all = Tables();
-    const EncodeComposition* begin = all.encode_compositions + charset.encode_compositions.begin;
-    const EncodeComposition* end = begin + charset.encode_compositions.count;
-    const EncodeComposition* found = std::find_if(begin, end, [&](const EncodeComposition& c) {
-        return c.base == base && (c.mark == mark || mark == 0);
-    });
-    return found != end ? found : nullptr;
+    for (const EncodeComposition& c : CompositionsOf(charset)) {
+        if (c.base == base && c.mark == mark) return &c;
+    }
+    return nullptr;
+}
+
+// True when `code` may be written together with a mark after it.
+bool StartsComposition(const Charset& charset, char32_t code) {
+    const std::span<const EncodeComposition> all = CompositionsOf(charset);
+    return std::any_of(all.begin(), all.end(),
+                       [code](const EncodeComposition& c) { return c.base == code; });
 }
 
 }  // namespace
@@ -161,7 +172,7 @@ bool Encoder::Put(char32_t code, std::string& out) {
         }
         PutOne(base, out);
     }
-    if (code != 0 && FindComposition(charset_, code, 0) != nullptr) {
+    if (StartsComposition(charset_, code)) {
         pending_ = code;
         return true;
     }
