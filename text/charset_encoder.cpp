@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <memory>
 #include <mutex>
 #include <span>
 #include <vector>
@@ -70,12 +71,14 @@ class Inverse {
     std::vector<Encoding> entries_;
 };
 
+// The inverse of `charset`, built when first asked for.
 const Inverse& InverseOf(const Charset& charset) {
     const AllTables& all = Tables();
     static std::vector<std::once_flag> once(all.charset_count);
-    static std::vector<const Inverse*> inverses(all.charset_count);
+    static std::vector<std::unique_ptr<const Inverse>> inverses(all.charset_count);
     const auto index = static_cast<std::size_t>(&charset - all.charsets);
-    std::call_once(once[index], [&] { inverses[index] = new Inverse(charset); });
+    std::call_once(once[index],
+                   [&] { inverses[index] = std::make_unique<const Inverse>(charset); });
     return *inverses[index];
 }
 
