@@ -431,12 +431,13 @@ std::string Hex(std::uint32_t value) {
 }
 
 std::string BytesLiteral(const std::string& bytes) {
-    std::string out = "{" + std::to_string(bytes.size());
+    std::string out = "{" + std::to_string(bytes.size()) + ", {";
     for (int i = 0; i < 4; ++i) {
-        out += ", " +
-               Hex(i < static_cast<int>(bytes.size()) ? static_cast<unsigned char>(bytes[i]) : 0);
+        const int byte =
+            i < static_cast<int>(bytes.size()) ? static_cast<unsigned char>(bytes[i]) : 0;
+        out += (i > 0 ? ", " : "") + Hex(byte);
     }
-    return out + "}";
+    return out + "}}";
 }
 
 class Writer {
