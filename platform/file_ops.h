@@ -36,10 +36,10 @@ int FileClose(int fd);
 
 // What an open file or a path is.
 struct FileStatus {
-    FileId id;                    // same id, same file, by whatever path
-    bool regular = false;         // a regular file (not a folder, FIFO, device)
-    bool directory = false;       // a folder
-    std::int64_t size = 0;        // in bytes
+    FileId id;                         // same id, same file, by whatever path
+    bool regular = false;              // a regular file (not a folder, FIFO, device)
+    bool directory = false;            // a folder
+    std::int64_t size = 0;             // in bytes
     std::int64_t modifiedSeconds = 0;  // last change of the contents, Unix time
     long modifiedNanoseconds = 0;      // and its fraction
 };
