@@ -22,6 +22,7 @@ if(WIN32)
     ${TAVREL_DIST_DIR}/registry/local.reg.example ${TAVREL_DIST_DIR}/registry/windows-example.reg
     DESTINATION .)
   set(CPACK_GENERATOR ZIP)
+  set(CPACK_STRIP_FILES ON)
   set(CPACK_PACKAGE_NAME tavrel)
   set(CPACK_PACKAGE_VERSION ${TAVREL_VERSION})
   set(CPACK_SYSTEM_NAME windows-x86_64)
