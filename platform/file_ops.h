@@ -49,8 +49,8 @@ bool FileStatusOf(int fd, FileStatus* status);
 // (ENOENT when nothing is there).
 bool PathStatus(const std::string& path, FileStatus* status);
 
-// A buffered, seekable stream reading the open file `fd` from its start through a
-// descriptor of its own (`fd` stays the caller's). Null with errno set when
+// A buffered, seekable stream reading the open file `fd` from its start through
+// a descriptor of its own (`fd` stays the caller's). Null with errno set when
 // none can be made.
 FILE* OpenReadStream(int fd);
 // A buffered stream writing to `fd`, which it takes over: closing the stream

@@ -31,17 +31,19 @@
 // process ends. Open removes such files of the same target whose process is
 // gone. One replacement is in progress per process at a time.
 //
-// On Windows the page is always replaced through a temporary file (a page
-// with more than one hard link is split from its other names there). The new
-// file gets the page's access control list and its hidden, system and
-// archive attributes; a read-only page is refused (EACCES). Ctrl+C,
-// Ctrl+Break and closing the console remove the temporary file. Commit
-// renames the new file with POSIX semantics where the system offers them
-// (Windows 10 1607 and later on NTFS): the page's name changes hands at once
-// even while readers hold the old page open. Elsewhere (FAT, older systems,
-// wine), a page held open cannot be renamed over, so the old page is first
-// renamed aside, the new one takes its name, and the old one is deleted
-// when its last reader closes it; the page's folder lock
+// On Windows the page is always replaced through a temporary file (a page with
+// more than one hard link is split from its other names there). The new file
+// gets the page's access control list and its hidden, system and archive
+// attributes, copied here rather than by ReplaceFileW, which gives the new
+// file the old one's identity: a writer waiting for the old page's lock must
+// see that the page at the path is another file; a read-only page is refused
+// (EACCES). Ctrl+C, Ctrl+Break and closing the console remove the temporary
+// file. Commit renames the new file with POSIX semantics where the system
+// offers them (Windows 10 1607 and later on NTFS): the page's name changes
+// hands at once even while readers hold the old page open. Elsewhere (FAT,
+// older systems, wine), a page held open cannot be renamed over, so the old
+// page is first renamed aside, the new one takes its name, and the old one is
+// deleted when its last reader closes it; the page's folder lock
 // (platform/page_lock.h) is held across the two renames, during which the
 // page's name is briefly free. A run killed between them leaves the old page
 // aside, and the next replacement of that page puts it back.

@@ -54,11 +54,10 @@ std::string FolderOf(const std::string& path);
 // its last separator).
 std::string NameOf(const std::string& path);
 
-// `path` in the system's form, made absolute against the current directory
-// (on Windows against the current drive for "/x" and the drive's root for "C:x")
-// (which is read, never changed) when relative and the current directory can
-// be named, with runs of slashes reduced to one. Nothing else is resolved:
-// links and ".." stay as written.
+// `path` in the system's form, made absolute when relative and the current
+// directory (read, never changed) can be named, with runs of slashes reduced
+// to one; on Windows "/x" is taken on the current drive and "C:x" at the root
+// of drive C. Nothing else is resolved: links and ".." stay as written.
 std::string AbsoluteSystemPath(std::string_view path);
 
 // True when `path` itself (not followed) is a symbolic link; on Windows

@@ -35,10 +35,11 @@
 // The longest wait for a lock, in seconds: one day.
 inline constexpr double kLongestLockWait = 86400;
 
-// Takes an exclusive lock on `fd`, retrying until `waitSeconds` have passed
-// (0: one attempt; more than kLongestLockWait waits that long, and a wait
-// that is no number at all counts as 0). True when held; false with errno EWOULDBLOCK when another
-// program held it the whole time, or with the errno of another failure.
+// Takes an exclusive lock on `fd`, retrying until `waitSeconds` have passed (0:
+// one attempt; more than kLongestLockWait waits that long, and a wait that is
+// no number at all counts as 0). True when held; false with errno EWOULDBLOCK
+// when another program held it the whole time, or with the errno of another
+// failure.
 bool LockExclusive(int fd, double waitSeconds);
 
 // Opens the file that locks the folder `folder` (see above), creating it when

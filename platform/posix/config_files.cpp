@@ -1,5 +1,3 @@
-// The POSIX side of platform/config_files.h: wildcards through glob(3),
-// links resolved through realpath(3), the process's environment.
 #include "platform/config_files.h"
 
 #include <glob.h>
@@ -7,6 +5,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+
+// The POSIX side: wildcards through glob(3), links resolved through
+// realpath(3), the process's environment.
 
 std::vector<std::string> MatchConfigFiles(const std::string& pattern) {
     glob_t found{};

@@ -62,7 +62,7 @@ bool FinalPath(const std::string& path, std::string* final) {
     return true;
 }
 
-// "*.*"-free search pattern for every name in the folder `path`.
+// The search pattern that lists every name in the folder `path`.
 std::wstring EveryNameIn(const std::string& path) {
     std::wstring pattern = LongPath(path);
     if (pattern.back() != L'\\') pattern += L'\\';
