@@ -18,10 +18,11 @@ linux_tavrel=()
 [[ -x build/default/cli/tavrel ]] && linux_tavrel=(-DTAVREL_LINUX_TAVREL="$PWD/build/default/cli/tavrel")
 cmake --preset windows "${linux_tavrel[@]}"
 cmake --build --preset windows -j2
-if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
-  mkdir -p "$WINEPREFIX"
-  "$wine" wineboot -i >/dev/null 2>&1
-fi
-"$wineserver" -p
+# The server and wine's own services start here, detached from the output
+# of the tests: a service a test started would hold CTest's pipe open and
+# keep it waiting.
+mkdir -p "$WINEPREFIX"
+"$wineserver" -p >/dev/null 2>&1 || true  # one may run already
 trap '"$wineserver" -k || true' EXIT
+"$wine" wineboot -i >/dev/null 2>&1
 ctest --preset windows -j2 "$@"
