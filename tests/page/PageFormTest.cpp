@@ -30,7 +30,7 @@ TEST(PageFormTest, TextIsWrittenInThePagesEncodingAndLineEnds) {
         {Form("UTF-8", false, true), text + "\xF0\x9F\x98\x80",
          "caf&#233; &#8364; &#10003;\n&#128512;"},
         {Form("UTF-16LE", true), "a\n", std::string("a\0\r\0\n\0", 6)},
-        // Broken UTF-8 is replaced; an encoding iconv cannot write gets ASCII.
+        // Broken UTF-8 is replaced; an encoding no charset writes gets ASCII.
         {Form("windows-1252"),
          "a\xFF"
          "b\xC3(",
@@ -46,6 +46,15 @@ TEST(PageFormTest, TextIsWrittenInThePagesEncodingAndLineEnds) {
     for (const auto& c : cases) {
         EXPECT_EQ(EncodeForPage(c.text, c.form), c.written) << c.form.encoding << ": " << c.text;
     }
+}
+
+// A shift state is left for the references and returned to ASCII at the end;
+// a letter that may combine with the next character waits for it.
+TEST(PageFormTest, ShiftStatesAndCompositionsCarryAcrossReferences) {
+    EXPECT_EQ(EncodeForPage("\xE6\x97\xA5\xE2\x82\xAC\xE6\x97\xA5", Form("ISO-2022-JP")),
+              "\x1B$BF|\x1B(B&#8364;\x1B$BF|\x1B(B");
+    EXPECT_EQ(EncodeForPage("\xC3\x8A\xCC\x84\xC3\x8A\xE2\x82\xAC", Form("big5-hkscs")),
+              "\x88\x62\x88\x66&#8364;");
 }
 
 TEST(SectionBuilderTest, SectionIsTheProgramsOwnFormWithFieldsAsText) {
