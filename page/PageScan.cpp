@@ -171,6 +171,10 @@ class Scanner {
             m_scan->hasHeadElement = true;
             m_scan->headContentEnd = span.content_end;
             if (!m_bodySeen) m_head.Read(node);
+            // Markup the parser keeps in HEAD (a NOSCRIPT's content) may
+            // hold the section, as it would if HEAD were looked at with the
+            // element that holds it.
+            Search(node);
         } else if (IsElement(node, HTML_BODY)) {
             m_bodySeen = true;
             MarkContent(span.content_end);

@@ -30,7 +30,7 @@ TEST(PageFormTest, TextIsWrittenInThePagesEncodingAndLineEnds) {
         {Form("UTF-8", false, true), text + "\xF0\x9F\x98\x80",
          "caf&#233; &#8364; &#10003;\n&#128512;"},
         {Form("UTF-16LE", true), "a\n", std::string("a\0\r\0\n\0", 6)},
-        // Broken UTF-8 is replaced; an encoding iconv cannot write gets ASCII.
+        // Broken UTF-8 is replaced; an encoding no charset writes gets ASCII.
         {Form("windows-1252"),
          "a\xFF"
          "b\xC3(",

@@ -83,6 +83,11 @@ TEST(PageReaderTest, SectionsAndTheirEntries) {
     for (const Case& c : cases) {
         EXPECT_EQ(Read(InBody(c.body)), c.entries) << c.body;
     }
+    // Where the parser keeps it in HEAD (a NOSCRIPT's content), whatever
+    // the part size the tree is handed over in.
+    const std::string inHead = "<html)><head><noscript><p>" + Section(Pair("1")) +
+                               "</noscript></head><body><p>after</p></body>";
+    EXPECT_EQ(Read(inHead), std::vector<Entry>{one});
 }
 
 // Content after "</body>" or "</html>" is in BODY to a browser, and so is
