@@ -17,7 +17,7 @@ int PrintFeed(const std::string& page, const PageSession& session, const PageOpt
     const std::optional<std::string> text =
         FeedTextFor(session, FeedOptions{options.baseUrl, 0, true}, &why);
     if (why.outcome == FeedOutcome::kFailed) {
-        return Refuse(page, SessionFailure{kMsgSettingsUnreadable, 0, why.detail});
+        return Refuse(page, SessionFailure{FailureCode::kSettingsUnreadable, 0, why.detail});
     }
     if (!text) {
         return Refuse(page,
@@ -46,7 +46,7 @@ int EnableFeed(const std::string& page, PageSession* session, const std::string&
     const FeedOptions feedOptions{options.baseUrl, 0};
     const FeedResult place = LocateFeed(page, href, feedOptions);
     if (place.outcome == FeedOutcome::kFailed) {
-        return Refuse(page, SessionFailure{kMsgSettingsUnreadable, 0, place.detail});
+        return Refuse(page, SessionFailure{FailureCode::kSettingsUnreadable, 0, place.detail});
     }
     if (place.outcome != FeedOutcome::kPlaced) {
         if (place.outcome == FeedOutcome::kElsewhere) {
@@ -69,7 +69,7 @@ int EnableFeed(const std::string& page, PageSession* session, const std::string&
             splices->push_back(std::move(*link));
             return true;
         });
-    if (failure.message == kMsgEditRefused) return 1;
+    if (failure.code == FailureCode::kEditRefused) return 1;
     if (failure) return Refuse(page, failure);
     return ReportFeed(page, WriteFeedFile(*session, place.file, feedOptions));
 }
@@ -93,7 +93,7 @@ int RunFeed(const std::string& page, const FeedChange& change, const PageOptions
     const bool writes = change.enable.has_value() || change.disable;
     PageSession session(page);
     if (const int failed = OpenPage(page, &session, options, writes)) return failed;
-    if (session.IsNew()) return Refuse(page, SessionFailure{kMsgPageMissing, 0});
+    if (session.IsNew()) return Refuse(page, SessionFailure{FailureCode::kPageMissing, 0});
     if (change.disable) return DisableFeed(page, &session);
     if (change.enable) return EnableFeed(page, &session, *change.enable, options);
     return PrintFeed(page, session, options);

@@ -13,7 +13,6 @@
 #include "model/Messages.h"
 #include "model/PagePath.h"
 #include "page/LinkText.h"
-#include "page/PageReader.h"
 #include "page/PageSession.h"
 #include "text/utf8.h"
 
@@ -43,17 +42,13 @@ void Apply(const EntryFields& fields, CTavrelItem* item) {
     if (fields.hyperlink) item->SetHyperlink(*fields.hyperlink);
 }
 
-int EntryCount() {
-    int count = 0;
-    for (CTavrelItem* item = g_pItemHead; item != nullptr; item = item->GetNext()) ++count;
-    return count;
-}
-
-// The item at `index`, or null (with the refusal written) when there is none.
-CTavrelItem* EntryAt(const std::string& page, long long index) {
-    CTavrelItem* item = index <= EntryCount() ? ItemAt(static_cast<int>(index)) : nullptr;
+// The item at `index` of `entries`, or null (with the refusal written) when
+// there is none.
+CTavrelItem* EntryAt(const std::string& page, const ItemList& entries, long long index) {
+    const int count = entries.Count();
+    CTavrelItem* item = index <= count ? entries.At(static_cast<int>(index)) : nullptr;
     if (item == nullptr) {
-        std::cerr << page << ": there is no entry " << index << "; the page has " << EntryCount()
+        std::cerr << page << ": there is no entry " << index << "; the page has " << count
                   << " (numbered from 0).\n";
     }
     return item;
@@ -61,18 +56,19 @@ CTavrelItem* EntryAt(const std::string& page, long long index) {
 
 std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
 
-void PrintTable() {
+void PrintTable(const ItemList& entries) {
     int index = 0;
-    for (CTavrelItem* item = g_pItemHead; item != nullptr; item = item->GetNext(), ++index) {
+    for (const CTavrelItem* item = entries.Head(); item != nullptr;
+         item = item->GetNext(), ++index) {
         std::cout << index << "  " << item->GetDate() << "\n   title:       " << item->GetTitle()
                   << "\n   hyperlink:   " << item->GetHyperlink()
                   << "\n   description: " << FirstLine(item->GetDescription()) << '\n';
     }
 }
 
-void PrintJson() {
+void PrintJson(const ItemList& list) {
     nlohmann::json entries = nlohmann::json::array();
-    for (CTavrelItem* item = g_pItemHead; item != nullptr; item = item->GetNext()) {
+    for (const CTavrelItem* item = list.Head(); item != nullptr; item = item->GetNext()) {
         entries.push_back({{"date", item->GetDate()},
                            {"title", item->GetTitle()},
                            {"hyperlink", item->GetHyperlink()},
@@ -86,9 +82,9 @@ void PrintJson() {
 int RunList(const std::string& page, bool json, const PageOptions& options) {
     PageSession session(page);
     if (const int failed = OpenPage(page, &session, options, false)) return failed;
-    if (session.IsNew()) return Refuse(page, SessionFailure{kMsgPageMissing, 0});
-    if (g_bNoSection) std::cerr << page << ": " << kMsgNoListYet << '\n';
-    json ? PrintJson() : PrintTable();
+    if (session.IsNew()) return Refuse(page, SessionFailure{FailureCode::kPageMissing, 0});
+    if (!session.Page().hasSection) std::cerr << page << ": " << kMsgNoListYet << '\n';
+    json ? PrintJson(session.Page().entries) : PrintTable(session.Page().entries);
     return 0;
 }
 
@@ -99,11 +95,11 @@ int RunAdd(const std::string& page, const EntryFields& fields, const PageOptions
         return 2;
     }
     PageSession session(page);
-    return EditPage(page, &session, options, [&] {
+    return EditPage(page, &session, options, [&](ItemList& entries) {
         auto item = std::make_unique<CTavrelItem>();
         item->SetDate(DateText());
         Apply(fields, item.get());
-        InsertItemAtHead(item.release());
+        entries.InsertAtHead(std::move(item));
         return true;
     });
 }
@@ -117,8 +113,8 @@ int RunChange(const std::string& page, long long index, const EntryFields& field
     }
     if (const int invalid = RefuseInvalidFields(fields)) return invalid;
     PageSession session(page);
-    return EditPage(page, &session, options, [&] {
-        CTavrelItem* item = EntryAt(page, index);
+    return EditPage(page, &session, options, [&](ItemList& entries) {
+        CTavrelItem* item = EntryAt(page, entries, index);
         if (item != nullptr) Apply(fields, item);
         return item != nullptr;
     });
@@ -126,14 +122,14 @@ int RunChange(const std::string& page, long long index, const EntryFields& field
 
 int RunDelete(const std::string& page, long long index, const PageOptions& options) {
     PageSession session(page);
-    return EditPage(page, &session, options, [&] {
-        if (EntryAt(page, index) == nullptr) return false;
-        RemoveItemAt(static_cast<int>(index));
+    return EditPage(page, &session, options, [&](ItemList& entries) {
+        if (EntryAt(page, entries, index) == nullptr) return false;
+        entries.RemoveAt(static_cast<int>(index));
         return true;
     });
 }
 
 int RunRebuild(const std::string& page, const PageOptions& options) {
     PageSession session(page);
-    return EditPage(page, &session, options, [] { return true; });
+    return EditPage(page, &session, options, [](ItemList&) { return true; });
 }

@@ -3,11 +3,9 @@
 #include <iostream>
 
 #include "feed/PageFeed.h"
-#include "model/ItemList.h"
 #include "model/Messages.h"
 #include "model/PagePath.h"
 #include "model/WriteRefusal.h"
-#include "page/PageReader.h"
 
 int Refuse(const std::string& caption, const char* message) {
     std::cerr << caption << ": " << message << '\n';
@@ -15,7 +13,7 @@ int Refuse(const std::string& caption, const char* message) {
 }
 
 int Refuse(const std::string& caption, const SessionFailure& failure) {
-    if (failure.message == kMsgCouldNotCreate) {
+    if (failure.code == FailureCode::kCouldNotCreate) {
         const std::string reason = WriteRefusalReason(caption, failure.error);
         if (!reason.empty())
             return Refuse(caption, (std::string(kMsgCouldNotWrite) + ' ' + reason).c_str());
@@ -33,10 +31,11 @@ int OpenPage(const std::string& page, PageSession* session, const PageOptions& o
     return 0;
 }
 
-int RefuseDrops(const std::string& page, const PageOptions& options) {
-    if (options.force || g_unreadContent.empty()) return 0;
+int RefuseDrops(const std::string& page, const std::vector<std::string>& unread,
+                const PageOptions& options) {
+    if (options.force || unread.empty()) return 0;
     std::cerr << page << ": " << kMsgUnreadContent << '\n';
-    for (const std::string& dropped : g_unreadContent) std::cerr << "  - " << dropped << '\n';
+    for (const std::string& dropped : unread) std::cerr << "  - " << dropped << '\n';
     std::cerr << "The page was left unchanged; give --force to build it anyway.\n";
     return 1;
 }
@@ -50,7 +49,8 @@ int ReportFeed(const std::string& page, const FeedResult& result) {
         return Refuse(page, kMsgFeedOutside);
     } else if (result.outcome == FeedOutcome::kFailed) {
         std::cerr << page << ": "
-                  << SessionFailure{kMsgFeedNotWritten, result.error, result.detail}.Text(" ");
+                  << SessionFailure{FailureCode::kFeedNotWritten, result.error, result.detail}.Text(
+                         " ");
         if (!result.file.empty()) std::cerr << " (" << result.file << ")";
         std::cerr << '\n';
         return 1;
@@ -59,11 +59,13 @@ int ReportFeed(const std::string& page, const FeedResult& result) {
 }
 
 int EditPage(const std::string& page, PageSession* session, const PageOptions& options,
-             const std::function<bool()>& edit) {
+             const std::function<bool(ItemList& entries)>& edit) {
     if (!IsHtmlPath(page)) return Refuse(page, kMsgNotHtml);
-    const SessionFailure failure = session->Rewrite(
-        options.waitSeconds, [&] { return edit() && RefuseDrops(page, options) == 0; });
-    if (failure.message == kMsgEditRefused) return 1;
+    const SessionFailure failure =
+        session->Rewrite(options.waitSeconds, [&](const PageScan& scan, ItemList& entries) {
+            return edit(entries) && RefuseDrops(page, scan.unreadContent, options) == 0;
+        });
+    if (failure.code == FailureCode::kEditRefused) return 1;
     if (failure) return Refuse(page, failure);
     return ReportFeed(page, WriteLinkedFeed(*session, FeedOptions{options.baseUrl, 0}));
 }

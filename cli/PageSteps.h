@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "cli/Commands.h"
 #include "feed/PageFeed.h"
@@ -19,8 +20,10 @@ int Refuse(const std::string& caption, const SessionFailure& failure);
 int OpenPage(const std::string& page, PageSession* session, const PageOptions& options,
              bool forWriting);
 
-// Refuses to drop what the list holds beyond its entries, unless forced.
-int RefuseDrops(const std::string& page, const PageOptions& options);
+// Refuses to drop `unread`, what the list holds beyond its entries, unless
+// forced.
+int RefuseDrops(const std::string& page, const std::vector<std::string>& unread,
+                const PageOptions& options);
 
 // Says what a feed write did when it was not the plain success: a link to no
 // local file is named (exit 0); a failed write, a page without a URL and a
@@ -33,4 +36,4 @@ int ReportFeed(const std::string& page, const FeedResult& result);
 // refused unless forced; then writes the feed the page links, still under
 // the page's lock.
 int EditPage(const std::string& page, PageSession* session, const PageOptions& options,
-             const std::function<bool()>& edit);
+             const std::function<bool(ItemList& entries)>& edit);

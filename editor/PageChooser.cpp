@@ -4,29 +4,17 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
-#include "linkchooser/DocMap.h"
+#include "linkchooser/FileUrl.h"
 #include "model/Messages.h"
-#include "platform/file_system.h"
-#include "platform/registry.h"
 
 namespace {
 
-constexpr char kRootUrl[] = "/";
 constexpr char kHtmlFilter[] = "HTML pages (*.htm *.html)";
 
 }  // namespace
 
 std::string PageChooserStartFolder() {
-    DocMapEntry docMap;
-    if (docMap.ReadDocMap() == ERROR_SUCCESS) {
-        for (const DocMapEntry* entry = &docMap; entry != nullptr; entry = entry->GetNext()) {
-            if (entry->m_pszUrlPrefix && entry->m_pszResolvedDir &&
-                std::string(entry->m_pszUrlPrefix.get()) == kRootUrl) {
-                return TidySystemPath(entry->m_pszResolvedDir.get());
-            }
-        }
-    }
-    return QDir::currentPath().toStdString();
+    return DocumentRootFolder().value_or(QDir::currentPath().toStdString());
 }
 
 std::string AskForPagePath() {

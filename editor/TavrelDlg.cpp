@@ -1,9 +1,5 @@
 #include "editor/TavrelDlg.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -11,18 +7,10 @@
 #include <QResizeEvent>
 #include <QSettings>
 #include <QShortcut>
-#include <cstdio>
 #include <limits>
 
 #include "editor/GrowingLayout.h"
-#include "feed/PageFeed.h"
 #include "model/DateText.h"
-#include "model/ItemList.h"
-#include "model/Messages.h"
-#include "model/PagePath.h"
-#include "model/WriteRefusal.h"
-#include "page/PageReader.h"
-#include "page/PageSession.h"
 #include "platform/dialog_builder.h"
 #include "platform/dialog_items.h"
 #include "platform/help_window.h"
@@ -30,8 +18,6 @@
 #include "platform/message_box.h"
 #include "res/dialog_templates.h"
 #include "res/resource.h"
-
-int g_bNewPage = 0;
 
 namespace {
 
@@ -50,41 +36,13 @@ constexpr char kHyperlinkPlaceholder[] = "*** Add hyperlink here ***";
 // The row shown for an entry that Add or Change left without a title.
 constexpr char kNoTitleRow[] = "[none]";
 
-// How long the dialog waits for another program to finish with the page.
-constexpr double kLockWaitSeconds = 5;
-
 std::string RowText(const std::string& title) { return title.empty() ? kNoTitleRow : title; }
-
-// `heading` followed by one "- " line per entry of `lines`.
-std::string ListText(const char* heading, const std::vector<std::string>& lines) {
-    std::string text = heading;
-    for (const std::string& line : lines) text += "\n- " + line;
-    return text;
-}
 
 // The settings the wizard remembers between runs: the dialog's size.
 constexpr char kSizeSetting[] = "editor/size";
 
 QSettings Settings() {
     return QSettings(QStringLiteral("tavrel-wizard"), QStringLiteral("tavrel-wizard"));
-}
-
-std::string FileName(const std::string& path) {
-    return QFileInfo(QString::fromStdString(path)).fileName().toStdString();
-}
-
-// What Build It will refuse to write, known when the page opens; null when
-// nothing is.
-const char* UnwritableReason(const std::string& path, bool isNew) {
-    if (!isNew) {
-        // A page without any write bit is refused for every user, root too.
-        struct stat page {};
-        const bool protectedPage = stat(path.c_str(), &page) == 0 && (page.st_mode & 0222) == 0;
-        return protectedPage || access(path.c_str(), W_OK) != 0 ? kMsgPageNotWritable : nullptr;
-    }
-    const std::string folder = QFileInfo(QString::fromStdString(path)).absolutePath().toStdString();
-    if (access(folder.c_str(), F_OK) != 0) return kMsgFolderMissing;
-    return access(folder.c_str(), W_OK | X_OK) == 0 ? nullptr : kMsgFolderNotWritable;
 }
 
 }  // namespace
@@ -149,58 +107,24 @@ bool CTavrelDlg::OnInitDialog() {
     UpdateData(false);
     CenterWindow(this);
     EnableButton(IDC_ADD, false);
-    if (!IsHtmlPath(m_strPagePath)) {
-        ShowMessage(kMsgNotHtml, m_strPagePath);
+    m_editor = std::make_unique<PageEditor>(m_strPagePath, static_cast<EditorView*>(this));
+    if (!m_editor->Open()) {
         EndDialog(IDCANCEL);
         return true;
     }
-    if (!ReadPageFile()) {
-        EndDialog(IDCANCEL);
-        return true;
-    }
-    ShowPageInTitle();
+    setWindowTitle(QString::fromStdString(m_editor->Title()));
     ShowList();
-    WarnIfUnwritable();
     return true;
 }
 
-void CTavrelDlg::ShowPageInTitle() {
-    std::string title = FileName(m_strPagePath);
-    if (g_bNewPage) {
-        title += kTitleNewPage;
-    } else if (g_bNoSection) {
-        title += kTitleNoList;
-    }
-    setWindowTitle(QString::fromStdString(title + kTitleSeparator + kAppCaption));
-}
-
-// The user can still look at the page; Build It refuses as it always does.
-void CTavrelDlg::WarnIfUnwritable() {
-    if (const char* reason = UnwritableReason(m_strPagePath, g_bNewPage != 0)) {
-        ShowMessage(reason, m_strPagePath);
-    }
-}
-
-bool CTavrelDlg::ReadPageFile() {
-    m_session = std::make_unique<PageSession>(m_strPagePath);
-    if (const SessionFailure failure = m_session->Open(kLockWaitSeconds, false)) {
-        ShowFailure(failure);
-        return false;
-    }
-    g_bNewPage = m_session->IsNew() ? 1 : 0;
-    if (!g_unreadContent.empty()) {
-        ShowMessage(ListText(kMsgUnreadContent, g_unreadContent), m_strPagePath);
-    }
-    return true;
-}
-
-void CTavrelDlg::ShowList() {
+void CTavrelDlg::ShowList(int row) {
     m_listItems->clear();
-    for (const CTavrelItem* item = g_pItemHead; item != nullptr; item = item->GetNext()) {
+    for (const CTavrelItem* item = m_editor->Entries().Head(); item != nullptr;
+         item = item->GetNext()) {
         InsertRow(m_listItems->count(), item->GetTitle());
     }
-    if (SetCurSel(0)) {
-        ShowItem(0);
+    if (SetCurSel(row) || SetCurSel(0)) {
+        ShowItem(GetCurSel());
         EnableButtons(false, true, true);
         return;
     }
@@ -229,51 +153,25 @@ void CTavrelDlg::OnNewItem() {
 void CTavrelDlg::OnAdd() { AddFields(); }
 
 bool CTavrelDlg::AddFields() {
-    m_strHyperlink = ReadField(IDC_HYPERLINK);
-    if (m_strHyperlink.empty()) {
-        ShowMessage(kMsgHyperlinkRequired, kAppCaption);
+    UpdateData(true);
+    if (!m_editor->Add(Fields())) {
         m_editHyperlink->setFocus();
         return false;
     }
-    m_strTitle = ReadField(IDC_TITLE);
     InsertRow(0, RowText(m_strTitle));
-    m_strDescription = ReadField(IDC_DESCRIPTION);
-    m_strDate = ReadField(IDC_DATE);
-
-    auto* item = new CTavrelItem;
-    item->SetDate(m_strDate);
-    item->SetDescription(m_strDescription);
-    item->SetTitle(m_strTitle);
-    item->SetHyperlink(m_strHyperlink);
-    InsertItemAtHead(item);
-    m_journal.RecordAdd(*item);
-    m_bListEdited = true;
     MarkFieldsShown();
-
     SetCurSel(0);
     EnableButtons(false, true, true);
     return true;
 }
 
 void CTavrelDlg::OnChange() {
-    m_strTitle = ReadField(IDC_TITLE);
-    m_strDescription = ReadField(IDC_DESCRIPTION);
-    m_strDate = ReadField(IDC_DATE);
-    m_strHyperlink = ReadField(IDC_HYPERLINK);
+    UpdateData(true);
     const int row = GetCurSel();
     if (row < 0) return;
+    m_editor->Change(row, Fields());
     DeleteRow(row);
     InsertRow(row, RowText(m_strTitle));
-    CTavrelItem* item = ItemAt(row);
-    if (item != nullptr) {
-        const EntryText before = TextOf(*item);
-        item->SetDate(m_strDate);
-        item->SetDescription(m_strDescription);
-        item->SetTitle(m_strTitle);
-        item->SetHyperlink(m_strHyperlink);
-        m_journal.RecordChange(before, *item);
-        m_bListEdited = true;
-    }
     MarkFieldsShown();
     SetCurSel(row);
 }
@@ -283,9 +181,7 @@ void CTavrelDlg::OnDelete() {
     if (row < 0) return;
     DeleteRow(row);
     for (const int id : kEntryFields) SetField(id, "");
-    if (const CTavrelItem* item = ItemAt(row)) m_journal.RecordDelete(*item);
-    m_bListEdited = true;
-    RemoveItemAt(row);
+    m_editor->Delete(row);
     // The entry before the removed one, or the one that followed the first.
     const int next = row > 0 ? row - 1 : 0;
     if (SetCurSel(next)) {
@@ -296,109 +192,41 @@ void CTavrelDlg::OnDelete() {
     }
 }
 
+// A Build It that wrote nothing keeps the dialog and all that was typed, so
+// the user can mend the cause and press Build It again.
 void CTavrelDlg::OnBuildIt() {
-    if (!TakeTypedEntry()) return;
     UpdateData(true);
-    if (!ConfirmDrops() || !LockForWriting()) {
-        m_session->Unlock();
-        return;
-    }
-    // A failed write keeps the dialog and all that was typed, so the user can mend the cause and
-    // press Build It again. The feed the page links follows the page, under the same lock; the page
-    // stays written when only the feed fails.
-    const SessionFailure failure = m_session->Write();
-    const FeedResult feed = failure ? FeedResult{} : WriteLinkedFeed(*m_session, {});
-    m_session->Unlock();
-    if (failure) {
-        ShowFailure(failure);
-        return;
-    }
-    if (feed.outcome == FeedOutcome::kFailed) {
-        ShowFailure({kMsgFeedNotWritten, feed.error, feed.detail});
-    }
-    if (feed.outcome == FeedOutcome::kNoUrl) ShowFailure({kMsgFeedHasNoPlace, 0});
-    if (feed.outcome == FeedOutcome::kOutside) ShowFailure({kMsgFeedOutside, 0});
-    EndDialog(IDOK);
+    const BuildOutcome outcome = m_editor->BuildIt({Fields(), FieldsEdited(), GetCurSel()});
+    if (outcome == BuildOutcome::kWritten) EndDialog(IDOK);
+    if (outcome == BuildOutcome::kHyperlinkMissing) m_editHyperlink->setFocus();
 }
 
-bool CTavrelDlg::TakeTypedEntry() {
-    if (!FieldsEdited()) return true;
-    const bool selected = GetCurSel() >= 0;
-    const int choice = AskChoice(this, selected ? kMsgChangeBeforeBuilding : kMsgAddBeforeBuilding,
-                                 m_strPagePath, {kBtnYes, kBtnNo, kBtnCancel}, 2);
-    if (choice == 2) return false;
-    if (choice == 1) return true;
-    if (!selected) return AddFields();
-    OnChange();
-    return true;
+EntryText CTavrelDlg::Fields() const {
+    return {m_strDate, m_strTitle, m_strHyperlink, m_strDescription};
 }
 
-bool CTavrelDlg::ConfirmDrops() {
-    if (g_bNewPage || g_unreadContent.empty()) return true;
-    const std::string question =
-        ListText(kMsgUnreadContent, g_unreadContent) + "\n\n" + kMsgBuildAnyway;
-    return AskChoice(this, question, m_strPagePath, {kBtnBuildAnyway, kBtnGoBack}, 1) == 0;
-}
-
-// A page that another program holds stays in the editor: nothing typed is
-// lost, and Build It can be pressed again.
-bool CTavrelDlg::LockForWriting() {
-    bool changed = false;
-    if (const SessionFailure failure = m_session->Lock(kLockWaitSeconds, &changed)) {
-        ShowFailure(failure);
-        return false;
+Answer CTavrelDlg::Ask(const Question& question) {
+    std::vector<std::string> labels;
+    int escapeIndex = 0;
+    for (const Answer answer : question.answers) {
+        if (answer == question.escape) escapeIndex = static_cast<int>(labels.size());
+        labels.emplace_back(LabelOf(answer));
     }
-    if (changed) {
-        const int choice = AskChoice(this, kMsgChangedOnDisk, m_strPagePath,
-                                     {kBtnApplyMyChanges, kBtnOverwrite, kBtnGoBack}, 2);
-        if (choice == 2) return false;
-        if (choice == 0) return ApplyMyChanges();
-    }
-    return true;
+    const int chosen = AskChoice(this, question.text, question.caption, labels, escapeIndex);
+    const bool offered = chosen >= 0 && chosen < static_cast<int>(question.answers.size());
+    return offered ? question.answers[static_cast<std::size_t>(chosen)] : question.escape;
 }
 
-// Reads the page as it is now and makes this session's edits on it. When an
-// edit finds no entry, the merged list is shown for the user to check, and
-// nothing is written yet. When the page cannot be read, the user's own list
-// stays, and with it the record of the edits, to be applied at the next try.
-bool CTavrelDlg::ApplyMyChanges() {
-    CTavrelItem* mine = TakeItemList();
-    if (const SessionFailure failure = m_session->Reread()) {
-        ClearItemList();
-        AdoptItemList(mine);
-        ShowFailure(failure);
-        return false;
-    }
-    DestroyItems(mine);
-    g_bNewPage = m_session->IsNew() ? 1 : 0;
-    const std::vector<std::string> unfound = m_journal.Replay();
-    m_journal.Clear();
-    if (unfound.empty()) return true;
-    ShowList();
-    ShowMessage(ListText(kMsgNotReplayed, unfound) + "\n\n" + kMsgReplayShown, m_strPagePath);
-    return false;
+void CTavrelDlg::Tell(const std::string& text, const std::string& caption) {
+    ShowMessage(text, caption);
 }
 
-// A failed write keeps its fixed first line; what stands in the way, and
-// the fix, is the second.
-void CTavrelDlg::ShowFailure(const SessionFailure& failure) {
-    const std::string reason = failure.message == kMsgCouldNotCreate
-                                   ? WriteRefusalReason(m_strPagePath, failure.error)
-                                   : std::string();
-    ShowMessage(reason.empty() ? failure.Text("\n") : std::string(failure.message) + "\n" + reason,
-                m_strPagePath);
-}
+void CTavrelDlg::ShowEntries(int row) { ShowList(row); }
 
 void CTavrelDlg::OnHelpButton() { OpenHelp(this, QStringLiteral("Contents")); }
 
 void CTavrelDlg::OnCancel() {
-    if (ConfirmDiscard()) EndDialog(IDCANCEL);
-}
-
-bool CTavrelDlg::ConfirmDiscard() {
-    if (!m_bListEdited && !FieldsEdited()) return true;
-    const std::string question = kMsgDiscardChangesTo + FileName(m_strPagePath) + "?";
-    return AskChoice(this, question, m_strPagePath, {kBtnDiscard, kBtnCancel}, 1) == 0;
+    if (m_editor == nullptr || m_editor->MayClose(FieldsEdited())) EndDialog(IDCANCEL);
 }
 
 bool CTavrelDlg::FieldsEdited() const {
@@ -455,7 +283,7 @@ void CTavrelDlg::ProposeDate() {
 }
 
 void CTavrelDlg::ShowItem(int position) {
-    const CTavrelItem* item = ItemAt(position);
+    const CTavrelItem* item = m_editor->Entries().At(position);
     if (item == nullptr) return;
     SetField(IDC_TITLE, item->GetTitle());
     SetField(IDC_DESCRIPTION, item->GetDescription());

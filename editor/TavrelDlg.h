@@ -1,9 +1,9 @@
 // The editor dialog: the wizard's only main window.
 //
 // It opens the page named by m_strPagePath: a page that does not exist yet
-// starts with an empty list and placeholder fields; an existing page is read
-// through its page session and its entries fill the list box. The user edits the item list
-// through the four fields and New Item, Add, Change and Delete; Build It
+// starts with an empty list and placeholder fields; an existing page's entries
+// fill the list box. The user edits the list through the four fields and New
+// Item, Add, Change and Delete; Build It
 // writes the page, fresh or updated, and ends the dialog; Cancel, Esc and the
 // close box end it without writing anything.
 //
@@ -15,15 +15,12 @@
 // as it is typed, so nothing shown is dropped; text read from the page is
 // kept whole. The window title names the page.
 //
-// The page is read and written through a page session (page/PageSession.h).
-// The dialog holds the page's lock only to read it and at Build It, never
-// while the user edits. At Build It a page that another program changed
-// since it was read is not overwritten unasked: the user chooses to apply
-// this session's edits to the page as it is now, to overwrite it, or to go
-// back to the editor. A page whose list holds content the entries cannot
-// keep is named as such when it opens, and Build It asks before dropping it.
+// The dialog is a view of the editing core (editcore/PageEditor.h), which
+// opens, edits and writes the page and asks its questions through the
+// dialog's message boxes: the dialog shows the core's list, forwards the
+// buttons and answers.
 //
-// Row i of the list box always shows the item at position i of the item list.
+// Row i of the list box always shows the entry at position i of the core's list.
 // While editing, the dialog is in one of three states:
 //   entry state -- no row selected; Add on, Delete and Change off;
 //   item state  -- a row selected; Add off, Delete and Change on;
@@ -39,20 +36,14 @@
 #include <string>
 #include <vector>
 
-#include "model/EditJournal.h"
+#include "editcore/EditorView.h"
+#include "editcore/PageEditor.h"
 
 class GrowingLayout;
 class QLineEdit;
 class QListWidget;
-class PageSession;
-struct SessionFailure;
 
-// Whether the page file was missing when the dialog opened (1) or existed (0).
-// Fixed by OnInitDialog; Build It writes a fresh page when set and updates the
-// page through its tree otherwise.
-extern int g_bNewPage;
-
-class CTavrelDlg : public QDialog {
+class CTavrelDlg : public QDialog, private EditorView {
     Q_OBJECT
   public:
     // Builds the window from dialog template 102, without a parent.
@@ -64,9 +55,8 @@ class CTavrelDlg : public QDialog {
     // after Cancel (or when the page was refused at the start).
     int DoModal();
 
-    // Opens m_strPagePath as DoModal does before the dialog shows: refuses a
-    // path that is not HTML, prepares a new page, or reads the existing one
-    // into the list. A refused path or an unreadable page ends the dialog at
+    // Opens m_strPagePath as DoModal does before the dialog shows, through the
+    // editing core. A refused path or an unreadable page ends the dialog at
     // once (ModalResult IDCANCEL) with nothing written. Returns true.
     bool OnInitDialog();
 
@@ -100,36 +90,24 @@ class CTavrelDlg : public QDialog {
     void ConnectSignals();
     void MakeResizable();
     void OnCancel();
-    // Names the page in the window title: "news.html (new page) — Tavrel Wizard".
-    void ShowPageInTitle();
-    // Says, when the page opens, why Build It will not be able to write it.
-    void WarnIfUnwritable();
-    // Build It's question about fields typed but never Added or Changed;
-    // false when the user went back to the dialog (or the Add was refused).
-    bool TakeTypedEntry();
-    // Cancel's question when edits would be lost; true to discard them.
-    bool ConfirmDiscard();
+    // The core's questions and messages, as message boxes over the dialog,
+    // and its list, in the list box.
+    Answer Ask(const Question& question) override;
+    void Tell(const std::string& text, const std::string& caption) override;
+    void ShowEntries(int row) override;
     // True when a field differs from what the dialog last showed or stored.
     bool FieldsEdited() const;
-    // Adds the fields as a new entry on top; false (with the message shown)
-    // when the hyperlink is missing.
+    // The four fields as typed.
+    EntryText Fields() const;
+    // Adds the fields as a new entry on top; false when the core refused.
     bool AddFields();
 
     void EndDialog(int result);
 
-    // Reads the page file into the item list and the list box, and tells of
-    // content the list cannot keep; false when the page could not be read,
-    // with the message shown and the list left empty.
-    bool ReadPageFile();
-    // Fills the list box from the item list and shows the first entry, or the
-    // placeholders of the entry state when the list is empty.
-    void ShowList();
-    // Build It's steps: true when the page may be written now (the lock is
-    // then held and the list is what is to be written).
-    bool ConfirmDrops();
-    bool LockForWriting();
-    bool ApplyMyChanges();
-    void ShowFailure(const SessionFailure& failure);
+    // Fills the list box from the core's list and shows the entry at `row`,
+    // or, for -1 or a row the list lacks, the first entry; the placeholders
+    // of the entry state when the list is empty.
+    void ShowList(int row = 0);
     // Copies the four fields into the string members, or the members into
     // the fields when `save` is false.
     void UpdateData(bool save);
@@ -165,9 +143,6 @@ class CTavrelDlg : public QDialog {
     int m_nModalResult = 0;
     // The text each field held when the dialog last filled it or stored it.
     std::map<int, std::string> m_shownFields;
-    // Set by Add, Change and Delete: the list holds edits not yet written.
-    bool m_bListEdited = false;
-    std::unique_ptr<PageSession> m_session;
+    std::unique_ptr<PageEditor> m_editor;
     std::unique_ptr<GrowingLayout> m_layout;
-    EditJournal m_journal;
 };

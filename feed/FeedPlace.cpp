@@ -1,7 +1,10 @@
 #include "feed/FeedPlace.h"
 
+#include <vector>
+
 #include "feed/FeedUrl.h"
 #include "linkchooser/DocMap.h"
+#include "linkchooser/LongestHolder.h"
 #include "platform/config_files.h"
 #include "platform/file_system.h"
 #include "platform/process.h"
@@ -12,40 +15,28 @@ namespace {
 // it cannot be resolved.
 std::optional<std::string> Canonical(const std::string& path) { return RealPath(path); }
 
-// `path` below `folder` (both without a trailing slash, "" for the root):
-// the rest after the folder's slash, or nothing.
-std::optional<std::string> Below(const std::string& path, const std::string& folder) {
-    const std::string withSlash = folder == "/" ? folder : folder + "/";
-    if (path == folder) return std::string();
-    if (path.rfind(withSlash, 0) != 0) return std::nullopt;
-    return path.substr(withSlash.size());
-}
-
 std::string WithoutTrailingSlashes(std::string text) {
     while (!text.empty() && text.back() == '/') text.pop_back();
     return text;
 }
 
-// The mapping of `space` whose `part` holds `path` longest, with the rest.
+// The mapping of `space` whose `part` holds `path` most closely, with the
+// rest of `path` below it.
 template <typename Part>
 const UrlMapping* Longest(const UrlSpace& space, const std::string& path, Part part,
                           std::string* rest) {
-    const UrlMapping* best = nullptr;
-    for (const UrlMapping& mapping : space) {
-        const std::string& holder = part(mapping);
-        const std::optional<std::string> below = Below(path, holder.empty() ? "/" : holder);
-        if (below && (best == nullptr || holder.size() >= part(*best).size())) {
-            best = &mapping;
-            *rest = *below;
-        }
-    }
-    return best;
+    std::vector<std::string> holders;
+    for (const UrlMapping& mapping : space) holders.push_back(part(mapping));
+    const std::optional<Holding> holding = LongestHolder(holders, path);
+    if (!holding) return nullptr;
+    *rest = holding->rest;
+    return &space[holding->index];
 }
 
 // True when `path` lies in `folder` (or is it) once links are followed.
 bool Inside(const std::string& path, const std::string& folder) {
     const std::optional<std::string> real = Canonical(path);
-    return real && Below(*real, folder).has_value();
+    return real && LongestHolder({folder}, *real).has_value();
 }
 
 // The file at `path` (in `folder`), or kOutside when its folder, or the file
@@ -67,7 +58,10 @@ bool DocumentSpace(UrlSpace* space) {
     if (map.ReadDocMap() == ERROR_BADDB) return false;
     for (const DocMapEntry* entry = &map; entry != nullptr; entry = entry->GetNext()) {
         if (!entry->m_pszResolvedDir || !entry->m_pszUrlPrefix) continue;
-        const std::optional<std::string> folder = Canonical(entry->m_pszResolvedDir.get());
+        // The directory as the system names it: a stored "htdocs\\" names
+        // the folder htdocs.
+        const std::optional<std::string> folder =
+            Canonical(SystemPath(entry->m_pszResolvedDir.get()));
         if (!folder) continue;
         std::string prefix = WithoutTrailingSlashes(entry->m_pszUrlPrefix.get());
         if (!prefix.empty() && prefix.front() != '/') prefix.insert(0, "/");
@@ -88,7 +82,7 @@ std::optional<std::string> UrlPathIn(const UrlSpace& space, const std::string& p
     const std::string file = (*folder == "/" ? "" : *folder) + "/" + NameOf(path);
     std::string rest;
     const UrlMapping* mapping = Longest(
-        space, file, [](const UrlMapping& m) -> const std::string& { return m.folder; }, &rest);
+        space, file, [](const UrlMapping& m) { return m.folder; }, &rest);
     if (mapping == nullptr) return std::nullopt;
     return mapping->prefix + "/" + rest;
 }
@@ -101,7 +95,7 @@ FeedPlace FeedPlaceIn(const UrlSpace& space, const std::string& pageUrlPath,
     if (urlPath->back() == '/') return {};
     std::string rest;
     const UrlMapping* mapping = Longest(
-        space, *urlPath, [](const UrlMapping& m) -> const std::string& { return m.prefix; }, &rest);
+        space, *urlPath, [](const UrlMapping& m) { return m.prefix; }, &rest);
     if (mapping == nullptr) return {FeedPlace::kOutside, {}};
     return Confined(mapping->folder + "/" + DecodedPath(rest), mapping->folder);
 }

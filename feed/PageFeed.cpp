@@ -133,7 +133,8 @@ FeedResult WriteFeed(const PageSession& session, const std::string& file,
     const FeedFileBefore before = ReadFeedFileBefore(file, session.Path());
     if (before.error != 0) return {FeedOutcome::kFailed, file, before.error, {}};
     const std::string text =
-        AtomFeedText(ContextFor(session, settings, *url, file, before.text, options), g_pItemHead);
+        AtomFeedText(ContextFor(session, settings, *url, file, before.text, options),
+                     session.Page().entries.Head());
     FeedResult result{FeedOutcome::kFailed, file, 0, {}};
     if (ReplaceFileSafely(
             file, [&text](FILE* stream) { return PutText(stream, text); }, &result.error)) {
@@ -184,7 +185,7 @@ std::optional<std::string> FeedTextFor(const PageSession& session, const FeedOpt
     }
     const FeedFileBefore before = ReadFeedFileBefore(file, session.Path());
     return AtomFeedText(ContextFor(session, settings, *url, file, before.text, options),
-                        g_pItemHead);
+                        session.Page().entries.Head());
 }
 
 FeedResult WriteFeedFile(const PageSession& session, const std::string& file,

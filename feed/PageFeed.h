@@ -57,7 +57,7 @@ struct FeedResult {
 FeedResult LocateFeed(const std::string& pagePath, const std::string& href,
                       const FeedOptions& options);
 
-// The feed text for the entries `session` holds (the item list), as if it
+// The feed text for the entries of the page `session` holds, as if it
 // were the file the page links (or its default feed file). Nothing when the
 // page has no URL, its link leads outside the document tree or the registry
 // cannot be read (`*why` then tells which).

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "htmlparse.h"
+#include "text/markup.h"
 #include "text/utf8.h"
 
 namespace {
@@ -24,33 +25,17 @@ char32_t NextChar(std::string_view text, std::size_t* pos) {
     return length != 0 ? c : utf8::kReplacement;
 }
 
-void AppendEscaped(std::string* out, char32_t c) {
-    switch (c) {
-        case '&':
-            *out += "&amp;";
-            break;
-        case '<':
-            *out += "&lt;";
-            break;
-        case '>':
-            *out += "&gt;";
-            break;
-        case '"':
-            *out += "&quot;";
-            break;
-        default:
-            utf8::Append(*out, c);
-    }
-}
-
 }  // namespace
 
+// XML keeps its own rule for which characters a document may hold; the
+// escaping is the markup escaper's, with quotes, as every value is written
+// in double quotes.
 std::string XmlText(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
+    std::string allowed;
+    allowed.reserve(text.size());
     for (std::size_t pos = 0; pos < text.size();) {
         const char32_t c = NextChar(text, &pos);
-        if (IsXmlChar(c)) AppendEscaped(&out, c);
+        if (IsXmlChar(c)) utf8::Append(allowed, c);
     }
-    return out;
+    return EscapeMarkup(allowed, QuoteRule::kEscapeQuotes);
 }

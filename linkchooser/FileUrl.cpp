@@ -1,41 +1,37 @@
 #include "linkchooser/FileUrl.h"
 
+#include <vector>
+
 #include "linkchooser/DirectoryWalk.h"
 #include "linkchooser/DocMap.h"
+#include "linkchooser/LongestHolder.h"
 #include "platform/config_files.h"
 #include "platform/file_system.h"
 
 namespace {
 
-// The path of `folder` below `directory` ("" for the directory itself), or
-// nothing when `directory` does not hold it or the walk would leave it out.
-std::optional<std::string> Below(const std::string& folder, const std::string& directory) {
-    std::string below;
-    if (folder == directory) return below;
-    const std::string withSlash = directory == "/" ? directory : directory + "/";
-    if (folder.rfind(withSlash, 0) != 0) return std::nullopt;
-    below = folder.substr(withSlash.size());
-    if (below[0] == '.' || below.find("/.") != std::string::npos) return std::nullopt;
-    return below;
+// Whether the walk lists the folder `below` a mapped directory: it leaves
+// out every name that starts with '.'.
+bool Walked(const std::string& below) {
+    return below.empty() || (below[0] != '.' && below.find("/.") == std::string::npos);
 }
 
 // The URL under the entry of `head` whose directory holds `folder` most
 // closely, with `Form` applied to the entries' directories.
 template <typename Form>
 std::optional<std::string> UrlUnder(const DocMapEntry& head, const std::string& folder, Form form) {
-    std::optional<std::string> best;
-    std::size_t bestLength = 0;
+    std::vector<const DocMapEntry*> entries;
+    std::vector<std::string> directories;
     for (const DocMapEntry* entry = &head; entry != nullptr; entry = entry->GetNext()) {
         if (!entry->m_pszResolvedDir || !entry->m_pszUrlPrefix) continue;
-        const std::optional<std::string> directory = form(entry->m_pszResolvedDir.get());
+        std::optional<std::string> directory = form(entry->m_pszResolvedDir.get());
         if (!directory) continue;
-        const std::optional<std::string> below = Below(folder, *directory);
-        if (below && (!best || directory->size() > bestLength)) {
-            best = DirectoryUrl(entry->m_pszUrlPrefix.get(), *below);
-            bestLength = directory->size();
-        }
+        entries.push_back(entry);
+        directories.push_back(std::move(*directory));
     }
-    return best;
+    const std::optional<Holding> holding = LongestHolder(directories, folder);
+    if (!holding || !Walked(holding->rest)) return std::nullopt;
+    return DirectoryUrl(entries[holding->index]->m_pszUrlPrefix.get(), holding->rest);
 }
 
 }  // namespace
@@ -61,4 +57,26 @@ std::optional<std::string> ChooserUrlOfFile(const DocMapEntry& head, const std::
     }
     if (!url) return std::nullopt;
     return ChooserLink(*url, NameOf(file));
+}
+
+std::optional<std::string> FolderOfUrl(const DocMapEntry& head, const std::string& urlPath) {
+    std::vector<const DocMapEntry*> entries;
+    std::vector<std::string> prefixes;
+    for (const DocMapEntry* entry = &head; entry != nullptr; entry = entry->GetNext()) {
+        if (!entry->m_pszResolvedDir || !entry->m_pszUrlPrefix) continue;
+        std::string prefix = entry->m_pszUrlPrefix.get();
+        while (prefix.size() > 1 && prefix.back() == '/') prefix.pop_back();
+        entries.push_back(entry);
+        prefixes.push_back(std::move(prefix));
+    }
+    const std::optional<Holding> holding = LongestHolder(prefixes, urlPath);
+    if (!holding) return std::nullopt;
+    const std::string folder = entries[holding->index]->m_pszResolvedDir.get();
+    return TidySystemPath(holding->rest.empty() ? folder : folder + "/" + holding->rest);
+}
+
+std::optional<std::string> DocumentRootFolder() {
+    DocMapEntry map;
+    if (map.ReadDocMap() != ERROR_SUCCESS) return std::nullopt;
+    return FolderOfUrl(map, "/");
 }

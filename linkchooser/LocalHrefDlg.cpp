@@ -4,17 +4,11 @@
 #include <QGuiApplication>
 #include <QListWidget>
 #include <QPushButton>
-#include <algorithm>
 
-#include "linkchooser/DocMap.h"
-#include "linkchooser/FileList.h"
-#include "linkchooser/FileUrl.h"
-#include "linkchooser/ListOrder.h"
 #include "model/Messages.h"
 #include "platform/dialog_builder.h"
 #include "platform/list_box.h"
 #include "platform/message_box.h"
-#include "platform/registry.h"
 #include "platform/simple_combo_box.h"
 #include "res/dialog_templates.h"
 #include "res/resource.h"
@@ -64,39 +58,26 @@ void CLocalHrefDlg::reject() { OnCancel(); }
 bool CLocalHrefDlg::OnInitDialog() {
     CenterWindow(this);
     PlaceClearOf(this, m_keepClear);
-    DocMapEntry docMap;
-    if (docMap.ReadDocMap() != ERROR_SUCCESS) {
-        ShowMessageBox(parentWidget(),
-                       std::string(kMsgCannotReadServerSettings) + "\n" + DocMapFailure(),
-                       kAppCaption);
-        return false;
-    }
     WaitCursor waitCursor;
-    for (const DocMapEntry* pEntry = &docMap; pEntry != nullptr; pEntry = pEntry->GetNext()) {
-        if (pEntry->m_pszResolvedDir == nullptr) continue;  // the empty map
-        ListDirectory(pEntry->m_pszResolvedDir.get(), pEntry->m_pszUrlPrefix.get());
+    std::string failure;
+    if (!m_listing.Load(&failure)) {
+        ShowMessageBox(parentWidget(), failure, kAppCaption);
+        return false;
     }
     FillDirectoryList();
     return true;
 }
 
-void CLocalHrefDlg::ListDirectory(const char* pszDir, const char* pszUrlPrefix) {
-    WalkDirectory(pszDir, pszUrlPrefix, &m_walkedDirs);
-}
-
+// The listing is in list order already, so the list box puts every row at
+// the end instead of moving the rows after it, which keeps a tree of a
+// hundred thousand directories quick to list.
 void CLocalHrefDlg::FillDirectoryList() {
-    // The list box keeps its rows in order; fed in that order already, it
-    // puts every row at the end instead of moving the rows after it, which
-    // keeps a tree of a hundred thousand directories quick to list.
-    std::stable_sort(
-        m_walkedDirs.begin(), m_walkedDirs.end(),
-        [](const DirectoryItem& a, const DirectoryItem& b) { return ListTextLess(a.url, b.url); });
     m_listDirs->clear();
-    for (const DirectoryItem& directory : m_walkedDirs) {
-        const int row = m_listDirs->AddString(QString::fromStdString(directory.url));
-        m_listDirs->item(row)->setData(Qt::UserRole, QByteArray::fromStdString(directory.path));
+    const std::vector<DirectoryItem>& directories = m_listing.Directories();
+    for (std::size_t index = 0; index < directories.size(); ++index) {
+        const int row = m_listDirs->AddString(QString::fromStdString(directories[index].url));
+        m_listDirs->item(row)->setData(Qt::UserRole, QVariant::fromValue(index));
     }
-    m_walkedDirs.clear();
 }
 
 QListWidgetItem* CLocalHrefDlg::SelectedDirectory() const {
@@ -108,10 +89,10 @@ void CLocalHrefDlg::OnSelchangeDirList() {
     m_comboFiles->ResetContent();
     const QListWidgetItem* pDirectory = SelectedDirectory();
     if (pDirectory == nullptr) return;
-    std::vector<std::string> names;
-    ListFileNames(pDirectory->data(Qt::UserRole).toByteArray().toStdString(), &names);
-    std::stable_sort(names.begin(), names.end(), ListTextLess);  // quick to add, as above
-    for (const std::string& name : names) m_comboFiles->AddString(FileNameText(name));
+    const auto index = pDirectory->data(Qt::UserRole).value<std::size_t>();
+    for (const std::string& name : m_listing.FilesIn(index)) {
+        m_comboFiles->AddString(FileNameText(name));
+    }
 }
 
 void CLocalHrefDlg::OnDblclkDirList() { OnSelchangeDirList(); }
@@ -122,7 +103,8 @@ void CLocalHrefDlg::OnOK() {
         ShowMessageBox(this, kMsgChooseDirectory, kLocalHrefCaption);
         return;
     }
-    m_strResult = ChooserLink(pDirectory->text().toStdString(), m_comboFiles->Text().toStdString());
+    const auto index = pDirectory->data(Qt::UserRole).value<std::size_t>();
+    m_strResult = m_listing.LinkFor(index, m_comboFiles->Text().toStdString());
     QDialog::accept();
 }
 

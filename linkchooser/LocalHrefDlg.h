@@ -1,13 +1,10 @@
 // The link chooser: the modal dialog "Choose Local HREF" that composes a
-// hyperlink to a file of the web server's own document tree.
-//
-// When it opens it reads the server's document map, walks every mapped
-// directory and all directories below it, and lists each directory under its
-// URL path. Selecting a directory lists the files in it; OK returns the
-// directory's URL path and the file name joined by one "/". Both lists are
-// sorted lists of the dialog template, which keep their rows in order without
-// regard to letter case. The dialog reads the registry and the file system
-// only; it does not touch the process's current directory.
+// hyperlink to a file of the web server's own document tree. It is a view of
+// the listing (linkchooser/LinkListing.h): when it opens it lists every
+// directory under its URL path; selecting a directory lists the files in it;
+// OK returns the hyperlink the listing composes. Both lists are sorted lists
+// of the dialog template, which keep their rows in order without regard to
+// letter case.
 //
 // The directory list's horizontal extent follows its widest item by itself
 // (the list has no horizontal scroll bar), so nothing here measures it.
@@ -18,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "linkchooser/DirectoryWalk.h"
+#include "linkchooser/LinkListing.h"
 
 class ListBox;
 class QListWidgetItem;
@@ -50,16 +47,11 @@ class CLocalHrefDlg : public QDialog {
     void reject() override;
 
   private:
-    // Reads the document map and lists every mapped directory with all
-    // directories below it, under a wait cursor. Nothing is selected and the
-    // file list is empty afterwards. False, with the reason shown, when the
-    // document map cannot be read.
+    // Loads the listing under a wait cursor and lists its directories.
+    // Nothing is selected and the file list is empty afterwards. False, with
+    // the reason shown, when the document map cannot be read.
     bool OnInitDialog();
-    // Walks `pszDir` and everything below it, gathering each directory
-    // under its URL path built from `pszUrlPrefix`. A directory that cannot
-    // be entered is left out with everything below it.
-    void ListDirectory(const char* pszDir, const char* pszUrlPrefix);
-    // Puts the gathered directories into the list, which keeps them sorted.
+    // Puts the listing's directories into the list, which keeps them sorted.
     void FillDirectoryList();
 
     // The user selected a directory: the file list shows its files.
@@ -80,5 +72,5 @@ class CLocalHrefDlg : public QDialog {
 
     SimpleComboBox* m_comboFiles;
     ListBox* m_listDirs;
-    std::vector<DirectoryItem> m_walkedDirs;
+    LinkListing m_listing;
 };

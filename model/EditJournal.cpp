@@ -1,20 +1,11 @@
 #include "model/EditJournal.h"
 
-#include "model/ItemList.h"
-
 namespace {
 
-void SetText(CTavrelItem* item, const EntryText& text) {
-    item->SetDate(text.date);
-    item->SetTitle(text.title);
-    item->SetHyperlink(text.hyperlink);
-    item->SetDescription(text.description);
-}
-
-// The position of the first entry with exactly `text`, or -1.
-int PositionOf(const EntryText& text) {
+// The position of the first entry of `list` with exactly `text`, or -1.
+int PositionOf(const ItemList& list, const EntryText& text) {
     int position = 0;
-    for (const CTavrelItem* item = g_pItemHead; item != nullptr;
+    for (const CTavrelItem* item = list.Head(); item != nullptr;
          item = item->GetNext(), ++position) {
         if (TextOf(*item) == text) return position;
     }
@@ -28,10 +19,6 @@ std::string Unfound(const char* edit, const EntryText& text) {
 
 }  // namespace
 
-EntryText TextOf(const CTavrelItem& item) {
-    return {item.GetDate(), item.GetTitle(), item.GetHyperlink(), item.GetDescription()};
-}
-
 void EditJournal::RecordAdd(const CTavrelItem& added) {
     m_edits.push_back({Kind::kAdd, {}, TextOf(added)});
 }
@@ -44,24 +31,28 @@ void EditJournal::RecordDelete(const CTavrelItem& deleted) {
     m_edits.push_back({Kind::kDelete, TextOf(deleted), {}});
 }
 
-std::vector<std::string> EditJournal::Replay() const {
+std::vector<std::string> EditJournal::Replay(ItemList* list) {
     std::vector<std::string> unfound;
+    std::vector<Edit> made;  // copies: the record stays whole should memory run out
     for (const Edit& edit : m_edits) {
         if (edit.kind == Kind::kAdd) {
-            auto* item = new CTavrelItem;
-            SetText(item, edit.after);
-            InsertItemAtHead(item);
+            list->InsertAtHead(ItemOf(edit.after));
+            made.push_back(edit);
             continue;
         }
-        const int position = PositionOf(edit.before);
+        const int position = PositionOf(*list, edit.before);
         if (position < 0) {
             unfound.push_back(
                 Unfound(edit.kind == Kind::kChange ? "Change of" : "Delete of", edit.before));
-        } else if (edit.kind == Kind::kChange) {
-            SetText(ItemAt(position), edit.after);
-        } else {
-            RemoveItemAt(position);
+            continue;
         }
+        if (edit.kind == Kind::kChange) {
+            SetText(list->At(position), edit.after);
+        } else {
+            list->RemoveAt(position);
+        }
+        made.push_back(edit);
     }
+    m_edits = std::move(made);
     return unfound;
 }

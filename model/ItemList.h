@@ -1,38 +1,54 @@
-// The entries of the page being edited: one singly linked list of CTavrelItem
-// in page order, newest first. The list owns its items.
+// The entries of a page: one singly linked list of CTavrelItem in page
+// order, newest first. The list owns its items. A list is a value: the page
+// as read holds one, the editor holds the user's own, and neither is shared.
 //
-// Invariants kept by every operation here: following GetNext() from
-// g_pItemHead visits each item once and ends in null; g_pItemTail is the item
-// whose successor is null, or null when the list is empty. Positions count
-// from 0 at the head.
+// Invariants kept by every operation here: following GetNext() from Head()
+// visits each item once and ends in null; Tail() is the item whose successor
+// is null, or null when the list is empty. Positions count from 0 at the head.
 #pragma once
+
+#include <memory>
 
 #include "model/TavrelItem.h"
 
-extern CTavrelItem* g_pItemHead;
-extern CTavrelItem* g_pItemTail;
+class ItemList {
+  public:
+    ItemList() = default;
+    // Takes over the list that starts at `head` (as a reader returns it).
+    explicit ItemList(CTavrelItem* head);
+    ~ItemList();  // destroys every item
+    ItemList(ItemList&& other) noexcept;
+    ItemList& operator=(ItemList&& other) noexcept;
+    ItemList(const ItemList&) = delete;
+    ItemList& operator=(const ItemList&) = delete;
 
-// The item at `position`, or null when the list has no such position.
-CTavrelItem* ItemAt(int position);
+    // A list of copies of this list's items, in the same order. Throws
+    // std::bad_alloc.
+    ItemList Copy() const;
 
-// Puts `item` (a new, unlinked heap item) in front of the list; it takes
-// position 0 and the list owns it.
-void InsertItemAtHead(CTavrelItem* item);
+    CTavrelItem* Head() const { return m_head; }
+    CTavrelItem* Tail() const { return m_tail; }
+    bool Empty() const { return m_head == nullptr; }
+    int Count() const;
 
-// Unlinks the item at `position` and destroys it; a position the list does
-// not have changes nothing.
-void RemoveItemAt(int position);
+    // The item at `position`, or null when the list has no such position.
+    CTavrelItem* At(int position) const;
 
-// Makes the list that starts at `head` (as a reader returns it) the item list:
-// g_pItemHead = head, g_pItemTail = its last item. The previous list must be empty.
-void AdoptItemList(CTavrelItem* head);
+    // Puts `item` in front of the list; it takes position 0.
+    void InsertAtHead(std::unique_ptr<CTavrelItem> item);
 
-// Destroys every item and empties the list.
-void ClearItemList();
+    // Unlinks the item at `position` and destroys it; a position the list
+    // does not have changes nothing.
+    void RemoveAt(int position);
 
-// Hands over the whole list (its head; the caller owns the items) and leaves
-// the item list empty. AdoptItemList takes such a list back.
-CTavrelItem* TakeItemList();
+    // Destroys every item and empties the list.
+    void Clear();
 
-// Destroys the items of a list that TakeItemList handed over.
-void DestroyItems(CTavrelItem* head);
+    // Whether both lists hold entries with the same four fields in the same
+    // order.
+    bool SameEntries(const ItemList& other) const;
+
+  private:
+    CTavrelItem* m_head = nullptr;
+    CTavrelItem* m_tail = nullptr;
+};

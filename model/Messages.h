@@ -42,7 +42,7 @@ inline constexpr const char kMsgChangedOnDisk[] =
 inline constexpr const char kBtnApplyMyChanges[] = "&Apply my changes";
 inline constexpr const char kBtnOverwrite[] = "&Overwrite";
 inline constexpr const char kBtnGoBack[] = "Go &back";
-inline constexpr const char kBtnBuildAnyway[] = "&Build it anyway";
+inline constexpr const char kBtnBuildAnyway[] = "B&uild it anyway";
 inline constexpr const char kMsgRegistryDamaged[] =
     "The web server's settings could not be read, so the page cannot be signed with the "
     "administrator's address. It was not written.";

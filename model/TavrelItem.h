@@ -2,6 +2,7 @@
 // free UTF-8 text, and the link to the next entry of the item list.
 #pragma once
 
+#include <memory>
 #include <string>
 
 class CTavrelItem {
@@ -30,3 +31,33 @@ class CTavrelItem {
     CTavrelItem* m_pNext = nullptr;
     std::string m_strHyperlink;
 };
+
+// The four fields of an entry.
+struct EntryText {
+    std::string date;
+    std::string title;
+    std::string hyperlink;
+    std::string description;
+
+    bool operator==(const EntryText&) const = default;
+};
+
+// The four fields of `item`.
+inline EntryText TextOf(const CTavrelItem& item) {
+    return {item.GetDate(), item.GetTitle(), item.GetHyperlink(), item.GetDescription()};
+}
+
+// Gives `item` the four fields of `text`.
+inline void SetText(CTavrelItem* item, const EntryText& text) {
+    item->SetDate(text.date);
+    item->SetTitle(text.title);
+    item->SetHyperlink(text.hyperlink);
+    item->SetDescription(text.description);
+}
+
+// A new, unlinked item with the four fields of `text`.
+inline std::unique_ptr<CTavrelItem> ItemOf(const EntryText& text) {
+    auto item = std::make_unique<CTavrelItem>();
+    SetText(item.get(), text);
+    return item;
+}

@@ -51,3 +51,20 @@ std::string WriteRefusalReason(const std::string& page, int error) {
     const char* text = Template(obstacle);
     return text != nullptr ? Fill(text, obstacle) : std::string();
 }
+
+std::string UnwritablePageWarning(const std::string& page) {
+    const WriteObstacle obstacle = FindWriteObstacle(page);
+    switch (obstacle.kind) {
+        case WriteObstacleKind::kNone:
+            return {};
+        case WriteObstacleKind::kFolderMissing:
+            return kMsgFolderMissing;
+        case WriteObstacleKind::kFolderNotWritable:
+            return kMsgFolderNotWritable;
+        case WriteObstacleKind::kFileNotWritable:
+            return kMsgPageNotWritable;
+        case WriteObstacleKind::kReadOnlyFileSystem:
+            return Fill(kMsgReadOnlyFileSystem, obstacle);
+    }
+    return {};
+}

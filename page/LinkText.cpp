@@ -18,35 +18,16 @@ char32_t NextCodePoint(std::string_view text, std::size_t* at) {
 }  // namespace
 
 std::string AttributeSafeLink(const std::string& link) {
-    std::string safe;
-    safe.reserve(link.size());
-    for (char c : link) {
+    std::string quoted;
+    quoted.reserve(link.size());
+    for (const char c : link) {
         if (c == '"') {
-            safe += "%22";
-        } else if (c == '&') {
-            safe += "&amp;";
+            quoted += "%22";
         } else {
-            safe += c;
+            quoted += c;
         }
     }
-    return safe;
-}
-
-std::string EscapeMarkup(const std::string& text) {
-    std::string escaped;
-    escaped.reserve(text.size());
-    for (char c : text) {
-        if (c == '&') {
-            escaped += "&amp;";
-        } else if (c == '<') {
-            escaped += "&lt;";
-        } else if (c == '>') {
-            escaped += "&gt;";
-        } else {
-            escaped += c;
-        }
-    }
-    return escaped;
+    return EscapeMarkup(quoted);
 }
 
 std::string AsciiWithReferences(const std::string& text) {

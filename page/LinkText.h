@@ -5,14 +5,13 @@
 
 #include <string>
 
-// `link` with every double quote written as %22 (a quote would end the
-// attribute early; in a URL the character is written %22 anyway) and every
-// "&" as "&amp;", so that no part of the link reads back as a character
-// reference. Everything else stays as it is.
-std::string AttributeSafeLink(const std::string& link);
+#include "text/markup.h"
 
-// `text` (UTF-8) with "&", "<" and ">" written as "&amp;", "&lt;" and "&gt;".
-std::string EscapeMarkup(const std::string& text);
+// `link` with every double quote written as %22 (a quote would end the
+// attribute early; in a URL the character is written %22 anyway) and then
+// escaped as markup (text/markup.h), so that no part of the link reads back
+// as a character reference. Everything else stays as it is.
+std::string AttributeSafeLink(const std::string& link);
 
 // `text` (UTF-8) with every character outside ASCII written as a decimal
 // character reference ("&#233;"); a byte that starts no valid UTF-8

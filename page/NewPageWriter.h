@@ -1,4 +1,4 @@
-// Writes a complete fresh Tavrel page from the item list, for a page file that
+// Writes a complete fresh Tavrel page from a list of entries, for a page file that
 // did not exist when it was opened. The page is fixed text around the
 // generated section. Its entries' fields are written so that they read back
 // exactly and show the same in every browser: "&", "<" and ">" as entities,

@@ -10,9 +10,6 @@
 #include "page/NewPageWriter.h"
 #include "page/SectionCheck.h"
 
-int g_bNoSection = 0;
-std::vector<std::string> g_unreadContent;
-
 namespace {
 
 const block* FirstChildWithCode(const block* node, int code) {

@@ -13,13 +13,6 @@
 #include "htmlparse.h"
 #include "model/TavrelItem.h"
 
-// Whether the page scanned last had no generated section.
-extern int g_bNoSection;
-// What the section of the page scanned last held that its entries do not
-// (see CheckSection): lost when the section is rebuilt. Empty when the
-// entries hold it all.
-extern std::vector<std::string> g_unreadContent;
-
 // Whether `node` is a generated section: a DL whose first child, after white
 // space, is the marker comment.
 bool IsSection(const block* node);

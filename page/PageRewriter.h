@@ -20,30 +20,34 @@
 #include <optional>
 #include <vector>
 
-#include "model/TavrelItem.h"
+#include "model/ItemList.h"
 #include "page/PageScan.h"
 #include "page/PageSplice.h"
 #include "page/SessionFailure.h"
 
-// Told what the scan found (with the page's entries in the item list), adds
-// the splices that make the change, in page order. Returns false to leave
-// the page as it was, having said why.
-using PageChange = std::function<bool(const PageScan& scan, std::vector<PageSplice>* splices)>;
+// Told what the scan found, adds the splices that make the change, in page
+// order; it may change the entries of `scan` to what the page will hold.
+// Returns false to leave the page as it was, having said why.
+using PageChange = std::function<bool(PageScan& scan, std::vector<PageSplice>* splices)>;
 
-// The splice that puts the section of the list at `head` into the page
-// `scan` describes; none on a page without a section while the list is
-// empty. Throws std::bad_alloc.
-std::optional<PageSplice> SectionSplice(const PageScan& scan, const CTavrelItem* head);
+// A change of the page's entries: may change `entries` (the page's, as
+// read) or return false to refuse, having said why.
+using EntriesEdit = std::function<bool(const PageScan& scan, ItemList& entries)>;
 
-// The change that calls `edit`, which may change the item list or return
-// false to refuse, and then rebuilds the section from the item list.
-PageChange SectionChange(const std::function<bool()>& edit);
+// The splice that puts the section of `entries` into the page `scan`
+// describes; none on a page without a section while the list is empty.
+// Throws std::bad_alloc.
+std::optional<PageSplice> SectionSplice(const PageScan& scan, const ItemList& entries);
+
+// The change that calls `edit` on the page's entries and then rebuilds the
+// section from them.
+PageChange SectionChange(const EntriesEdit& edit);
 
 // Scans the page from `stream` (open for reading at its start, seekable; the
 // caller closes it), asks `change`, and writes the page with the splices to
-// `out`; fills `*scan`. On refusal the failure says why (a failed read with
-// its errno value; a change that refused gives kMsgEditRefused; a failed
-// write kMsgCouldNotCreate without errno value, which the caller knows);
-// partial output is then left in `out` for the caller to throw away.
+// `out`; fills `*scan` with the page as written. On refusal the failure says why (a failed read
+// with its errno value; a change that refused gives kMsgEditRefused; a failed write
+// kMsgCouldNotCreate without errno value, which the caller knows); partial output is then left in
+// `out` for the caller to throw away.
 SessionFailure RewritePage(FILE* stream, FILE* out, const PageChange& change, PageScan* scan,
                            size_t partSize = kScanPartSize);

@@ -62,7 +62,6 @@ class Scanner {
         m_scan->feedLinks = m_head.FeedLinks();
         m_scan->sectionPlace = m_contentSeen ? m_contentEnd : m_lastEnd;
         m_scan->frameset = m_framesetSeen && !m_bodySeen;
-        g_bNoSection = m_scan->hasSection ? 0 : 1;
     }
 
     bool OutOfMemory() const { return m_outOfMemory; }
@@ -144,8 +143,8 @@ class Scanner {
             ReadSectionChild(child);
         }
         m_scan->section.end = SpanOf(m_reading).end;
-        g_unreadContent = m_checker->Finish();
-        AdoptItemList(m_sectionReader->Finish());
+        m_scan->unreadContent = m_checker->Finish();
+        m_scan->entries = ItemList(m_sectionReader->Finish());
         m_reading = nullptr;
     }
 
@@ -198,8 +197,8 @@ class Scanner {
         const HTMLSourceSpan span = SpanOf(section);
         m_scan->hasSection = true;
         m_scan->section = {span.begin, span.end};
-        g_unreadContent = CheckSection(section);
-        AdoptItemList(ReadSection(section));
+        m_scan->unreadContent = CheckSection(section);
+        m_scan->entries = ItemList(ReadSection(section));
     }
 
     // Below this depth the last path is walked after every part.
@@ -227,8 +226,6 @@ class Scanner {
 
 SessionFailure ScanPage(FILE* stream, PageScan* scan, size_t partSize) {
     *scan = PageScan{};
-    g_unreadContent.clear();
-    g_bNoSection = 0;
     partSize = std::max<size_t>(partSize, 1);
     Scanner scanner(scan, partSize);
     HTMLParseBegin();
@@ -236,8 +233,8 @@ SessionFailure ScanPage(FILE* stream, PageScan* scan, size_t partSize) {
     HTMLFreeTree(HTMLParseEnd());
     HTMLPageInfo info{};
     HTMLGetPageInfo(&info);
-    if (info.read_error != 0) return {kMsgCannotRead, info.read_error};
-    if (info.complete == 0 || scanner.OutOfMemory()) return {kMsgReadIncomplete, ENOMEM};
+    if (info.read_error != 0) return {FailureCode::kCannotRead, info.read_error};
+    if (info.complete == 0 || scanner.OutOfMemory()) return {FailureCode::kReadIncomplete, ENOMEM};
     scanner.Finish();
     scan->form = PageFormOf(info);
     return {};

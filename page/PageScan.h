@@ -7,7 +7,7 @@
 //   - the generated section: the first DL, in page order, whose first child
 //     after white space is the marker comment, from the "<" of its start
 //     tag to the ">" of its end tag (to the end of its content when it has
-//     none); its entries go into the item list;
+//     none); its entries are read into the scan;
 //   - where a page without a section gets one: the end of BODY's content as
 //     a browser sees it. That is where "</body>" begins, or, when content
 //     stands after "</body>" or "</html>" (a browser puts it into BODY),
@@ -18,12 +18,19 @@
 //     content ends, for a feed link to be added.
 // A DL and a HEAD are looked at only once settled, since either may turn out
 // to be, or to hold, what is looked for.
+//
+// The result is the page as a value: its form, its head, the section's
+// place, its entries and what they cannot carry. The page session owns the
+// one of its last read, and the rewriter, the feed and the editor take it
+// from there; nothing of it is kept anywhere else.
 #pragma once
 
 #include <cstddef>
 #include <cstdio>
+#include <string>
 #include <vector>
 
+#include "model/ItemList.h"
 #include "page/PageForm.h"
 #include "page/PageHead.h"
 #include "page/PageSplice.h"
@@ -39,15 +46,17 @@ struct PageScan {
     bool hasHeadElement = false;
     uint64_t headContentEnd = 0;       // where HEAD's content ends, when it has one
     std::vector<ByteRange> feedLinks;  // every feed link before BODY, in page order
+    ItemList entries;                  // the section's entries, in page order
+    // What the section holds that its entries do not (page/SectionCheck.h):
+    // lost when the section is rebuilt. Empty when the entries hold it all.
+    std::vector<std::string> unreadContent;
 };
 
 // How much of the page is parsed between two looks at the tree, in bytes.
 inline constexpr size_t kScanPartSize = size_t{1} << 16;
 
 // Parses the page from `stream` (open for reading at its start; the caller
-// closes it) and fills `scan`. The section's entries become the item list
-// (which must be empty), what they cannot carry is listed in
-// g_unreadContent, and g_bNoSection says that the page has no section.
+// closes it) and fills `scan`, replacing all it held.
 // Refused: a read that failed (with its errno value), or a parse that did not
 // take in the whole page (memory ran out).
 SessionFailure ScanPage(FILE* stream, PageScan* scan, size_t partSize = kScanPartSize);

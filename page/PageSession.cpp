@@ -5,10 +5,10 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <type_traits>
 #include <utility>
 
 #include "htmlparse.h"
-#include "model/ItemList.h"
 #include "model/Messages.h"
 #include "model/ServerRegistry.h"
 #include "page/HashingFileReader.h"
@@ -21,6 +21,9 @@
 #include "platform/page_lock.h"
 
 namespace {
+
+// The page a write leaves is moved in after the write: that must not fail.
+static_assert(std::is_nothrow_move_assignable_v<PageScan>);
 
 const SessionFailure kNoFailure{};
 
@@ -63,13 +66,13 @@ SessionFailure Guarded(Step step) {
     try {
         return step();
     } catch (const std::bad_alloc&) {
-        return {kMsgOutOfMemory, ENOMEM};
+        return {FailureCode::kOutOfMemory, ENOMEM};
     }
 }
 
 SessionFailure LockFailure() {
-    if (errno == EWOULDBLOCK) return {kMsgPageBusy, 0};
-    return {kMsgCannotRead, errno};
+    if (errno == EWOULDBLOCK) return {FailureCode::kPageBusy, 0};
+    return {FailureCode::kCannotRead, errno};
 }
 
 }  // namespace
@@ -82,19 +85,9 @@ bool PageIdentity::operator==(const PageIdentity& other) const {
            hash == other.hash;
 }
 
-std::string SessionFailure::Text(const char* separator) const {
-    std::string text = message != nullptr ? message : "";
-    if (error != 0) text += separator + std::string(std::strerror(error)) + ".";
-    if (!detail.empty()) text += separator + detail;
-    return text;
-}
-
 PageSession::PageSession(std::string path) : m_path(std::move(path)) {}
 
-PageSession::~PageSession() {
-    ClearItemList();
-    Unlock();
-}
+PageSession::~PageSession() { Unlock(); }
 
 SessionFailure PageSession::Open(double waitSeconds, bool keepLock) {
     SessionFailure failure = Acquire(waitSeconds);
@@ -107,38 +100,45 @@ SessionFailure PageSession::Lock(double waitSeconds, bool* changed) {
     return Guarded([&]() -> SessionFailure {
         if (SessionFailure failure = Acquire(waitSeconds)) return failure;
         PageIdentity now;
-        if (m_pageFd >= 0 && !CurrentIdentity(m_pageFd, &now)) return {kMsgCannotRead, errno};
+        if (m_pageFd >= 0 && !CurrentIdentity(m_pageFd, &now))
+            return {FailureCode::kCannotRead, errno};
         *changed = !(now == m_identity);
         return kNoFailure;
     });
 }
 
-SessionFailure PageSession::Reread() {
-    ClearItemList();
-    return ReadLocked();
+SessionFailure PageSession::Reread() { return ReadLocked(); }
+
+// On a page that exists now its section is rebuilt, also when it was
+// missing at the last read: the user's list replaces the list another
+// program's page holds, never that page.
+SessionFailure PageSession::Write(const ItemList& entries, const DropCheck& mayDrop) {
+    return Guarded([&]() -> SessionFailure {
+        CloseIfOpen(&m_renamedLockFd);
+        if (m_pageFd < 0) return WriteFreshPage(entries);
+        return ChangeLocked(SectionChange([&](const PageScan& scan, ItemList& pageEntries) {
+            if (!scan.unreadContent.empty() && !mayDrop(scan.unreadContent)) return false;
+            pageEntries = entries.Copy();
+            return true;
+        }));
+    });
 }
 
-SessionFailure PageSession::Write() {
-    return Guarded([this] { return WriteLocked(); });
-}
-
-SessionFailure PageSession::Rewrite(double waitSeconds, const std::function<bool()>& edit) {
+SessionFailure PageSession::Rewrite(double waitSeconds, const EntriesEdit& edit) {
     return Guarded([&]() -> SessionFailure {
         if (SessionFailure failure = Acquire(waitSeconds)) return failure;
-        ClearItemList();
-        m_pageRead = false;
-        m_head = PageHead{};
+        m_page = PageScan{};
         if (m_pageFd >= 0) return ChangeLocked(SectionChange(edit));
         m_identity = PageIdentity{};
-        if (!edit()) return {kMsgEditRefused, 0};
-        return WriteFreshPage();
+        ItemList entries;
+        if (!edit(m_page, entries)) return {FailureCode::kEditRefused, 0};
+        return WriteFreshPage(entries);
     });
 }
 
 SessionFailure PageSession::Change(const PageChange& change) {
     return Guarded([&]() -> SessionFailure {
-        ClearItemList();
-        if (m_pageFd < 0) return {kMsgPageMissing, 0};
+        if (m_pageFd < 0) return {FailureCode::kPageMissing, 0};
         return ChangeLocked(change);
     });
 }
@@ -163,12 +163,12 @@ SessionFailure PageSession::Acquire(double waitSeconds) {
 SessionFailure PageSession::AcquireOnce(double waitSeconds, bool* retry) {
     Unlock();
     const int page = FileOpenForReading(m_path.c_str());
-    if (page < 0 && errno != ENOENT) return {kMsgCannotRead, errno};
+    if (page < 0 && errno != ENOENT) return {FailureCode::kCannotRead, errno};
     FileStatus opened;
     if (page >= 0) {
         m_pageFd = m_lockFd = page;
-        if (!FileStatusOf(page, &opened)) return {kMsgCannotRead, errno};
-        if (!opened.regular) return {kMsgNotRegularFile, 0};
+        if (!FileStatusOf(page, &opened)) return {FailureCode::kCannotRead, errno};
+        if (!opened.regular) return {FailureCode::kNotRegularFile, 0};
     } else {
         // The page will be created where its path leads, also through a
         // dangling link, so that folder is locked. A missing folder is not
@@ -187,63 +187,40 @@ SessionFailure PageSession::AcquireOnce(double waitSeconds, bool* retry) {
 
 SessionFailure PageSession::ReadLocked() {
     return Guarded([this]() -> SessionFailure {
-        m_pageRead = false;
-        m_head = PageHead{};
+        m_page = PageScan{};
         if (m_pageFd < 0) {
             m_identity = PageIdentity{};
             return kNoFailure;
         }
         HashingFileReader reader(m_pageFd);
         FILE* stream = reader.OpenStream();
-        if (stream == nullptr) return {kMsgCannotRead, errno};
+        if (stream == nullptr) return {FailureCode::kCannotRead, errno};
         PageScan scan;
         SessionFailure failure = ScanPage(stream, &scan);
         std::fclose(stream);
-        if (reader.Error() != 0) failure = {kMsgCannotRead, reader.Error()};
+        if (reader.Error() != 0) failure = {FailureCode::kCannotRead, reader.Error()};
         FileStatus info;
-        if (!failure && !FileStatusOf(m_pageFd, &info)) failure = {kMsgCannotRead, errno};
-        if (failure) {
-            ClearItemList();
-            return failure;
-        }
+        if (!failure && !FileStatusOf(m_pageFd, &info)) failure = {FailureCode::kCannotRead, errno};
+        if (failure) return failure;
         m_identity = IdentityOf(info, reader.Hash());
-        m_head = scan.head;
-        m_pageRead = true;
+        m_page = std::move(scan);
         return kNoFailure;
     });
 }
 
-// The item list becomes the page's list: on a page that is missing the
-// fresh page, otherwise the page as it is now with its section rebuilt
-// from the list. The list is the caller's again afterwards, whatever
-// happened.
-SessionFailure PageSession::WriteLocked() {
-    CloseIfOpen(&m_renamedLockFd);
-    if (IsNew() || m_pageFd < 0) return WriteFreshPage();
-    // After a failed read the page exists but its list was never shown.
-    if (!m_pageRead) return {kMsgCannotRead, 0};
-    struct ListKeeper {
-        CTavrelItem* mine = TakeItemList();
-        ~ListKeeper() {
-            if (mine == nullptr) return;
-            ClearItemList();
-            AdoptItemList(mine);
-        }
-    } list;
-    return ChangeLocked(SectionChange([&list] {
-        ClearItemList();
-        AdoptItemList(list.mine);
-        list.mine = nullptr;
-        return true;
-    }));
-}
-
-SessionFailure PageSession::WriteFreshPage() {
+SessionFailure PageSession::WriteFreshPage(const ItemList& entries) {
     std::string admin;
-    if (!ReadServerAdmin(&admin)) return {kMsgRegistryDamaged, 0, RegGetLastFailure()};
+    if (!ReadServerAdmin(&admin)) return {FailureCode::kRegistryDamaged, 0, RegGetLastFailure()};
+    // What the session holds afterwards is made first: nothing may fail once
+    // the page is written.
+    PageScan written;
+    written.entries = entries.Copy();
     int error = 0;
-    if (WriteNewPage(m_path, g_pItemHead, admin, &error, &m_renamedLockFd)) return kNoFailure;
-    return {kMsgCouldNotCreate, error};
+    if (!WriteNewPage(m_path, entries.Head(), admin, &error, &m_renamedLockFd)) {
+        return {FailureCode::kCouldNotCreate, error};
+    }
+    m_page = std::move(written);
+    return kNoFailure;
 }
 
 // The replacement is prepared before the page is read, so that the page is
@@ -253,21 +230,21 @@ SessionFailure PageSession::WriteFreshPage() {
 SessionFailure PageSession::ChangeLocked(const PageChange& change) {
     FileReplacement replacement(m_path);
     replacement.KeepLocked();
-    if (!replacement.Open()) return {kMsgCouldNotCreate, replacement.Error()};
+    if (!replacement.Open()) return {FailureCode::kCouldNotCreate, replacement.Error()};
     // Closed however the rewrite ends: its descriptor shares the page's lock.
     const std::unique_ptr<FILE, int (*)(FILE*)> stream(OpenReadStream(m_pageFd), &std::fclose);
-    if (!stream) return {kMsgCannotRead, errno};
+    if (!stream) return {FailureCode::kCannotRead, errno};
     PageScan scan;
     SessionFailure failure = RewritePage(stream.get(), replacement.Stream(), change, &scan);
     if (failure) {
         replacement.Abandon();
-        if (failure.message == kMsgCouldNotCreate && failure.error == 0) {
+        if (failure.code == FailureCode::kCouldNotCreate && failure.error == 0) {
             failure.error = replacement.Error();
         }
         return failure;
     }
-    if (!replacement.Commit()) return {kMsgCouldNotCreate, replacement.Error()};
+    if (!replacement.Commit()) return {FailureCode::kCouldNotCreate, replacement.Error()};
     m_renamedLockFd = replacement.TakeLock();
-    m_head = scan.head;
+    m_page = std::move(scan);
     return kNoFailure;
 }

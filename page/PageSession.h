@@ -6,15 +6,15 @@
 // folder, a device, also behind a symbolic link) is refused before a byte is
 // read. The page is scanned straight from its file (every read checked,
 // the bytes hashed as they pass; a write, which holds the lock throughout,
-// reads it unhashed; page/PageScan.h), and its entries become the item list
-// (g_pItemHead). A parse that did not take in the whole page is refused.
-// Every write copies the page's own bytes and replaces only what the
-// program owns (page/PageRewriter.h), reading the page as it is on disk
-// under the lock, so nothing another program wrote outside the generated
-// section is ever lost. Running
-// out of memory anywhere in a session is a refusal that leaves the page as it
-// was. The session remembers the page's identity as read: device, inode,
-// size, modification time and a hash of its bytes.
+// reads it unhashed; page/PageScan.h), and the session keeps the page as a
+// value: its entries, what they cannot carry, its head. A parse that did not
+// take in the whole page is refused. Every write copies the page's own bytes
+// and replaces only what the program owns (page/PageRewriter.h), reading the
+// page as it is on disk under the lock, so nothing another program wrote
+// outside the generated section is ever lost. Running out of memory anywhere
+// in a session is a refusal that leaves the page as it was. The session
+// remembers the page's identity as read: device, inode, size, modification
+// time and a hash of its bytes.
 //
 // Locking. Every read-modify-write holds an exclusive advisory lock
 // (platform/page_lock.h) from the read to the rename:
@@ -36,9 +36,6 @@
 // lock dies with the process.
 // Readers take the same lock for the read only, so they never see half of a
 // page written in place.
-//
-// The session works on the program's one item list (model/ItemList.h) and
-// the section facts of page/PageReader.h; one session at a time.
 #pragma once
 
 #include <sys/types.h>
@@ -51,8 +48,10 @@
 #include <utility>
 #include <vector>
 
+#include "model/ItemList.h"
 #include "page/PageHead.h"
 #include "page/PageRewriter.h"
+#include "page/PageScan.h"
 #include "page/SessionFailure.h"
 
 // What a page was when it was read; two reads of an unchanged page are equal.
@@ -70,13 +69,13 @@ struct PageIdentity {
 class PageSession {
   public:
     explicit PageSession(std::string path);
-    ~PageSession();  // releases the lock and the item list
+    ~PageSession();  // releases the lock
     PageSession(const PageSession&) = delete;
     PageSession& operator=(const PageSession&) = delete;
 
     // Takes the lock (waiting up to `waitSeconds`, 0: one attempt), reads the
-    // page into the item list, and keeps the lock when `keepLock` is set. A
-    // missing page gives an empty list and IsNew(). Refused: a path that is
+    // page, and keeps the lock when `keepLock` is set. A missing page gives
+    // an empty page and IsNew(). Refused: a path that is
     // not a regular file, a page that cannot be read or parsed whole, a lock
     // that stayed taken.
     SessionFailure Open(double waitSeconds, bool keepLock);
@@ -88,39 +87,46 @@ class PageSession {
     // sets `*changed` when the page on disk is no longer what was read.
     SessionFailure Lock(double waitSeconds, bool* changed);
 
-    // Reads the page again, under the lock already held, into a new item
-    // list, replacing the old one. When this fails the list is
-    // empty and Write refuses until a read succeeds.
+    // Reads the page again, under the lock already held. When this fails the
+    // session's page is empty.
     SessionFailure Reread();
 
-    // Writes the item list to the page, under the lock already held: a fresh
-    // page when the page was missing at the last read (or is missing now),
-    // otherwise the page as it is now with its section rebuilt from the list
-    // (page/PageRewriter.h). The item list stays as it was. The page is
-    // unchanged when this fails. A fresh page is refused while this machine's
-    // registry is damaged, as it could not be signed.
-    SessionFailure Write();
+    // Told what the page as it is now holds beyond its entries, which
+    // rebuilding the section drops: true to drop it, false to refuse.
+    using DropCheck = std::function<bool(const std::vector<std::string>& unread)>;
+
+    // Writes `entries` to the page, under the lock already held: a fresh
+    // page when the page is missing now, otherwise the page as it is now
+    // with its section rebuilt from them (page/PageRewriter.h), once
+    // `mayDrop` agreed to what that section held beyond its entries (it is
+    // asked only when there is such content). The page is unchanged when
+    // this fails (kEditRefused when `mayDrop` refused). A fresh page is
+    // refused while this machine's registry is damaged, as it could not be
+    // signed.
+    SessionFailure Write(const ItemList& entries, const DropCheck& mayDrop);
 
     // Takes the lock (waiting up to `waitSeconds`) and, under it, scans and
     // writes the page (page/PageRewriter.h), calling `edit` with the page's
-    // entries in the item list once they are known; the page is never held
-    // whole. A missing page gives `edit` an empty list and is
-    // then written fresh. Refused as Open and Write are, and with
-    // kMsgEditRefused when `edit` returned false; the page is then unchanged.
-    // Keeps the lock, the item list as the edit left it and the page's head.
-    SessionFailure Rewrite(double waitSeconds, const std::function<bool()>& edit);
+    // entries once they are known; the page is never held whole. A missing
+    // page gives `edit` an empty page and is then written fresh. Refused as
+    // Open and Write are, and with kEditRefused when `edit` returned false;
+    // the page is then unchanged. Keeps the lock and the page as written.
+    SessionFailure Rewrite(double waitSeconds, const EntriesEdit& edit);
 
     // Under the lock already held (Open with `keepLock`, or Lock), scans the
-    // page into the item list and writes it changed by `change`. A missing
-    // page is refused. The page is unchanged when this fails.
+    // page and writes it changed by `change`. A missing page is refused. The
+    // page is unchanged when this fails.
     SessionFailure Change(const PageChange& change);
 
-    // Releases the lock; the item list stays.
+    // Releases the lock; the page as last read or written stays.
     void Unlock();
 
-    // The title and feed link of the page at the last read; empty for a
-    // missing page.
-    const PageHead& Head() const { return m_head; }
+    // The page as last read or written: empty for a missing page, and after
+    // a failed read.
+    const PageScan& Page() const { return m_page; }
+
+    // The title and feed link of the page as last read or written.
+    const PageHead& Head() const { return m_page.head; }
 
     // The page's path as given.
     const std::string& Path() const { return m_path; }
@@ -129,8 +135,7 @@ class PageSession {
     SessionFailure Acquire(double waitSeconds);
     SessionFailure AcquireOnce(double waitSeconds, bool* retry);
     SessionFailure ReadLocked();
-    SessionFailure WriteLocked();
-    SessionFailure WriteFreshPage();
+    SessionFailure WriteFreshPage(const ItemList& entries);
     SessionFailure ChangeLocked(const PageChange& change);
 
     std::string m_path;
@@ -138,6 +143,5 @@ class PageSession {
     int m_lockFd = -1;         // the descriptor holding the lock (page or folder)
     int m_renamedLockFd = -1;  // the lock on the page this session renamed into place
     PageIdentity m_identity;   // of the last successful read
-    bool m_pageRead = false;   // the last read took in an existing page
-    PageHead m_head;           // of the last read
+    PageScan m_page;           // as last read or written
 };

@@ -1,4 +1,4 @@
-// Builds the generated section from the item list, as text in the program's
+// Builds the generated section from a list of entries, as text in the program's
 // own form: upper-case element names, one tag or field per line as below.
 //
 //     <H2>Tavrel</H2>                      only where a page gets its first section

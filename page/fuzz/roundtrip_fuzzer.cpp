@@ -30,18 +30,12 @@ const char kTitle[] = "Q&A <b> \xF4\x8F\xBC\xBCscript\xF4\x8F\xBC\xBE \xC3\xA9";
 const char kLink[] = "/a\xF4\x8F\xBC\xA2 onmouseover=\xF4\x8F\xBC\xA2x?b=1&c=2";
 const char kDescription[] = "\nd \xF4\x8F\xBC\x80\r\n \xF4\x8F\xBF\xBF end";
 
-bool AddEntry() {
-    auto* item = new CTavrelItem;
-    item->SetDate("7 <Dec> 2026");
-    item->SetTitle(kTitle);
-    item->SetHyperlink(kLink);
-    item->SetDescription(kDescription);
-    InsertItemAtHead(item);
-    return true;
+void AddEntry(ItemList& entries) {
+    entries.InsertAtHead(ItemOf({"7 <Dec> 2026", kTitle, kLink, kDescription}));
 }
 
 struct Result {
-    const char* failure = nullptr;
+    SessionFailure failure;
     PageScan scan;
     std::string bytes;
 };
@@ -59,17 +53,18 @@ std::string ReadBack(std::FILE* out) {
 }
 
 Result Rewrite(const std::string& page, bool add, std::size_t partSize) {
-    ClearItemList();
     // fmemopen cannot open an empty buffer; a temporary file stands in.
     std::FILE* in =
         page.empty() ? std::tmpfile() : fmemopen(const_cast<char*>(page.data()), page.size(), "rb");
     std::FILE* out = std::tmpfile();
     if (in == nullptr || out == nullptr) std::abort();
     Result result;
-    const SessionFailure failure = RewritePage(
-        in, out, SectionChange([add] { return !add || AddEntry(); }), &result.scan, partSize);
+    const PageChange change = SectionChange([add](const PageScan&, ItemList& entries) {
+        if (add) AddEntry(entries);
+        return true;
+    });
+    result.failure = RewritePage(in, out, change, &result.scan, partSize);
     std::fclose(in);
-    result.failure = failure.message;
     result.bytes = ReadBack(out);
     return result;
 }
@@ -109,8 +104,8 @@ bool SectionInsideAnchor(const std::string& page) {
 void CheckAddedEntryReadsBack(const std::string& page) {
     if (SectionInsideAnchor(page)) return;
     const Result reread = Rewrite(page, false, 1 << 16);
-    const CTavrelItem* first = g_pItemHead;
-    if (reread.failure != nullptr || first == nullptr) std::abort();
+    const CTavrelItem* first = reread.scan.entries.Head();
+    if (reread.failure || first == nullptr) std::abort();
     if (first->GetTitle() != kTitle || first->GetHyperlink() != kLink ||
         first->GetDescription() != kDescription) {
         std::abort();
@@ -127,8 +122,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A change that would push the page's encoding declaration out of the
     // bytes browsers look at is refused, and says so.
     const Result rebuilt = Rewrite(page, false, partSize);
-    if (rebuilt.failure == kMsgEncodingWouldChange) return 0;
-    if (rebuilt.failure != nullptr) std::abort();
+    if (rebuilt.failure.code == FailureCode::kEncodingWouldChange) return 0;
+    if (rebuilt.failure) std::abort();
     if (!rebuilt.scan.hasSection && rebuilt.bytes != page) std::abort();
     CheckOnlyRangeChanged(page, rebuilt.bytes, ChangedRange(rebuilt.scan));
     if (Rewrite(page, false, 1 << 16).bytes != rebuilt.bytes) std::abort();
@@ -136,11 +131,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A page whose end would not keep a list whole has no place for one
     // there, and says so.
     const Result added = Rewrite(page, true, partSize);
-    if (added.failure == kMsgNoPlaceForList && !added.scan.hasSection) return 0;
-    if (added.failure == kMsgEncodingWouldChange) return 0;
-    if (added.failure != nullptr) std::abort();
+    if (added.failure.code == FailureCode::kNoPlaceForList && !added.scan.hasSection) return 0;
+    if (added.failure.code == FailureCode::kEncodingWouldChange) return 0;
+    if (added.failure) std::abort();
     CheckOnlyRangeChanged(page, added.bytes, ChangedRange(added.scan));
     CheckAddedEntryReadsBack(added.bytes);
-    ClearItemList();
     return 0;
 }

@@ -199,6 +199,10 @@ int FileMakeTemporary(char* pattern) {
     return FileOperation([&] { return mkostemp(pattern, O_CLOEXEC); });
 }
 
+int FileDuplicate(int fd) {
+    return FileOperation([&] { return fcntl(fd, F_DUPFD_CLOEXEC, 0); });
+}
+
 int FileClose(int fd) {
     if (FileFaultInjected() && errno != EINTR) {
         close(fd);  // a failed close has still released the descriptor
@@ -219,7 +223,7 @@ dirent* FileReadDirectory(DIR* dir) {
 }
 
 FILE* OpenReadStream(int fd) {
-    const int own = fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    const int own = FileDuplicate(fd);
     if (own < 0) return nullptr;
     return StreamOver(own, "rb", {ReadCookie, nullptr, SeekCookie, CloseCookie});
 }

@@ -161,7 +161,7 @@ bool WriteProtected(const struct stat& info) {
 // A second descriptor of `fd`, locked; -1 when either fails, which costs
 // only the lock: the file is written all the same.
 int LockedDuplicate(int fd) {
-    const int duplicate = fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    const int duplicate = FileDuplicate(fd);
     if (duplicate >= 0 && !LockExclusive(duplicate, 0)) {
         FileClose(duplicate);
         return -1;

@@ -133,7 +133,6 @@ class FailurePointTest : public ::testing::Test {
             outcome.failed = points->met();
             points->arm(0);
         }
-        ClearItemList();  // as the end of the process would
         testing::internal::GetCapturedStdout();
         outcome.said += testing::internal::GetCapturedStderr();
         return outcome;

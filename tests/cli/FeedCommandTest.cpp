@@ -31,13 +31,10 @@ class FeedCommandTest : public ::testing::Test {
         hives.Write("local", ServerHiveText(std::nullopt, {{{"/", dir.path()}}}));
     }
 
-    void TearDown() override { ClearItemList(); }
-
     template <typename Command>
     int Run(Command command, std::string* errors = nullptr) {
         testing::internal::CaptureStderr();
         const int code = command();
-        ClearItemList();  // each command runs in a process of its own
         const std::string text = testing::internal::GetCapturedStderr();
         if (errors != nullptr) *errors = text;
         return code;

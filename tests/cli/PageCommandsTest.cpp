@@ -20,12 +20,8 @@ class PageCommandsTest : public ::testing::Test {
     TempDir m_dir;
     std::string m_page = m_dir / "page.html";
 
-    // Runs `command` as a process of its own would, with an empty item list.
-    static ProgramResult Run(const std::function<int()>& command) {
-        ProgramResult result = RunInProcess(command);
-        ClearItemList();
-        return result;
-    }
+    // Runs `command` as a process of its own would.
+    static ProgramResult Run(const std::function<int()>& command) { return RunInProcess(command); }
 
     int Add(const std::string& title) {
         EntryFields fields;

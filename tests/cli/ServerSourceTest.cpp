@@ -50,10 +50,7 @@ class ServerSourceTest : public ::testing::Test {
                                  "/apache2.conf\"\r\n\"ServerAdmin\"=\"hive@example.org\"\r\n");
     }
 
-    void TearDown() override {
-        g_serverChoice = ServerChoice{};
-        ClearItemList();
-    }
+    void TearDown() override { g_serverChoice = ServerChoice{}; }
 
     int Run(const std::function<int()>& command) {
         const ProgramResult result = RunInProcess(command);
@@ -131,14 +128,12 @@ TEST_F(ServerSourceTest, TheFeedAndAFreshPageFollowTheChosenHostAndTheHiveFillsI
     fields.date = "December 6, 2026";
     ASSERT_EQ(Run([&] { return RunAdd(page, fields); }), 0) << err;
     EXPECT_NE(ReadFileBytes(page).find("admin@example.org"), std::string::npos);
-    ClearItemList();
     ASSERT_EQ(Run([&] { return RunFeed(page, FeedChange{}); }), 0) << err;
     EXPECT_NE(out.find("href=\"http://www.example.org:8080/news/index.html\""), std::string::npos)
         << out;
 
     // nginx has no administrator's address: the hive's signs the page.
     g_serverChoice.configFile = dir / "nginx.conf";
-    ClearItemList();
     ASSERT_EQ(Run([&] { return RunAdd(dir / "b/new.html", fields); }), 0) << err;
     EXPECT_NE(ReadFileBytes(dir / "b/new.html").find("hive@example.org"), std::string::npos);
 }

@@ -43,7 +43,7 @@ std::string ClosedByEndTag(std::string_view page) {
         if (node == nullptr) continue;
         pending.push_back(node->next_sib);
         if (node->flags & BF_END_TAG)
-            names += std::string(names.empty() ? "" : " ") + _ElementToName(node->tag);
+            names += std::string(names.empty() ? "" : " ") + HTMLElementName(node->tag);
         pending.push_back(node->first_child);
     }
     return names;

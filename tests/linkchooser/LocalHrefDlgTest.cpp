@@ -10,7 +10,6 @@
 
 #include "editor/TavrelDlg.h"
 #include "linkchooser/LocalHrefDlg.h"
-#include "model/ItemList.h"
 #include "model/Messages.h"
 #include "model/ServerRegistry.h"
 #include "platform/list_box.h"
@@ -48,11 +47,6 @@ class LocalHrefDlgTest : public ::testing::Test {
         hives.Write("local", ServerHiveText(server.path() + "/", {{{"/", "docs"}}}));
         g_hkeyServer = HKEY_LOCAL_MACHINE;
     }
-    void TearDown() override {
-        ClearItemList();
-        g_bNewPage = 0;
-    }
-
     // Runs a chooser through `steps`; returns DoModal's result and puts the
     // composed hyperlink into `result`.
     int Run(const Steps& steps) {
@@ -82,7 +76,7 @@ class LocalHrefDlgTest : public ::testing::Test {
         editor.show();
         WhenModalShown(&editor, steps);
         Press(&editor, IDC_BROWSE);
-        EXPECT_EQ(g_pItemHead, nullptr);  // the entries are not touched
+        EXPECT_EQ(ItemAs<QListWidget>(&editor, IDC_ITEM_LIST)->count(), 0);  // no entry added
         return GetDlgItemText(&editor, IDC_HYPERLINK, 1000);
     }
 };

@@ -17,12 +17,12 @@ class NewPageWriterTest : public ::testing::Test {
     ScopedHiveFolder hives;
     TempDir dir;
 
-    void TearDown() override { ClearItemList(); }
+    ItemList list;
 
     std::string Write() {
         std::string admin;
         EXPECT_TRUE(ReadServerAdmin(&admin));
-        EXPECT_TRUE(WriteNewPage(dir / "page.html", g_pItemHead, admin));
+        EXPECT_TRUE(WriteNewPage(dir / "page.html", list.Head(), admin));
         return ReadFileBytes(dir / "page.html");
     }
 
@@ -44,8 +44,9 @@ TEST_F(NewPageWriterTest, EmptyListWithoutAddress) {
 // Fields are written literally, but a quote cannot end the link early.
 TEST_F(NewPageWriterTest, EntriesInListOrderWithTheAdministratorAddress) {
     SetAdmin("webmaster@example.org");
-    SetList({{"%s %d %n", "<b>Bold</b> & more", "/a.htm?x=\"1\"&y=2", "100% <i>sure</i>\nnow"},
-             {"Monday, May 06, 1996", "Old", "/old.htm", "first entry"}});
+    list =
+        ListOf({{"%s %d %n", "<b>Bold</b> & more", "/a.htm?x=\"1\"&y=2", "100% <i>sure</i>\nnow"},
+                {"Monday, May 06, 1996", "Old", "/old.htm", "first entry"}});
     EXPECT_EQ(
         Write(),
         std::string(kHead) + kSectionStart +

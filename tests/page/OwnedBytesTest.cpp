@@ -107,7 +107,6 @@ std::string ReadBack(FILE* out) {
 }
 
 Rewritten Rewrite(const std::string& page, const PageChange& change, size_t partSize = 13) {
-    ClearItemList();
     Rewritten result;
     MemoryStream in(page);
     FILE* out = std::tmpfile();
@@ -117,17 +116,22 @@ Rewritten Rewrite(const std::string& page, const PageChange& change, size_t part
 }
 
 Rewritten Rebuild(const std::string& page) {
-    return Rewrite(page, SectionChange([] { return true; }));
+    return Rewrite(page, SectionChange([](const PageScan&, ItemList&) { return true; }));
 }
 
 std::vector<Entry> EntriesOf(const std::string& page) {
-    ClearItemList();
     MemoryStream in(page);
     PageScan scan;
     EXPECT_FALSE(ScanPage(in.get(), &scan));
-    std::vector<Entry> entries = ListEntries();
-    ClearItemList();
-    return entries;
+    return EntriesOf(scan.entries);
+}
+
+// The edit that makes the page's entries `entries`.
+EntriesEdit SetTo(const std::vector<Entry>& entries) {
+    return [entries](const PageScan&, ItemList& list) {
+        list = ListOf(entries);
+        return true;
+    };
 }
 
 // `after` is `before` with `range` replaced; the replacement is returned.
@@ -148,12 +152,9 @@ const Entry kAdded{"Monday, December 07, 2026", "New & <improved> \xE2\x82\xAC",
 
 class OwnedBytesTest : public ::testing::TestWithParam<std::pair<std::string, std::string>> {
   protected:
-    void TearDown() override { ClearItemList(); }
-
     // Checks that `edit` replaced only the section (or inserted one) and
     // that the result reads back as `expected` and is stable.
-    void ExpectSectionChange(const std::function<bool()>& edit,
-                             const std::vector<Entry>& expected) {
+    void ExpectSectionChange(const EntriesEdit& edit, const std::vector<Entry>& expected) {
         const std::string& page = GetParam().second;
         const Rewritten result = Rewrite(page, SectionChange(edit));
         ASSERT_FALSE(result.failure) << result.failure.Text(" ");
@@ -179,18 +180,18 @@ TEST_P(OwnedBytesTest, SectionEditsReplaceOnlyTheSection) {
     if (!rebuilt.scan.hasSection) {
         EXPECT_EQ(rebuilt.bytes, page) << "nothing to build";
     }
-    ExpectSectionChange([] { return true; }, entries);
+    ExpectSectionChange(SetTo(entries), entries);
 
     std::vector<Entry> added = entries;
     added.insert(added.begin(), kAdded);
-    ExpectSectionChange([&] { return SetList(added), true; }, added);
+    ExpectSectionChange(SetTo(added), added);
     if (entries.empty()) return;
 
     std::vector<Entry> changed = entries;
     changed.front().title = "Changed \xC3\xA9";
-    ExpectSectionChange([&] { return SetList(changed), true; }, changed);
+    ExpectSectionChange(SetTo(changed), changed);
     std::vector<Entry> deleted(entries.begin() + 1, entries.end());
-    ExpectSectionChange([&] { return SetList(deleted), true; }, deleted);
+    ExpectSectionChange(SetTo(deleted), deleted);
 }
 
 TEST_P(OwnedBytesTest, FeedLinkChangesOnlyTheLinkAndGoesAgainWhole) {
@@ -203,7 +204,7 @@ TEST_P(OwnedBytesTest, FeedLinkChangesOnlyTheLinkAndGoesAgainWhole) {
             return true;
         });
     if (!enabled.scan.hasHeadElement) {
-        EXPECT_EQ(enabled.failure.message, kMsgEditRefused);
+        EXPECT_EQ(enabled.failure.code, FailureCode::kEditRefused);
         return;
     }
     ASSERT_FALSE(enabled.failure);
@@ -236,8 +237,7 @@ TEST(OwnedBytesTest, SectionGoesWhereABrowserEndsBody) {
                                      "<html><head><title>t</title></head></html>|", "|"}) {
         const size_t bar = marked.find('|');
         const std::string page = marked.substr(0, bar) + marked.substr(bar + 1);
-        const Rewritten result =
-            Rewrite(page, SectionChange([] { return SetList({kAdded}), true; }));
+        const Rewritten result = Rewrite(page, SectionChange(SetTo({kAdded})));
         ASSERT_FALSE(result.failure) << page;
         EXPECT_EQ(result.scan.sectionPlace, bar) << marked;
         const std::string inserted = Replacement(page, result.bytes, {bar, bar});

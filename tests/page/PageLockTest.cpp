@@ -16,7 +16,7 @@ namespace {
 // Whether a session on `path` finds the page locked, without waiting.
 bool Busy(const std::string& path) {
     PageSession session(path);
-    return session.Open(0, true).message == kMsgPageBusy;
+    return session.Open(0, true).code == FailureCode::kPageBusy;
 }
 
 TEST(PageLockTest, ADanglingLinkAndItsTargetsFolderShareOneLock) {

@@ -1,5 +1,5 @@
-// Helpers for the page tests: entries as plain values, to fill the item list
-// and compare what a page gives back, and opening a page as the wizard does.
+// Helpers for the page tests: entries as plain values, to make a list and
+// compare what a page gives back.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,37 +9,29 @@
 #include <vector>
 
 #include "model/ItemList.h"
-#include "page/PageReader.h"
+#include "model/TavrelItem.h"
 
-struct Entry {
-    std::string date, title, hyperlink, description;
-    bool operator==(const Entry&) const = default;
-};
+using Entry = EntryText;
 
 inline std::ostream& operator<<(std::ostream& out, const Entry& e) {
     return out << "{" << e.date << "|" << e.title << "|" << e.hyperlink << "|" << e.description
                << "}";
 }
 
-// Replaces the item list with `entries`, in their order.
-inline void SetList(const std::vector<Entry>& entries) {
-    ClearItemList();
+// A list of `entries`, in their order.
+inline ItemList ListOf(const std::vector<Entry>& entries) {
+    ItemList list;
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-        auto* item = new CTavrelItem;
-        item->SetDate(entry->date);
-        item->SetTitle(entry->title);
-        item->SetHyperlink(entry->hyperlink);
-        item->SetDescription(entry->description);
-        InsertItemAtHead(item);
+        list.InsertAtHead(ItemOf(*entry));
     }
+    return list;
 }
 
-// The entries of the item list.
-inline std::vector<Entry> ListEntries() {
+// The entries of `list`.
+inline std::vector<Entry> EntriesOf(const ItemList& list) {
     std::vector<Entry> entries;
-    for (const CTavrelItem* item = g_pItemHead; item != nullptr; item = item->GetNext()) {
-        entries.push_back(
-            {item->GetDate(), item->GetTitle(), item->GetHyperlink(), item->GetDescription()});
+    for (const CTavrelItem* item = list.Head(); item != nullptr; item = item->GetNext()) {
+        entries.push_back(TextOf(*item));
     }
     return entries;
 }
