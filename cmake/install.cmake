@@ -12,6 +12,24 @@
 include(GNUInstallDirs)
 
 set(TAVREL_DIST_DIR ${PROJECT_SOURCE_DIR}/dist)
+
+# Windows: a release zip (cpack in build/windows) of one folder holding
+# tavrel.exe, the README, the licence, the example hive and a registry file to
+# import; the registry is the system's own there.
+if(WIN32)
+  install(TARGETS tavrel RUNTIME DESTINATION .)
+  install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE
+    ${TAVREL_DIST_DIR}/registry/local.reg.example ${TAVREL_DIST_DIR}/registry/windows-example.reg
+    DESTINATION .)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_STRIP_FILES ON)
+  set(CPACK_PACKAGE_NAME tavrel)
+  set(CPACK_PACKAGE_VERSION ${TAVREL_VERSION})
+  set(CPACK_SYSTEM_NAME windows-x86_64)
+  set(CPACK_PACKAGE_FILE_NAME tavrel-${TAVREL_VERSION}-windows-x86_64)
+  include(CPack)
+  return()
+endif()
 # The wizard's AppStream component id, which names its metainfo file.
 set(TAVREL_APP_ID org.tavrel.Wizard)
 

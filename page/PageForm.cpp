@@ -1,11 +1,10 @@
 #include "page/PageForm.h"
 
-#include <iconv.h>
-
-#include <cerrno>
-#include <memory>
+#include <string_view>
 
 #include "text/ascii.h"
+#include "text/charset.h"
+#include "text/charset_labels.h"
 #include "text/utf8.h"
 
 namespace {
@@ -73,75 +72,63 @@ std::string CleanUtf8(std::string_view text, bool asciiOnly) {
     return out;
 }
 
-class Encoder {
-  public:
-    explicit Encoder(const std::string& encoding)
-        : m_cd(iconv_open(encoding.c_str(), "UTF-8")), m_windows1252(IsWindows1252Name(encoding)) {}
-    ~Encoder() {
-        if (Ok()) iconv_close(m_cd);
-    }
-    Encoder(const Encoder&) = delete;
-    Encoder& operator=(const Encoder&) = delete;
+// The character at `at` in `text`, U+FFFD for a byte that starts none;
+// moves `at` past it.
+char32_t NextCharacter(std::string_view text, size_t& at) {
+    char32_t code = 0;
+    const size_t length = utf8::Decode(text.substr(at), code);
+    at += length == 0 ? 1 : length;
+    return length == 0 ? utf8::kReplacement : code;
+}
 
-    bool Ok() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
-
-    // `text` (valid UTF-8) in the encoding, what it cannot hold as references.
-    std::string Encode(std::string_view text) {
-        std::string out;
-        size_t at = 0;
-        while (at < text.size()) {
-            at += Convert(text.substr(at), &out);
-            if (at < text.size()) at += Unencodable(text.substr(at), &out);
+// `text` (valid UTF-8) in `charset`, what it cannot hold as references.
+std::string EncodeInCharset(std::string_view text, const charset::Charset& charset,
+                            bool windows1252) {
+    charset::Encoder encoder(charset);
+    std::string out;
+    out.reserve(text.size());
+    for (size_t at = 0; at < text.size();) {
+        const char32_t code = NextCharacter(text, at);
+        if (encoder.Put(code, out)) continue;
+        if (windows1252 && IsWindows1252Gap(code)) {
+            out += static_cast<char>(code);
+            continue;
         }
-        Flush(&out);
-        return out;
+        for (char c : Reference(code)) encoder.Put(static_cast<unsigned char>(c), out);
     }
+    encoder.Finish(out);
+    return out;
+}
 
-  private:
-    // Converts as much of `text` as the encoding holds; returns how much.
-    size_t Convert(std::string_view text, std::string* out) {
-        char* in = const_cast<char*>(text.data());
-        size_t inLeft = text.size();
-        char buffer[4096];
-        while (inLeft > 0) {
-            char* w = buffer;
-            size_t room = sizeof buffer;
-            const size_t result = iconv(m_cd, &in, &inLeft, &w, &room);
-            const int error = result == static_cast<size_t>(-1) ? errno : 0;
-            out->append(buffer, static_cast<size_t>(w - buffer));
-            if (error != 0 && error != E2BIG) break;
-        }
-        return text.size() - inLeft;
-    }
-
-    // Writes the character at the start of `rest`, which the encoding cannot
-    // hold; returns its length.
-    size_t Unencodable(std::string_view rest, std::string* out) {
-        char32_t code = 0;
-        size_t length = utf8::Decode(rest, code);
-        if (length == 0) {
-            code = utf8::kReplacement;
-            length = 1;
-        }
-        if (m_windows1252 && IsWindows1252Gap(code)) {
-            *out += static_cast<char>(code);
+// `text` (valid UTF-8) in UTF-16 of the given byte order, without a
+// byte-order mark.
+std::string EncodeInUtf16(std::string_view text, bool bigEndian) {
+    std::string out;
+    out.reserve(text.size() * 2);
+    const auto unit = [&out, bigEndian](char32_t value) {
+        const char high = static_cast<char>(value >> 8);
+        const char low = static_cast<char>(value & 0xFF);
+        out += bigEndian ? high : low;
+        out += bigEndian ? low : high;
+    };
+    for (size_t at = 0; at < text.size();) {
+        const char32_t code = NextCharacter(text, at);
+        if (code < 0x10000) {
+            unit(code);
         } else {
-            Convert(Reference(code), out);
+            unit(0xD800 + ((code - 0x10000) >> 10));
+            unit(0xDC00 + ((code - 0x10000) & 0x3FF));
         }
-        return length;
     }
+    return out;
+}
 
-    void Flush(std::string* out) {
-        char buffer[64];
-        char* w = buffer;
-        size_t room = sizeof buffer;
-        iconv(m_cd, nullptr, nullptr, &w, &room);
-        out->append(buffer, static_cast<size_t>(w - buffer));
-    }
-
-    iconv_t m_cd;
-    bool m_windows1252;
-};
+// The charset a name designates: a charset's own name, else an encoding label.
+const charset::Charset* CharsetNamed(const std::string& name) {
+    if (const charset::Charset* found = charset::Find(name)) return found;
+    const char* labelled = charset::NameOfLabel(name);
+    return labelled != nullptr ? charset::Find(labelled) : nullptr;
+}
 
 }  // namespace
 
@@ -163,9 +150,13 @@ std::string EncodeForPage(std::string text, const PageForm& form) {
         text = CleanUtf8(text, form.asciiOnly);
     }
     if (form.asciiOnly || IsUtf8Name(form.encoding)) return text;
-    Encoder encoder(form.encoding);
-    // An encoding the parser read but iconv cannot write: references in
-    // ASCII are still read back right by every encoding a page is read in.
-    if (!encoder.Ok()) return CleanUtf8(text, true);
-    return encoder.Encode(text);
+    if (ascii::EqualsIgnoringCase(form.encoding, "UTF-16LE") ||
+        ascii::EqualsIgnoringCase(form.encoding, "UTF-16BE")) {
+        return EncodeInUtf16(text, ascii::EqualsIgnoringCase(form.encoding, "UTF-16BE"));
+    }
+    const charset::Charset* charset = CharsetNamed(form.encoding);
+    // An encoding no charset writes: references in ASCII are still read back
+    // right by every encoding a page is read in.
+    if (charset == nullptr) return CleanUtf8(text, true);
+    return EncodeInCharset(text, *charset, IsWindows1252Name(form.encoding));
 }

@@ -20,7 +20,7 @@
 #include "htmlparse.h"
 
 struct PageForm {
-    std::string encoding = "UTF-8";  // iconv name of the page's encoding
+    std::string encoding = "UTF-8";  // name of the page's encoding (text/charset.h)
     bool asciiOnly = false;          // write only ASCII; all else as references
     bool crlf = false;               // lines end in CRLF
     bool cr = false;                 // lines end in a lone CR (when not crlf)
@@ -29,6 +29,7 @@ struct PageForm {
 // The form of the page that `info` describes (as the parser reports it).
 PageForm PageFormOf(const HTMLPageInfo& info);
 
-// `text` (UTF-8 with LF line ends) as bytes of a page in `form`; in ASCII
-// with references when iconv does not know the encoding.
+// `text` (UTF-8 with LF line ends) as bytes of a page in `form`. The encoding
+// is UTF-8, UTF-16LE or UTF-16BE, a charset (text/charset.h) or an encoding
+// label; any other name gets ASCII with references.
 std::string EncodeForPage(std::string text, const PageForm& form);

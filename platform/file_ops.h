@@ -27,16 +27,19 @@ int FileOpenForReading(const char* path);
 ssize_t FileRead(int fd, void* buffer, size_t size);
 // Reads at `offset` without depending on the file position.
 ssize_t FilePread(int fd, void* buffer, size_t size, off_t offset);
+// A second descriptor of the open file `fd`, not inherited by child
+// processes: it shares the file position and a lock taken through either.
+int FileDuplicate(int fd);
 // Closes the descriptor (and releases a lock taken on it). An interrupted
 // close has closed the descriptor all the same and counts as done.
 int FileClose(int fd);
 
 // What an open file or a path is.
 struct FileStatus {
-    FileId id;                    // same id, same file, by whatever path
-    bool regular = false;         // a regular file (not a folder, FIFO, device)
-    bool directory = false;       // a folder
-    std::int64_t size = 0;        // in bytes
+    FileId id;                         // same id, same file, by whatever path
+    bool regular = false;              // a regular file (not a folder, FIFO, device)
+    bool directory = false;            // a folder
+    std::int64_t size = 0;             // in bytes
     std::int64_t modifiedSeconds = 0;  // last change of the contents, Unix time
     long modifiedNanoseconds = 0;      // and its fraction
 };

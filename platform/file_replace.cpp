@@ -31,7 +31,7 @@ void FileReplacement::Abandon() {
 }
 
 bool ReplaceFileSafely(const std::string& path, const std::function<bool(FILE*)>& write, int* error,
-                 int* keptLock) {
+                       int* keptLock) {
     FileReplacement replacement(path);
     if (keptLock != nullptr) replacement.KeepLocked();
     bool ok = replacement.Open();

@@ -120,4 +120,4 @@ class FileReplacement {
 // value of the failure (0 when `write` gave up). With `keptLock`, the new
 // file stays locked (KeepLocked) and `*keptLock` gets the descriptor, or -1.
 bool ReplaceFileSafely(const std::string& path, const std::function<bool(FILE*)>& write,
-                 int* error = nullptr, int* keptLock = nullptr);
+                       int* error = nullptr, int* keptLock = nullptr);

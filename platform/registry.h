@@ -7,9 +7,9 @@
 // and the types and constants are those of <windows.h>. String data is
 // handed over in UTF-8 with its terminating NUL on both systems.
 //
-// Elsewhere this layer answers those calls from registry export files (".reg" text): the folder named by TAVREL_REGISTRY_DIR
-// (default /etc/tavrel-wizard/registry) holds local.reg, this machine's
-// HKEY_LOCAL_MACHINE, and NAME.reg for a machine NAME reached through
+// Elsewhere this layer answers those calls from registry export files (".reg" text): the folder
+// named by TAVREL_REGISTRY_DIR (default /etc/tavrel-wizard/registry) holds local.reg, this
+// machine's HKEY_LOCAL_MACHINE, and NAME.reg for a machine NAME reached through
 // RegConnectRegistryA. Keys and values are read only. Key and value names
 // match case-insensitively; values enumerate in file order; data is handed
 // over as bytes whatever its type (string data with its terminating NUL).
@@ -90,10 +90,9 @@ LONG RegEnumValueA(HKEY key, DWORD index, char* name, DWORD* nameLength, DWORD* 
 // Connects to HKEY_LOCAL_MACHINE of `machine` (NULL or "": this machine).
 // On Windows through the network (ERROR_BAD_NETPATH when it cannot be
 // reached, a name with anything but letters, digits, '.', '_' or '-'
-// included). Elsewhere it succeeds only when the machine's hive exists and parses: ERROR_BAD_NETPATH
-// when there is no hive for that name (a name with anything but letters,
-// digits, '.', '_' or '-' is an unreachable machine), ERROR_BADDB when it is
-// damaged.
+// included). Elsewhere it succeeds only when the machine's hive exists and parses:
+// ERROR_BAD_NETPATH when there is no hive for that name (a name with anything but letters, digits,
+// '.', '_' or '-' is an unreachable machine), ERROR_BADDB when it is damaged.
 LONG RegConnectRegistryA(const char* machine, HKEY key, HKEY* result);
 
 // Why the last call of this thread that returned ERROR_BADDB failed:

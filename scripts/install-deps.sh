@@ -30,8 +30,7 @@ for option in "$@"; do
       command -v npm >/dev/null || packages+=(nodejs npm)
       ;;
     --servers) packages+=(apache2-bin nginx curl) ;;
-    --windows) packages+=(g++-mingw-w64-x86-64-posix wine64 googletest libcli11-dev
-                          nlohmann-json3-dev zip) ;;
+    --windows) packages+=(g++-mingw-w64-x86-64-posix wine64 googletest) ;;
     --package) packages+=(build-essential dpkg-dev debhelper scdoc lintian desktop-file-utils
                           appstream man-db bash-completion) ;;
     *) echo "install-deps.sh: unknown option $option" >&2; exit 2 ;;

@@ -266,7 +266,7 @@ enum {
 
 /* What the program needs to write the last parsed page back in its own form. */
 typedef struct HTMLPageInfo {
-    const char* encoding; /* iconv name of the page's encoding: "UTF-8", "windows-1252", ... */
+    const char* encoding; /* name of the page's encoding: "UTF-8", "windows-1252", "CP932" ... */
     int encoding_source;  /* HTML_ENCODING_* */
     int has_bom;          /* the page began with a byte-order mark */
     int crlf;             /* the page's lines end in CRLF (read as LF) */

@@ -36,7 +36,7 @@ char* Transcode(const char* encoding, const char* text, std::size_t size, std::s
         return TranscodeUtf16(text, size, std::strcmp(encoding, "UTF-16BE") == 0, out_size,
                               offsets);
     }
-    return TranscodeWithIconv(encoding, text, size, out_size, offsets);
+    return TranscodeCharset(encoding, text, size, out_size, offsets);
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ namespace htmlparse {
 
 // What was found out about a page while preparing its text.
 struct PageFacts {
-    char encoding[48] = "UTF-8";  // iconv name of the page's encoding
+    char encoding[48] = "UTF-8";  // charset name of the page's encoding (text/charset.h)
     int encoding_source = HTML_ENCODING_SNIFFED;
     bool has_bom = false;
     bool crlf = false;       // most line ends were CRLF

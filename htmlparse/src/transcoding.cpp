@@ -1,13 +1,11 @@
 #include "transcoding.h"
 
-#include <iconv.h>
-
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
 
 #include "htmlparse.h"
 #include "malloc_block.h"
+#include "text/charset.h"
 #include "text/utf8.h"
 
 namespace htmlparse {
@@ -55,12 +53,6 @@ class ConversionOutput {
     char* data_;
     std::size_t capacity_;
     std::size_t used_ = 0;
-};
-
-// Closes an iconv descriptor on scope exit.
-struct IconvCloser {
-    iconv_t converter;
-    ~IconvCloser() { iconv_close(converter); }
 };
 
 void AppendCodePoint(ConversionOutput& out, char32_t code_point) {
@@ -129,60 +121,20 @@ char* TranscodeUtf16(const char* data, std::size_t size, bool big_endian, std::s
     return out.Release(out_size);
 }
 
-namespace {
-
-// The longest input iconv is given for one character: multi-byte characters
-// and the escape sequences of stateful encodings are shorter.
-constexpr std::size_t kLongestCharacter = 8;
-
-// Converts the one character at `in` (of `in_left` bytes left) into `out`;
-// returns how many bytes it took, 0 when it cannot be decoded.
-std::size_t ConvertOneCharacter(iconv_t converter, const char* in, std::size_t in_left,
-                                ConversionOutput& out) {
-    for (std::size_t take = 1; take <= in_left && take <= kLongestCharacter;) {
-        char* from = const_cast<char*>(in);
-        std::size_t from_left = take;
-        char* w = out.cursor();
-        std::size_t out_left = out.room();
-        const std::size_t result = iconv(converter, &from, &from_left, &w, &out_left);
-        out.Advance(w);
-        const auto consumed = static_cast<std::size_t>(from - in);
-        if (result != static_cast<std::size_t>(-1)) return consumed;
-        if (errno == E2BIG) {
-            out.Grow();
-            continue;
-        }
-        if (consumed > 0) return consumed;
-        if (errno != EINVAL) return 0;
-        ++take;  // an incomplete character: give it one byte more
-    }
-    return 0;
-}
-
-}  // namespace
-
-char* TranscodeWithIconv(const char* encoding, const char* data, std::size_t size,
-                         std::size_t* out_size, OffsetMap* offsets) {
-    iconv_t converter = iconv_open("UTF-8", encoding);
-    if (converter == reinterpret_cast<iconv_t>(-1)) return nullptr;
-    IconvCloser closer{converter};
+char* TranscodeCharset(const char* encoding, const char* data, std::size_t size,
+                       std::size_t* out_size, OffsetMap* offsets) {
+    const charset::Charset* found = charset::Find(encoding);
+    if (found == nullptr) return nullptr;
     ConversionOutput out(size * 2 + 16);
-    for (std::size_t at = 0; at < size;) {
-        std::size_t took = ConvertOneCharacter(converter, data + at, size - at, out);
-        if (took == 0) {
-            AppendCodePoint(out, HTML_BYTE_STAND_IN_BASE + static_cast<unsigned char>(data[at]));
-            took = 1;
+    charset::Decoder decoder(*found, {data, size});
+    charset::Piece piece{};
+    while (decoder.Next(piece)) {
+        if (piece.undecodable) {
+            const auto byte = static_cast<unsigned char>(data[piece.end - 1]);
+            AppendCodePoint(out, HTML_BYTE_STAND_IN_BASE + byte);
         }
-        at += took;
-        offsets->Add(out.used(), at);
-    }
-    while (true) {  // flush the shift state of stateful encodings
-        char* w = out.cursor();
-        std::size_t out_left = out.room();
-        std::size_t result = iconv(converter, nullptr, nullptr, &w, &out_left);
-        out.Advance(w);
-        if (result != static_cast<std::size_t>(-1) || errno != E2BIG) break;
-        out.Grow();
+        for (std::size_t i = 0; i < piece.count; ++i) AppendCodePoint(out, piece.code[i]);
+        offsets->Add(out.used(), piece.end);
     }
     return out.Release(out_size);
 }

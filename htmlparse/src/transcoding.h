@@ -4,8 +4,9 @@
 // windows-1252 goes by table (its five undefined bytes 0x81, 0x8D, 0x8F, 0x90
 // and 0x9D become the C1 controls of the same value, as in browsers); UTF-16
 // by its own decoder (an unpaired surrogate is one U+FFFD, nothing after it
-// shifts); everything else through iconv. A byte the encoding cannot decode
-// becomes its byte stand-in (HTML_BYTE_STAND_IN_BASE plus the byte).
+// shifts); every other charset by the charset decoder (text/charset.h). A
+// byte the encoding cannot decode becomes its byte stand-in
+// (HTML_BYTE_STAND_IN_BASE plus the byte).
 #ifndef HTMLPARSE_TRANSCODING_H
 #define HTMLPARSE_TRANSCODING_H
 
@@ -31,10 +32,11 @@ char* TranscodeWindows1252(const char* data, std::size_t size, std::size_t* out_
 char* TranscodeUtf16(const char* data, std::size_t size, bool big_endian, std::size_t* out_size,
                      OffsetMap* offsets);
 
-// Through iconv from `encoding` (an iconv name), one character at a time so
-// that each one's source is known; null when iconv lacks the encoding.
-char* TranscodeWithIconv(const char* encoding, const char* data, std::size_t size,
-                         std::size_t* out_size, OffsetMap* offsets);
+// From the charset named `encoding` (text/charset.h), one character at a
+// time so that each one's source is known; null when there is no such
+// charset.
+char* TranscodeCharset(const char* encoding, const char* data, std::size_t size,
+                       std::size_t* out_size, OffsetMap* offsets);
 
 }  // namespace htmlparse
 

@@ -1,12 +1,12 @@
 // The POSIX side of platform/config_files.h: wildcards through glob(3),
 // links resolved through realpath(3), the process's environment.
+#include "platform/config_files.h"
+
 #include <glob.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
-
-#include "platform/config_files.h"
 
 std::vector<std::string> MatchConfigFiles(const std::string& pattern) {
     glob_t found{};

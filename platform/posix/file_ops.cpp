@@ -1,5 +1,3 @@
-#include "platform/posix/posix_file_ops.h"
-
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/resource.h>
@@ -11,9 +9,9 @@
 #include <new>
 
 #include "platform/file_faults.h"
+#include "platform/posix/posix_file_ops.h"
 
 namespace {
-
 
 // A stream's file: its descriptor and, for reading, where the next read starts.
 struct StreamFile {

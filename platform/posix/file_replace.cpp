@@ -14,9 +14,9 @@
 #include <fstream>
 #include <utility>
 
-#include "platform/posix/posix_file_ops.h"
 #include "platform/file_system.h"
 #include "platform/page_lock.h"
+#include "platform/posix/posix_file_ops.h"
 
 namespace {
 

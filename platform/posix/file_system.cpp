@@ -71,8 +71,8 @@ struct DirectoryReader::Handle {
             FileClose(fd);
             return {};
         }
-        return {new Handle{dir}, {static_cast<std::uint64_t>(info.st_dev),
-                                  static_cast<std::uint64_t>(info.st_ino)}};
+        return {new Handle{dir},
+                {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)}};
     }
 };
 
@@ -184,8 +184,7 @@ bool DirectoryReader::ChildIsDirectory(std::string_view name) const {
     if (m_handle == nullptr) return false;
     const std::string childName(name);
     struct stat info {};
-    return fstatat(dirfd(m_handle->dir), childName.c_str(), &info, 0) == 0 &&
-           S_ISDIR(info.st_mode);
+    return fstatat(dirfd(m_handle->dir), childName.c_str(), &info, 0) == 0 && S_ISDIR(info.st_mode);
 }
 
 bool DirectoryReader::Next(DirectoryEntry* entry) {

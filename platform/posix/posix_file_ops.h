@@ -43,10 +43,6 @@ int FileChown(int fd, uid_t owner, gid_t group);
 // Creates a unique file from `pattern` (ending in XXXXXX, which is filled
 // in), open for reading and writing, as mkstemp(3) does, close-on-exec.
 int FileMakeTemporary(char* pattern);
-// A second descriptor of the open file `fd`, close-on-exec, as
-// fcntl(F_DUPFD_CLOEXEC) makes it: it shares the file position and a lock
-// taken through either.
-int FileDuplicate(int fd);
 // Reads the next directory entry, as readdir(3) does: null at the end, and
 // null with errno set when the read fails.
 dirent* FileReadDirectory(DIR* dir);

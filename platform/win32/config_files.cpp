@@ -43,9 +43,7 @@ bool Matches(const char* pattern, const char* name) {
     return *name == '\0';
 }
 
-bool HasWildcard(const std::string& part) {
-    return part.find_first_of("*?[") != std::string::npos;
-}
+bool HasWildcard(const std::string& part) { return part.find_first_of("*?[") != std::string::npos; }
 
 // Extends every path in `paths` by the component `part`, matching it
 // against the names of each folder when it holds wildcards.
@@ -105,8 +103,8 @@ std::optional<std::string> EnvironmentValue(const std::string& name) {
 
 std::optional<std::string> RealPath(const std::string& path) {
     const HANDLE file = CreateFileW(LongPath(path).c_str(), FILE_READ_ATTRIBUTES,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) return std::nullopt;
     std::wstring name(MAX_PATH, L'\0');
     DWORD length = GetFinalPathNameByHandleW(file, name.data(), MAX_PATH, FILE_NAME_NORMALIZED);

@@ -12,7 +12,7 @@
 namespace {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-constexpr std::int64_t kTicksPerSecond = 10000000;  // FILETIME counts 100 ns
+constexpr std::int64_t kTicksPerSecond = 10000000;            // FILETIME counts 100 ns
 constexpr std::int64_t kUnixEpochTicks = 116444736000000000;  // 1970 in FILETIME
 
 std::int64_t Ticks(const FILETIME& time) {
@@ -31,8 +31,8 @@ bool StatusOfHandle(HANDLE handle, FileStatus* status) {
                   (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
     status->directory = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     status->regular = !status->directory;
-    status->size = static_cast<std::int64_t>((std::uint64_t{info.nFileSizeHigh} << 32) |
-                                             info.nFileSizeLow);
+    status->size =
+        static_cast<std::int64_t>((std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow);
     const std::int64_t ticks = Ticks(info.ftLastWriteTime) - kUnixEpochTicks;
     status->modifiedSeconds = ticks / kTicksPerSecond;
     status->modifiedNanoseconds = static_cast<long>(ticks % kTicksPerSecond * 100);
@@ -46,9 +46,9 @@ HANDLE OpenScratchFile() {
     if (GetTempPathW(MAX_PATH + 1, folder) == 0 || GetTempFileNameW(folder, L"tvr", 0, name) == 0) {
         return FailWithLastError(INVALID_HANDLE_VALUE);
     }
-    const HANDLE file = CreateFileW(name, GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
-                                    CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    const HANDLE file =
+        CreateFileW(name, GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr, CREATE_ALWAYS,
+                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         DeleteFileW(name);
         return FailWithLastError(INVALID_HANDLE_VALUE);
@@ -112,6 +112,10 @@ int FileClose(int fd) {
     }
     _close(fd);
     return 0;
+}
+
+int FileDuplicate(int fd) {
+    return FileOperation([&] { return _dup(fd); });
 }
 
 bool FileStatusOf(int fd, FileStatus* status) {

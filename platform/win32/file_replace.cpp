@@ -105,9 +105,9 @@ bool CopyProtection(const std::wstring& path, HANDLE file) {
         DWORD revision = 0;
         GetSecurityDescriptorControl(descriptor, &control, &revision);
         const SECURITY_INFORMATION which =
-            DACL_SECURITY_INFORMATION | ((control & SE_DACL_PROTECTED) != 0
-                                             ? PROTECTED_DACL_SECURITY_INFORMATION
-                                             : UNPROTECTED_DACL_SECURITY_INFORMATION);
+            DACL_SECURITY_INFORMATION |
+            ((control & SE_DACL_PROTECTED) != 0 ? PROTECTED_DACL_SECURITY_INFORMATION
+                                                : UNPROTECTED_DACL_SECURITY_INFORMATION);
         const DWORD set =
             SetSecurityInfo(file, SE_FILE_OBJECT, which, nullptr, nullptr, dacl, nullptr);
         LocalFree(descriptor);
@@ -117,8 +117,9 @@ bool CopyProtection(const std::wstring& path, HANDLE file) {
         }
     }
     FILE_BASIC_INFO basic{};
-    basic.FileAttributes = attributes & (FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN |
-                                         FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+    basic.FileAttributes =
+        attributes & (FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                      FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
     if (basic.FileAttributes == 0) basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
     SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic);
     return true;
@@ -188,7 +189,7 @@ bool MoveIntoPlace(const std::wstring& from, const std::wstring& to, const std::
 // A second descriptor of `fd`, locked; -1 when either fails, which costs
 // only the lock: the file is written all the same.
 int LockedDuplicate(int fd) {
-    const int duplicate = _dup(fd);
+    const int duplicate = FileDuplicate(fd);
     if (duplicate >= 0 && !LockExclusive(duplicate, 0)) {
         FileClose(duplicate);
         return -1;
@@ -259,7 +260,8 @@ bool FileReplacement::CommitTemporary() {
     errno = EIO;
     bool ok = std::fflush(m_stream) == 0 && !std::ferror(m_stream);
     const HANDLE file = HandleOf(m_fd);
-    ok = ok && FileOperation([&] { return FlushFileBuffers(file) ? 0 : FailWithLastError(-1); }) == 0;
+    ok = ok &&
+         FileOperation([&] { return FlushFileBuffers(file) ? 0 : FailWithLastError(-1); }) == 0;
     int error = errno;
     // Locked before the rename: nobody can lock the file before this writer.
     const int lock = ok && m_keepLocked ? LockedDuplicate(m_fd) : -1;
@@ -277,7 +279,8 @@ bool FileReplacement::CommitTemporary() {
     m_stream = nullptr;
     m_fd = -1;
     const std::wstring temporary = LongPath(m_tempPath);
-    if (ok && !renamed && !MoveIntoPlace(temporary, target, temporary + L"-old", FolderOf(m_target))) {
+    if (ok && !renamed &&
+        !MoveIntoPlace(temporary, target, temporary + L"-old", FolderOf(m_target))) {
         ok = false;
         error = errno;
     }

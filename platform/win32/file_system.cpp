@@ -42,8 +42,8 @@ DWORD ReparseTag(const std::string& path) {
 // cannot be opened (errno set).
 bool FinalPath(const std::string& path, std::string* final) {
     const HANDLE file = CreateFileW(LongPath(path).c_str(), FILE_READ_ATTRIBUTES,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) return FailWithLastError(false);
     std::wstring name(MAX_PATH, L'\0');
     DWORD length = GetFinalPathNameByHandleW(file, name.data(), MAX_PATH, FILE_NAME_NORMALIZED);
@@ -172,9 +172,8 @@ DirectoryReader DirectoryReader::Open(const std::string& path) {
     FileStatus status;
     if (systemPath.empty() || !PathStatus(systemPath, &status) || !status.directory) return {};
     auto* handle = new Handle;
-    handle->find = FindFirstFileExW(EveryNameIn(systemPath).c_str(), FindExInfoBasic,
-                                    &handle->data, FindExSearchNameMatch, nullptr,
-                                    FIND_FIRST_EX_LARGE_FETCH);
+    handle->find = FindFirstFileExW(EveryNameIn(systemPath).c_str(), FindExInfoBasic, &handle->data,
+                                    FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (handle->find == INVALID_HANDLE_VALUE) {
         delete handle;
         return {};
@@ -223,6 +222,7 @@ bool DirectoryReader::Next(DirectoryEntry* entry) {
     entry->name = m_handle->name;
     const bool reparse = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     entry->isLink = reparse && IsReparseTagNameSurrogate(data.dwReserved0);
-    entry->mayBeDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || entry->isLink;
+    entry->mayBeDirectory =
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || entry->isLink;
     return true;
 }

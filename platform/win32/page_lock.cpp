@@ -41,8 +41,8 @@ int OpenLockFile(const std::wstring& folder, const std::wstring& name) {
     }
     const std::wstring path = folder + (folder.back() == L'\\' ? L"" : L"\\") + name;
     const HANDLE file = CreateFileW(
-        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-        nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE) return FailWithLastError(-1);
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(file, &info) ||
@@ -58,13 +58,13 @@ int OpenLockFile(const std::wstring& folder, const std::wstring& name) {
 
 bool TryLockExclusive(int fd) {
     return FileOperation([&] {
-        OVERLAPPED range = LockRange();
-        if (LockFileEx(HandleOf(fd), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0,
-                       kLockLength, 0, &range)) {
-            return 0;
-        }
-        return FailWithLastError(-1);
-    }) == 0;
+               OVERLAPPED range = LockRange();
+               if (LockFileEx(HandleOf(fd), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0,
+                              kLockLength, 0, &range)) {
+                   return 0;
+               }
+               return FailWithLastError(-1);
+           }) == 0;
 }
 
 int OpenFolderLock(const std::string& folder) {

@@ -2,14 +2,21 @@
 
 #include <windows.h>
 // after <windows.h>, which it needs
+#include <fcntl.h>
+#include <io.h>
 #include <shellapi.h>
 
+#include <cstdio>
 #include <vector>
 
 #include "platform/win32/wide_path.h"
 
 void PrepareProcess(int* argc, char*** argv) {
     SetConsoleOutputCP(CP_UTF8);
+    // The output is the same bytes as on other systems: lines end in LF,
+    // which consoles and JSON readers take as they are.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
     int count = 0;
     LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
     if (wide == nullptr) return;

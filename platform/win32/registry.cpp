@@ -17,8 +17,8 @@ LONG Noted(LONG result) {
         wchar_t* text = nullptr;
         FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                            FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, static_cast<DWORD>(result), 0, reinterpret_cast<LPWSTR>(&text),
-                       0, nullptr);
+                       nullptr, static_cast<DWORD>(result), 0, reinterpret_cast<LPWSTR>(&text), 0,
+                       nullptr);
         t_lastFailure = "registry: " + (text != nullptr ? Utf8(text) : std::string("damaged"));
         LocalFree(text);
     }
@@ -52,8 +52,8 @@ LONG ReadValue(HKEY key, const std::wstring* name, DWORD index, std::wstring* fo
         } else {
             wchar_t nameBuffer[16384];
             DWORD nameLength = 16384;
-            result = RegEnumValueW(key, index, nameBuffer, &nameLength, nullptr, type,
-                                   data->data(), &size);
+            result = RegEnumValueW(key, index, nameBuffer, &nameLength, nullptr, type, data->data(),
+                                   &size);
             if (result == ERROR_SUCCESS) foundName->assign(nameBuffer, nameLength);
         }
         if (result == ERROR_MORE_DATA) continue;

@@ -28,9 +28,8 @@ std::string AccountName(PSID sid) {
 std::string CurrentUser() {
     wchar_t name[257];
     DWORD length = 257;
-    return GetUserNameW(name, &length) && length > 0
-               ? Utf8(std::wstring_view(name, length - 1))
-               : "unknown user";
+    return GetUserNameW(name, &length) && length > 0 ? Utf8(std::wstring_view(name, length - 1))
+                                                     : "unknown user";
 }
 
 WriteObstacle Describe(WriteObstacleKind kind, const std::string& path) {
@@ -46,12 +45,11 @@ WriteObstacle Describe(WriteObstacleKind kind, const std::string& path) {
         LocalFree(descriptor);
     }
     const std::string& user = obstacle.user;
-    obstacle.ownedByUser = obstacle.owner.size() >= user.size() &&
-                           obstacle.owner.compare(obstacle.owner.size() - user.size(),
-                                                  user.size(), user) == 0;
-    obstacle.mode = (GetFileAttributesW(LongPath(path).c_str()) & FILE_ATTRIBUTE_READONLY) != 0
-                        ? 0444
-                        : 0666;
+    obstacle.ownedByUser =
+        obstacle.owner.size() >= user.size() &&
+        obstacle.owner.compare(obstacle.owner.size() - user.size(), user.size(), user) == 0;
+    obstacle.mode =
+        (GetFileAttributesW(LongPath(path).c_str()) & FILE_ATTRIBUTE_READONLY) != 0 ? 0444 : 0666;
     return obstacle;
 }
 

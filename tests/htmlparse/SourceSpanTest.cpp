@@ -55,6 +55,9 @@ TEST(SourceSpanTest, NodesKnowTheirBytesInEveryEncodingAndLineEnd) {
     ExpectSpansPointAtTags(std::string(nuls, sizeof nuls - 1), false);
     ExpectSpansPointAtTags("<meta charset=shift_jis><p>\x93\xfa\x96\x7b \x80\xff</p><b>x</b>",
                            false);
+    // A letter that waits for a combining mark, and a shift state.
+    ExpectSpansPointAtTags("<meta charset=windows-1258><p>Ha\xEC</p><p>ab\x81</p><b>x</b>", false);
+    ExpectSpansPointAtTags("<meta charset=iso-2022-jp><p>\x1B$BF|\x1B(B</p><b>x</b>", false);
     std::string utf16 = "\xFF\xFE";
     for (char c : std::string("<p>a\r\nb</p><p>\xE9</p><b>x</b>")) utf16 += Ascii(c, true);
     ExpectSpansPointAtTags(utf16, true);

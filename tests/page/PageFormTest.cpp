@@ -48,6 +48,15 @@ TEST(PageFormTest, TextIsWrittenInThePagesEncodingAndLineEnds) {
     }
 }
 
+// A shift state is left for the references and returned to ASCII at the end;
+// a letter that may combine with the next character waits for it.
+TEST(PageFormTest, ShiftStatesAndCompositionsCarryAcrossReferences) {
+    EXPECT_EQ(EncodeForPage("\xE6\x97\xA5\xE2\x82\xAC\xE6\x97\xA5", Form("ISO-2022-JP")),
+              "\x1B$BF|\x1B(B&#8364;\x1B$BF|\x1B(B");
+    EXPECT_EQ(EncodeForPage("\xC3\x8A\xCC\x84\xC3\x8A\xE2\x82\xAC", Form("big5-hkscs")),
+              "\x88\x62\x88\x66&#8364;");
+}
+
 TEST(SectionBuilderTest, SectionIsTheProgramsOwnFormWithFieldsAsText) {
     const ItemList list =
         ListOf({{"Friday, May 10, 1996", "Fish & <Chips>", "/menu.htm?a=1&b=\"2\"", "one\ntwo"}});

@@ -1,8 +1,7 @@
 // The Win32 file backend: identity, share modes, locks, long paths, binary
 // bytes, and the page's protection kept across a replacement.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cerrno>
 #include <string>
@@ -145,7 +144,8 @@ TEST(WindowsFilesTest, AReadOnlyPageIsRefusedAndLeftAlone) {
     WriteFileBytes(page, "old");
     ASSERT_TRUE(SetFileAttributesW(Wide(page).c_str(), FILE_ATTRIBUTE_READONLY));
     int error = 0;
-    EXPECT_FALSE(ReplaceFileSafely(page, [](FILE*) { return true; }, &error));
+    EXPECT_FALSE(ReplaceFileSafely(
+        page, [](FILE*) { return true; }, &error));
     EXPECT_EQ(error, EACCES);
     SetFileAttributesW(Wide(page).c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(ReadFileBytes(page), "old");

@@ -31,7 +31,8 @@ std::vector<Value> InEnumerationOrder(std::vector<Value> values) {
 
 std::vector<Value> DocMapValues() {
     HKEY opened = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kDocMap, 0, KEY_READ, &opened) != ERROR_SUCCESS) return {};
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kDocMap, 0, KEY_READ, &opened) != ERROR_SUCCESS)
+        return {};
     const ScopedRegKey key(opened);
     std::vector<Value> values;
     for (DWORD index = 0;; ++index) {
