@@ -14,9 +14,10 @@ constexpr int kLineHeight = 9;
 constexpr int kButtonHeight = 14;
 constexpr int kButtonGap = 4;
 constexpr int kFirstButtonId = 100;
-constexpr DialogStyle SS_NOPREFIX_STYLE = 0x80;  // "&" in the text is shown, not a key
+constexpr int kTextId = 99;
 
-// The lines `text` takes in the text area, each paragraph wrapped.
+// About the lines `text` takes in the text area, each paragraph wrapped; the
+// box measures the text once its font is known (ChoiceBox::FitText).
 int LineCount(const std::string& text) {
     int lines = 0;
     std::size_t start = 0;
@@ -48,9 +49,9 @@ class ChoiceBox : public DialogWindow {
         const int width = std::max(kTextWidth, buttonsWidth) + 2 * kMargin;
         const int buttonY = kMargin + textHeight + kMargin;
         std::vector<DialogControl> controls;
-        controls.push_back({-1, ControlClass::Static, text.c_str(), kMargin, kMargin,
+        controls.push_back({kTextId, ControlClass::Static, text.c_str(), kMargin, kMargin,
                             width - 2 * kMargin, textHeight,
-                            WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX_STYLE});
+                            WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX});
         int x = width - kMargin - buttonsWidth + kButtonGap;
         for (std::size_t index = 0; index < m_buttons.size(); ++index) {
             const bool start = static_cast<int>(index) == m_escapeIndex;
@@ -74,6 +75,7 @@ class ChoiceBox : public DialogWindow {
 
   protected:
     bool OnInitDialog() override {
+        FitText();
         MessageBeep(MB_ICONQUESTION);
         FocusItem(kFirstButtonId + m_escapeIndex);
         return false;
@@ -85,6 +87,39 @@ class ChoiceBox : public DialogWindow {
     }
 
   private:
+    // Gives the text the height its lines take in the dialog's font, the
+    // buttons and the box following it.
+    void FitText() {
+        const HWND text = Item(kTextId);
+        RECT area{};
+        GetWindowRect(text, &area);
+        const int height = area.bottom - area.top;
+        RECT measured{0, 0, area.right - area.left, 0};
+        const HDC context = GetDC(text);
+        const auto font = reinterpret_cast<HFONT>(SendMessageW(text, WM_GETFONT, 0, 0));
+        const HGDIOBJ previous = SelectObject(context, font);
+        const std::wstring wide = SystemText(ItemText(kTextId));
+        DrawTextW(context, wide.c_str(), -1, &measured, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        SelectObject(context, previous);
+        ReleaseDC(text, context);
+        const int shrink = height - (measured.bottom - measured.top);
+        if (shrink == 0) return;
+        SetWindowPos(text, nullptr, 0, 0, area.right - area.left, height - shrink,
+                     SWP_NOMOVE | SWP_NOZORDER);
+        for (std::size_t index = 0; index < m_buttons.size(); ++index) {
+            const HWND button = Item(kFirstButtonId + static_cast<int>(index));
+            RECT place{};
+            GetWindowRect(button, &place);
+            MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&place), 2);
+            SetWindowPos(button, nullptr, place.left, place.top - shrink, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER);
+        }
+        RECT box{};
+        GetWindowRect(Handle(), &box);
+        SetWindowPos(Handle(), nullptr, 0, 0, box.right - box.left, box.bottom - box.top - shrink,
+                     SWP_NOMOVE | SWP_NOZORDER);
+    }
+
     const std::vector<std::string>& m_buttons;
     int m_escapeIndex;
 };
