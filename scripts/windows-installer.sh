@@ -44,6 +44,8 @@ key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\TavrelWizard'
 installed=$("$wine" "C:\\Program Files\\Tavrel Wizard\\tavrel.exe" --version 2>/dev/null | tr -d '\r')
 echo "installed: $installed"
 [[ $installed == "tavrel $version" ]] || fail "tavrel.exe --version printed \"$installed\""
+wizard=$("$wine" "C:\\Program Files\\Tavrel Wizard\\tavrel-wizard.exe" --version 2>/dev/null | tr -d '\r')
+[[ $wizard == "tavrel-wizard $version" ]] || fail "tavrel-wizard.exe --version printed \"$wizard\""
 
 "$wine" "C:\\Program Files\\Tavrel Wizard\\uninstall.exe" /S
 # The uninstaller runs from a copy of itself and ends after the call returns.

@@ -2,7 +2,9 @@
 // the rules of the Linux wizard: the command line is cut into tokens, "-r" or
 // "/r" names the machine whose registry holds the document map (a switch
 // without its machine is the "Fatal Error" box and exit code 1), and without
-// a page on the command line a file dialog asks for one.
+// a page on the command line a file dialog asks for one. "--version" alone
+// prints the version.
+
 // <windows.h> first: the header after it needs its types.
 // clang-format off
 #include <windows.h>
@@ -32,12 +34,24 @@ bool ConnectServerRegistry() {
            ERROR_SUCCESS;
 }
 
+// "--version" alone prints the version to the caller's output, as the Linux
+// wizard does, and shows no window.
+bool PrintedVersion(const char* tail) {
+    if (std::string(tail) != "--version") return false;
+    const std::string text = std::string("tavrel-wizard ") + TAVREL_VERSION + "\n";
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()),
+              &written, nullptr);
+    return true;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*tail*/, int /*show*/) {
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     const std::string commandLine = Utf8(GetCommandLineW());
+    if (PrintedVersion(CommandTail(commandLine.c_str()))) return 0;
     TokenizeCommandLine(commandLine.c_str());
     if (!ParseSwitches(g_nTokens, g_apszTokens)) {
         ShowMessageBoxW32(nullptr, kMsgNoRemoteRegistry, kFatalErrorCaption, true);
