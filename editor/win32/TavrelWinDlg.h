@@ -31,6 +31,8 @@ class CTavrelWinDlg : public DialogWindow, private EditorView {
   protected:
     bool OnInitDialog() override;
     void OnCommand(int id, int notification) override;
+    // F1 opens the help, as the Help button does.
+    void OnHelpKey() override { OnHelp(); }
 
   private:
     Answer Ask(const Question& question) override;

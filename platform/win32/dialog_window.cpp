@@ -27,6 +27,10 @@ INT_PTR CALLBACK DialogWindow::Procedure(HWND window, UINT message, WPARAM wPara
         dialog->OnCommand(LOWORD(wParam), HIWORD(wParam));
         return TRUE;
     }
+    if (message == WM_HELP) {
+        dialog->OnHelpKey();
+        return TRUE;
+    }
     return FALSE;
 }
 

@@ -35,6 +35,9 @@ class DialogWindow {
     // notification `notification`). Escape and the close box come as IDCANCEL.
     virtual void OnCommand(int id, int notification) = 0;
 
+    // F1 was pressed in the dialog; nothing happens unless a dialog has help.
+    virtual void OnHelpKey() {}
+
     // Ends the dialog; RunModal returns `result`.
     void End(int result);
     HWND Item(int id) const;
