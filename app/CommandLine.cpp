@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -49,6 +50,19 @@ std::string WithoutEnclosingQuotes(const std::string& text) {
         return text.substr(1, text.size() - 2);
     }
     return text;
+}
+
+// Whether `path` names its place without the current directory: it starts at
+// the root, or, on Windows, with a drive ("C:\x", "C:/x") or a backslash.
+bool IsAbsolutePath(const std::string& path) {
+    if (path.front() == '/') return true;
+#ifdef _WIN32
+    const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) != 0 &&
+                       path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+    return drive || path.front() == '\\';
+#else
+    return false;
+#endif
 }
 
 }  // namespace
@@ -131,7 +145,7 @@ std::string PagePathFromTail(const char* pszTail, bool bRemoteSwitch) {
 }
 
 std::string MakeAbsolutePath(const std::string& path) {
-    if (path.empty() || path.front() == '/') return path;
+    if (path.empty() || IsAbsolutePath(path)) return path;
     std::vector<char> directory(4096);
     while (getcwd(directory.data(), directory.size()) == nullptr) {
         if (errno != ERANGE) return path;

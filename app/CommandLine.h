@@ -62,6 +62,7 @@ std::string PagePathFromTail(const char* pszTail, bool bRemoteSwitch);
 
 // `path` made absolute against the current directory, so that a later change
 // of the current directory cannot send the page elsewhere. An empty or
-// already absolute path is returned unchanged, and so is any path while the
+// already absolute path (on Windows also one with a drive, "C:\x", or opening
+// with a backslash) is returned unchanged, and so is any path while the
 // current directory cannot be found (it was removed).
 std::string MakeAbsolutePath(const std::string& path);

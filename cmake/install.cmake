@@ -14,11 +14,12 @@ include(GNUInstallDirs)
 set(TAVREL_DIST_DIR ${PROJECT_SOURCE_DIR}/dist)
 
 # Windows: a release zip (cpack in build/windows) of one folder holding
-# tavrel.exe, the README, the licence, the example hive and a registry file to
-# import; the registry is the system's own there.
+# tavrel.exe, tavrel-wizard.exe with its help page, the README, the licence,
+# the example hive and a registry file to import; the registry is the
+# system's own there. The installer (dist/windows/tavrel.nsi) holds the same.
 if(WIN32)
-  install(TARGETS tavrel RUNTIME DESTINATION .)
-  install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE
+  install(TARGETS tavrel tavrel-wizard RUNTIME DESTINATION .)
+  install(FILES ${PROJECT_SOURCE_DIR}/res/help/tavrel-wizard.html ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE
     ${TAVREL_DIST_DIR}/registry/local.reg.example ${TAVREL_DIST_DIR}/registry/windows-example.reg
     DESTINATION .)
   set(CPACK_GENERATOR ZIP)

@@ -30,7 +30,7 @@ for option in "$@"; do
       command -v npm >/dev/null || packages+=(nodejs npm)
       ;;
     --servers) packages+=(apache2-bin nginx curl) ;;
-    --windows) packages+=(g++-mingw-w64-x86-64-posix wine64 googletest) ;;
+    --windows) packages+=(g++-mingw-w64-x86-64-posix wine64 googletest nsis openbox xdotool) ;;
     --package) packages+=(build-essential dpkg-dev debhelper scdoc lintian desktop-file-utils
                           appstream man-db bash-completion) ;;
     *) echo "install-deps.sh: unknown option $option" >&2; exit 2 ;;
