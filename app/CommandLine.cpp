@@ -1,12 +1,10 @@
 #include "app/CommandLine.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cctype>
-#include <cerrno>
 #include <cstring>
 #include <vector>
+
+#include "platform/file_system.h"
 
 char g_szCommandLine[kCommandLineSize];
 char* g_apszTokens[kMaxTokens];
@@ -50,19 +48,6 @@ std::string WithoutEnclosingQuotes(const std::string& text) {
         return text.substr(1, text.size() - 2);
     }
     return text;
-}
-
-// Whether `path` names its place without the current directory: it starts at
-// the root, or, on Windows, with a drive ("C:\x", "C:/x") or a backslash.
-bool IsAbsolutePath(const std::string& path) {
-    if (path.front() == '/') return true;
-#ifdef _WIN32
-    const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) != 0 &&
-                       path[1] == ':' && (path[2] == '\\' || path[2] == '/');
-    return drive || path.front() == '\\';
-#else
-    return false;
-#endif
 }
 
 }  // namespace
@@ -145,13 +130,9 @@ std::string PagePathFromTail(const char* pszTail, bool bRemoteSwitch) {
 }
 
 std::string MakeAbsolutePath(const std::string& path) {
-    if (path.empty() || IsAbsolutePath(path)) return path;
-    std::vector<char> directory(4096);
-    while (getcwd(directory.data(), directory.size()) == nullptr) {
-        if (errno != ERANGE) return path;
-        directory.resize(directory.size() * 2);
-    }
-    std::string absolute = directory.data();
+    if (path.empty() || IsAbsolutePathText(path)) return path;
+    std::string absolute = CurrentDirectoryPath();
+    if (absolute.empty()) return path;
     if (absolute.back() != '/') absolute += '/';
     return absolute + path;
 }

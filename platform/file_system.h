@@ -60,6 +60,14 @@ std::string NameOf(const std::string& path);
 // of drive C. Nothing else is resolved: links and ".." stay as written.
 std::string AbsoluteSystemPath(std::string_view path);
 
+// Whether `path` names its place without the current directory: it starts
+// at the root, or, on Windows, with a drive ("C:\x", "C:/x") or a backslash.
+bool IsAbsolutePathText(std::string_view path);
+
+// The current directory as the system names it, however long; "" when it
+// cannot be read.
+std::string CurrentDirectoryPath();
+
 // True when `path` itself (not followed) is a symbolic link; on Windows
 // also a junction or another name surrogate, which lead elsewhere as links do.
 bool IsSymbolicLink(const std::string& path);

@@ -125,6 +125,10 @@ std::string TidySystemPath(std::string_view path) {
     return result;
 }
 
+bool IsAbsolutePathText(std::string_view path) { return !path.empty() && path.front() == '/'; }
+
+std::string CurrentDirectoryPath() { return CurrentDirectory(); }
+
 std::string AbsoluteSystemPath(std::string_view path) {
     std::string joined = SystemPath(path);
     if (joined.empty() || joined[0] != '/') {

@@ -1,5 +1,6 @@
 #include "platform/file_system.h"
 
+#include <cctype>
 #include <cerrno>
 #include <utility>
 
@@ -128,6 +129,15 @@ std::string TidySystemPath(std::string_view path) {
     if (result.size() > RootLength(result) && result.back() == '/') result.pop_back();
     return result;
 }
+
+bool IsAbsolutePathText(std::string_view path) {
+    if (path.empty()) return false;
+    if (path.front() == '/' || path.front() == '\\') return true;
+    return path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) != 0 &&
+           path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+}
+
+std::string CurrentDirectoryPath() { return CurrentFolder(); }
 
 std::string AbsoluteSystemPath(std::string_view path) {
     std::string joined = SystemPath(path);
