@@ -32,6 +32,14 @@ struct Question {
     Answer escape = Answer::kCancel;
 };
 
+// The button texts of `question`'s answers, in the order they are offered.
+std::vector<std::string> LabelsOf(const Question& question);
+// The position of `question`'s escape answer among its answers.
+int EscapeIndexOf(const Question& question);
+// The answer at `index` of `question`'s answers; its escape answer for an
+// index it does not offer (a box closed some other way).
+Answer AnswerAt(const Question& question, int index);
+
 class EditorView {
   public:
     virtual ~EditorView() = default;

@@ -206,15 +206,8 @@ EntryText CTavrelDlg::Fields() const {
 }
 
 Answer CTavrelDlg::Ask(const Question& question) {
-    std::vector<std::string> labels;
-    int escapeIndex = 0;
-    for (const Answer answer : question.answers) {
-        if (answer == question.escape) escapeIndex = static_cast<int>(labels.size());
-        labels.emplace_back(LabelOf(answer));
-    }
-    const int chosen = AskChoice(this, question.text, question.caption, labels, escapeIndex);
-    const bool offered = chosen >= 0 && chosen < static_cast<int>(question.answers.size());
-    return offered ? question.answers[static_cast<std::size_t>(chosen)] : question.escape;
+    return AnswerAt(question, AskChoice(this, question.text, question.caption, LabelsOf(question),
+                                        EscapeIndexOf(question)));
 }
 
 void CTavrelDlg::Tell(const std::string& text, const std::string& caption) {

@@ -196,15 +196,8 @@ void CTavrelWinDlg::OnCancel() {
 }
 
 Answer CTavrelWinDlg::Ask(const Question& question) {
-    std::vector<std::string> labels;
-    int escapeIndex = 0;
-    for (const Answer answer : question.answers) {
-        if (answer == question.escape) escapeIndex = static_cast<int>(labels.size());
-        labels.emplace_back(LabelOf(answer));
-    }
-    const int chosen = AskChoiceW32(Handle(), question.text, question.caption, labels, escapeIndex);
-    const bool offered = chosen >= 0 && chosen < static_cast<int>(question.answers.size());
-    return offered ? question.answers[static_cast<std::size_t>(chosen)] : question.escape;
+    return AnswerAt(question, AskChoiceW32(Handle(), question.text, question.caption,
+                                           LabelsOf(question), EscapeIndexOf(question)));
 }
 
 // The focus goes back where it was once the box is read.

@@ -164,20 +164,6 @@ void DirectoryReader::Close() {
     m_handle = nullptr;
 }
 
-DirectoryReader::~DirectoryReader() { Close(); }
-
-DirectoryReader::DirectoryReader(DirectoryReader&& other) noexcept
-    : m_handle(std::exchange(other.m_handle, nullptr)), m_id(other.m_id) {}
-
-DirectoryReader& DirectoryReader::operator=(DirectoryReader&& other) noexcept {
-    if (this != &other) {
-        Close();
-        m_handle = std::exchange(other.m_handle, nullptr);
-        m_id = other.m_id;
-    }
-    return *this;
-}
-
 DirectoryReader DirectoryReader::OpenChild(std::string_view name) const {
     if (m_handle == nullptr) return {};
     const std::string childName(name);
