@@ -5,6 +5,7 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/file_ops.h"
 #include "platform/lock_attempt.h"
 
 namespace {
@@ -32,4 +33,13 @@ bool LockExclusive(int fd, double waitSeconds) {
         }
         std::this_thread::sleep_for(kRetryPause);
     }
+}
+
+int LockedDuplicate(int fd) {
+    const int duplicate = FileDuplicate(fd);
+    if (duplicate >= 0 && !LockExclusive(duplicate, 0)) {
+        FileClose(duplicate);
+        return -1;
+    }
+    return duplicate;
 }

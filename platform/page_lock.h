@@ -42,6 +42,11 @@ inline constexpr double kLongestLockWait = 86400;
 // failure.
 bool LockExclusive(int fd, double waitSeconds);
 
+// A second descriptor of the open file `fd` with the lock taken at once, for
+// a writer that keeps the new page locked; -1 when either fails, which costs
+// only the lock.
+int LockedDuplicate(int fd);
+
 // Opens the file that locks the folder `folder` (see above), creating it when
 // needed. -1 with errno set when the folder cannot be examined or no lock
 // file can be opened.

@@ -158,17 +158,6 @@ bool WriteProtected(const struct stat& info) {
     return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
 }
 
-// A second descriptor of `fd`, locked; -1 when either fails, which costs
-// only the lock: the file is written all the same.
-int LockedDuplicate(int fd) {
-    const int duplicate = FileDuplicate(fd);
-    if (duplicate >= 0 && !LockExclusive(duplicate, 0)) {
-        FileClose(duplicate);
-        return -1;
-    }
-    return duplicate;
-}
-
 }  // namespace
 
 bool FileReplacement::Open() {

@@ -186,17 +186,6 @@ bool MoveIntoPlace(const std::wstring& from, const std::wstring& to, const std::
     return true;
 }
 
-// A second descriptor of `fd`, locked; -1 when either fails, which costs
-// only the lock: the file is written all the same.
-int LockedDuplicate(int fd) {
-    const int duplicate = FileDuplicate(fd);
-    if (duplicate >= 0 && !LockExclusive(duplicate, 0)) {
-        FileClose(duplicate);
-        return -1;
-    }
-    return duplicate;
-}
-
 }  // namespace
 
 bool FileReplacement::Open() {
