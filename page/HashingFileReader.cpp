@@ -29,20 +29,30 @@ uint64_t LoadWord(const char* bytes) {
     return word;
 }
 
-ssize_t ReadForStream(void* reader, char* buffer, size_t size) {
-    return static_cast<HashingFileReader*>(reader)->Read(buffer, size);
+ssize_t ReadForStream(void* reader, char* buffer, size_t size, uint64_t offset) {
+    return static_cast<HashingFileReader*>(reader)->ReadAt(buffer, size, offset);
 }
 
 }  // namespace
 
 ssize_t HashingFileReader::Read(char* buffer, size_t size) {
-    const ssize_t got = FilePread(m_fd, buffer, size, m_offset);
+    return ReadAt(buffer, size, static_cast<uint64_t>(m_offset));
+}
+
+// Only bytes that continue the hashed run are hashed: a read that starts
+// after it (never made by a stream read from the start) adds nothing.
+ssize_t HashingFileReader::ReadAt(char* buffer, size_t size, uint64_t offset) {
+    const ssize_t got = FilePread(m_fd, buffer, size, static_cast<off_t>(offset));
     if (got < 0) {
         m_error = errno;
         return -1;
     }
-    Mix(buffer, static_cast<size_t>(got));
-    m_offset += got;
+    const uint64_t end = offset + static_cast<uint64_t>(got);
+    if (offset <= m_hashedTo && end > m_hashedTo) {
+        Mix(buffer + (m_hashedTo - offset), static_cast<size_t>(end - m_hashedTo));
+        m_hashedTo = end;
+    }
+    m_offset = static_cast<off_t>(end);
     return got;
 }
 

@@ -58,11 +58,12 @@ FILE* OpenReadStream(int fd);
 // (and `fd` closed) when none can be made.
 FILE* OpenWriteStream(int fd);
 
-// Supplies up to `size` bytes into `buffer` for a stream: how many, 0 at the
-// end, -1 on failure.
-using StreamSource = ssize_t (*)(void* context, char* buffer, size_t size);
+// Supplies up to `size` bytes of the source from byte `offset` on into
+// `buffer` for a stream: how many, 0 at the end, -1 on failure.
+using StreamSource = ssize_t (*)(void* context, char* buffer, size_t size, uint64_t offset);
 // A read-only stream of the bytes `source` supplies, read in pieces of
-// `bufferSize`; the caller closes it, and `context` must outlive it. Where
+// `bufferSize`; it can seek, as a reader that goes over its bytes twice
+// needs. The caller closes it, and `context` must outlive it. Where
 // the system has no streams over functions (Windows), every byte is drawn
 // from `source` before the stream is returned, into a temporary file that
 // goes away with the stream: the same bytes either way, and a failure of

@@ -38,12 +38,18 @@ struct Piece {
 
 class Decoder {
   public:
-    // Decodes `bytes`, which must outlive the decoder.
-    Decoder(const Charset& charset, std::string_view bytes);
+    // Decodes `bytes`, which must outlive the decoder, starting in
+    // `shift_state` (ISO-2022-JP's; 0, ASCII, for every other charset): a
+    // text decoded in parts goes on in the state of the last piece taken
+    // from the part before (ShiftState).
+    Decoder(const Charset& charset, std::string_view bytes, unsigned shift_state = 0);
 
     // Sets `piece` to the next piece of the text; false after the last.
     // Pieces come in order and together cover every byte.
     bool Next(Piece& piece);
+
+    // The shift state after the pieces returned so far.
+    unsigned ShiftState() const { return state_; }
 
   private:
     struct Step {

@@ -32,8 +32,8 @@ const T* End(const T* array, Span span) {
 
 }  // namespace
 
-Decoder::Decoder(const Charset& charset, std::string_view bytes)
-    : charset_(charset), bytes_(bytes) {}
+Decoder::Decoder(const Charset& charset, std::string_view bytes, unsigned shift_state)
+    : charset_(charset), bytes_(bytes), state_(shift_state) {}
 
 bool Decoder::Next(Piece& piece) {
     while (at_ < bytes_.size()) {

@@ -184,8 +184,21 @@ HTMLPARSE_API void HTMLParseBegin(void);
 
 /* Reads the whole stream (open for reading, at the page's start) and parses it.
  * The caller keeps and closes the stream. Never fails: unreadable bytes and
- * broken markup still give a tree. */
+ * broken markup still give a tree.
+ *
+ * The stream is read twice: once to find the page's encoding and the other
+ * facts HTMLGetPageInfo gives, and once, from where it stood at the start,
+ * to parse it. Neither pass holds the page whole: it is parsed a read-sized
+ * window at a time (HTMLSetReadSize), and a window is kept only while nodes
+ * that point into it are (see HTMLParseDoInParts). A stream that cannot
+ * seek (a pipe) is read whole into memory first. */
 HTMLPARSE_API void HTMLParseDo(FILE* stream);
+
+/* Sets how many bytes of a page a parse reads and decodes at a time, from
+ * the next parse on; 0 restores the default, 128 KiB. A window of text holds
+ * about this much, or a token longer than that. The tree does not depend on
+ * it: smaller sizes serve tests, larger ones save little. */
+HTMLPARSE_API void HTMLSetReadSize(size_t bytes);
 
 /* Told by HTMLParseDoInParts that a part of the page has been parsed, with the
  * root of the tree built so far; `last` is 1 in the call after the whole page,

@@ -6,7 +6,7 @@
 #include <iterator>
 #include <string_view>
 
-#include "encoding.h"
+#include "windows1252.h"
 #include "text/ascii.h"
 #include "text/utf8.h"
 

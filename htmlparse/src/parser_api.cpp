@@ -7,11 +7,12 @@
 
 #include "attributes.h"
 #include "char_refs.h"
-#include "encoding.h"
 #include "htmlparse.h"
+#include "input_facts.h"
+#include "raw_source.h"
 #include "records.h"
-#include "stream_reader.h"
 #include "tag_table.h"
+#include "text_feed.h"
 #include "tokenizer.h"
 #include "tree_builder.h"
 #include "tree_release.h"
@@ -30,6 +31,10 @@ bool g_parse_complete = false;
 
 // The errno value of the read that failed in the last HTMLParseDo, or 0.
 int g_read_error = 0;
+
+// How many bytes of the page a parse reads at a time (HTMLSetReadSize).
+constexpr std::size_t kDefaultReadSize = std::size_t{1} << 17;
+std::size_t g_read_size = kDefaultReadSize;
 
 // Handed out when not even a root can be allocated; never released.
 block g_fallback_root{};
@@ -61,22 +66,26 @@ bool TellPart(const PartCallback& callback, RootRecord& root, int last) {
 
 // True when the whole stream was read and parsed (and the callee, if any,
 // did not stop it).
+// The page is read twice: once for its facts (its encoding above all), then
+// window by window as it is parsed.
 bool ParseInto(RootRecord& root, std::FILE* stream, const PartCallback& callback) {
-    std::size_t size = 0;
-    char* raw = ReadWholeStream(stream, &size, &g_read_error);
-    const bool read_whole = g_read_error == 0;
-    PageText page = PreparePageText(raw, size);
-    g_page_facts = page.facts;
-    root.arena.Adopt(page.buffer);
-    Tokenizer tokenizer(page.text, page.size, root.arena);
-    TreeBuilder builder(&root.node, root.arena, page.text, page.offsets);
+    RawSource source(stream);
+    const InputPlan plan = ScanInput(source);
+    g_page_facts = plan.facts;
+    g_read_error = source.Error();
+    source.Rewind();
+    TextFeed feed(source, plan, root.windows, g_read_size);
+    Tokenizer tokenizer(feed, root.arena);
+    TreeBuilder builder(&root.node, root.arena, tokenizer);
+    bool built = true;
     if (callback.parsed == nullptr) {
-        builder.Build(tokenizer);
-        return read_whole;
+        builder.Build();
+    } else {
+        built = builder.Build(callback.part_size, [&] { return TellPart(callback, root, 0); });
     }
-    const bool built =
-        builder.Build(tokenizer, callback.part_size, [&] { return TellPart(callback, root, 0); });
-    return built && read_whole && TellPart(callback, root, 1);
+    g_read_error = source.Error();
+    const bool read_whole = g_read_error == 0;
+    return built && read_whole && (callback.parsed == nullptr || TellPart(callback, root, 1));
 }
 
 void Parse(std::FILE* stream, const PartCallback& callback) {
@@ -119,6 +128,10 @@ HTMLPARSE_API void HTMLParseDo(FILE* stream) { Parse(stream, PartCallback{}); }
 HTMLPARSE_API void HTMLParseDoInParts(FILE* stream, size_t part_size, HTMLPartParsed parsed,
                                       void* context) {
     Parse(stream, PartCallback{part_size, parsed, context});
+}
+
+HTMLPARSE_API void HTMLSetReadSize(size_t bytes) {
+    g_read_size = bytes == 0 ? kDefaultReadSize : bytes;
 }
 
 HTMLPARSE_API block* HTMLParseEnd(void) {

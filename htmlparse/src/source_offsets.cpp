@@ -21,4 +21,15 @@ std::uint64_t OffsetMap::Search(std::uint64_t output) const {
     return static_cast<std::uint64_t>(static_cast<std::int64_t>(output) + shift);
 }
 
+OffsetMap OffsetMap::Tail(std::uint64_t start) const {
+    OffsetMap tail;
+    tail.Add(0, InputOf(start));
+    for (const Anchor& anchor : anchors_) {
+        if (anchor.output <= start) continue;
+        tail.Add(anchor.output - start,
+                 static_cast<std::uint64_t>(static_cast<std::int64_t>(anchor.output) + anchor.shift));
+    }
+    return tail;
+}
+
 }  // namespace htmlparse

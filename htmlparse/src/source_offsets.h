@@ -1,15 +1,14 @@
 // Source offsets: where a position of the page's parse text stood in the
 // page's bytes as read.
 //
-// The tokenizer reads a prepared copy of the page (encoding.h): a byte-order
-// mark taken off, the text transcoded to UTF-8, CRLF read as LF and NUL as a
-// four-byte stand-in. Each of these steps can make the copy longer or
-// shorter than the bytes it came from. An OffsetMap records, for one step,
-// the places where the two stop advancing together: from an anchor's output
-// offset on, output and input advance byte for byte until the next anchor.
-// Anchors are added only where the difference between the two changes, so
-// a step that changes no length (a UTF-8 page with LF line ends) keeps none,
-// and every lookup is a single addition.
+// The tokenizer reads a prepared copy of the page (text_decoder.h): a
+// byte-order mark taken off, the text transcoded to UTF-8, CRLF read as LF
+// and NUL as a four-byte stand-in. Each of these can make the copy longer or
+// shorter than the bytes it came from. An OffsetMap records the places where
+// the two stop advancing together: from an anchor's output offset on, output
+// and input advance byte for byte until the next anchor. Anchors are added
+// only where the difference between the two changes, so a window of a UTF-8
+// page with LF line ends keeps one, and every lookup is a single addition.
 //
 // Positions asked for are token boundaries, which always fall between whole
 // characters, so a position inside a multi-byte character never needs an
@@ -41,6 +40,11 @@ class OffsetMap {
         return anchors_.empty() ? output : Search(output);
     }
 
+    // The map of the output from `start` on, its offsets counted from
+    // `start`: for a window that begins with the end of another. Throws
+    // std::bad_alloc.
+    OffsetMap Tail(std::uint64_t start) const;
+
   private:
     std::uint64_t Search(std::uint64_t output) const;
 
@@ -51,18 +55,6 @@ class OffsetMap {
     std::vector<Anchor> anchors_;
     std::int64_t shift_at_end_ = 0;
     mutable std::size_t cursor_ = 0;  // the anchor the last lookup used, plus one
-};
-
-// The whole way from the parse text back to the page's bytes: a constant
-// start (the byte-order mark) and the maps of transcoding and of line ends.
-struct SourceOffsets {
-    std::uint64_t start = 0;  // bytes before the text: the byte-order mark
-    OffsetMap transcoding;    // transcoded text -> bytes after the mark
-    OffsetMap line_ends;      // parse text -> transcoded text
-
-    std::uint64_t SourceOf(std::uint64_t text_offset) const {
-        return start + transcoding.InputOf(line_ends.InputOf(text_offset));
-    }
 };
 
 }  // namespace htmlparse

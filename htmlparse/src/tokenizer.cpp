@@ -26,8 +26,11 @@ char* Find(char* from, char* end, char c) {
 
 }  // namespace
 
-Tokenizer::Tokenizer(char* text, std::size_t size, Arena& arena)
-    : pos_(text), end_(text + size), arena_(arena) {}
+Tokenizer::Tokenizer(TextFeed& feed, Arena& arena) : feed_(feed), arena_(arena) {
+    MoveToNextWindow();
+}
+
+Tokenizer::~Tokenizer() { WindowSet::Release(window_); }
 
 Token Tokenizer::Next() {
     while (true) {
@@ -35,13 +38,31 @@ Token Tokenizer::Next() {
             has_pending_ = false;
             if (pending_.kind != TokenKind::kSkipped) return pending_;
         }
-        if (pos_ >= end_) {
+        if (pos_ >= end_ && last_window_) {
             raw_code_ = -1;
             return Token{};
         }
-        Token token = raw_code_ >= 0 ? NextInRawText() : NextInData();
+        Token token;
+        try {
+            if (pos_ >= end_) throw NeedMore{};
+            token = raw_code_ >= 0 ? NextInRawText() : NextInData();
+        } catch (const NeedMore&) {
+            MoveToNextWindow();
+            continue;
+        }
         if (token.kind != TokenKind::kSkipped) return token;
     }
+}
+
+// The next window begins where the token being read began.
+void Tokenizer::MoveToNextWindow() {
+    TextWindow* left = window_;
+    const std::size_t carry = left != nullptr ? static_cast<std::size_t>(pos_ - left->text) : 0;
+    window_ = feed_.Next(left, carry);
+    WindowSet::Release(left);
+    last_window_ = feed_.Exhausted();
+    pos_ = window_->text;
+    end_ = window_->text + window_->size;
 }
 
 void Tokenizer::ReadRawText(int code, bool decode) {
@@ -73,6 +94,7 @@ Token Tokenizer::NextInData() {
         has_pending_ = true;
         return MakeText(start, p, true, false);
     }
+    NeedMoreUnlessLast();
     pos_ = end_;
     return MakeText(start, end_, true, false);
 }
@@ -85,12 +107,12 @@ Token Tokenizer::NextInRawText() {
     bool decode = raw_decode_;
     // Nothing ends PLAINTEXT, not even "</plaintext>": it runs to the end.
     const bool to_the_end = raw_code_ == kCodePlaintext;
-    raw_code_ = -1;
     for (char* p = start; !to_the_end && (p = Find(p, end_, '<')) != nullptr; ++p) {
         if (!IsRawTextEnd(p, name)) continue;
         Token end_tag;
         char* after = nullptr;
         if (ScanTag(p, true, end_tag, &after) != Scan::kComplete) break;
+        raw_code_ = -1;
         pos_ = after;
         end_tag.begin = p;
         end_tag.end = after;
@@ -99,19 +121,24 @@ Token Tokenizer::NextInRawText() {
         has_pending_ = true;
         return MakeText(start, p, decode, !decode);
     }
+    NeedMoreUnlessLast();
+    raw_code_ = -1;
     pos_ = end_;
     return MakeText(start, end_, decode, !decode);
 }
 
 bool Tokenizer::IsRawTextEnd(const char* at, const char* lower_name) const {
     std::size_t length = std::strlen(lower_name);
+    if (static_cast<std::size_t>(end_ - at) < length + 3) NeedMoreUnlessLast();
     if (static_cast<std::size_t>(end_ - at) < length + 3 || at[1] != '/') return false;
     const char* after_name = at + 2 + length;
     return StartsWithNoCase(at + 2, end_, lower_name) &&
            (ascii::IsSpace(*after_name) || *after_name == '/' || *after_name == '>');
 }
 
+// What a "<" starts is told by at most the nine bytes of "<!DOCTYPE".
 Tokenizer::Scan Tokenizer::ScanMarkup(char* at, Token& token, char** after) {
+    if (end_ - at < 9) NeedMoreUnlessLast();
     if (end_ - at < 2) return Scan::kNotMarkup;
     char next = at[1];
     if (IsAsciiLetter(next)) return ScanTag(at, false, token, after);
@@ -209,7 +236,7 @@ Tokenizer::Scan Tokenizer::ScanAttributes(char* p, Token& token, char** after) {
 // in place. An element the table does not know gets "<" and its name as text.
 void Tokenizer::FinishTag(Token& token) {
     if (token.kind == TokenKind::kStartTag && token.code == HTML_UNKNOWN) {
-        char* text = static_cast<char*>(arena_.Allocate(token.length + 2));
+        char* text = static_cast<char*>(Strings().Allocate(token.length + 2));
         text[0] = '<';
         std::memcpy(text + 1, token.text, token.length);
         text[token.length + 1] = '\0';
@@ -253,6 +280,7 @@ void Tokenizer::ScanComment(char* at, Token& token, char** after) {
     char* close = end_;  // the "--" that ends the comment; open comments run to the end
     *after = end_;
     for (char* p = body; (p = Find(p, end_, '-')) != nullptr; ++p) {
+        if (end_ - p < 4) NeedMoreUnlessLast();
         if (end_ - p >= 3 && p[1] == '-' && p[2] == '>') {
             close = p;
             *after = p + 3;
@@ -264,6 +292,7 @@ void Tokenizer::ScanComment(char* at, Token& token, char** after) {
             break;
         }
     }
+    if (close == end_) NeedMoreUnlessLast();
     // The blank before "-->" is taken off the text; BF_COMMENT_NO_BLANK says when there was none.
     if (close > body && close[-1] == ' ') {
         --close;
@@ -277,6 +306,7 @@ void Tokenizer::ScanBogusComment(char* body, Token& token, char** after) {
     token.kind = TokenKind::kComment;
     token.no_blank = true;
     char* close = Find(body, end_, '>');
+    if (close == nullptr) NeedMoreUnlessLast();
     char* text_end = close == nullptr ? end_ : close;
     *after = close == nullptr ? end_ : close + 1;
     token.text = body;
@@ -297,11 +327,12 @@ void Tokenizer::ScanProcessingInstruction(char* at, Token& token, char** after) 
             break;
         }
     }
+    if (close == nullptr) NeedMoreUnlessLast();
     if (close == nullptr) close = Find(at + 2, end_, '>');
     char* stop = close == nullptr ? end_ : close + 1;
     *after = stop;
     token.length = static_cast<std::size_t>(stop - at);
-    token.text = static_cast<char*>(arena_.Allocate(token.length + 1));
+    token.text = static_cast<char*>(Strings().Allocate(token.length + 1));
     std::memcpy(token.text, at, token.length);
     token.text[token.length] = '\0';
 }
@@ -309,8 +340,10 @@ void Tokenizer::ScanProcessingInstruction(char* at, Token& token, char** after) 
 void Tokenizer::ScanDoctype(char* at, Token& token, char** after) {
     token.kind = TokenKind::kDoctype;
     char* body = at + 9;  // after "<!DOCTYPE"
+    if (body >= end_) NeedMoreUnlessLast();
     if (body < end_ && ascii::IsSpace(*body)) ++body;
     char* close = Find(body, end_, '>');
+    if (close == nullptr) NeedMoreUnlessLast();
     char* text_end = close == nullptr ? end_ : close;
     *after = close == nullptr ? end_ : close + 1;
     token.text = body;
@@ -327,7 +360,7 @@ Token Tokenizer::MakeText(char* begin, char* end, bool decode, bool raw) {
     token.raw = raw;
     token.line_end_first = *begin == '\n';
     if (decode) {
-        DecodedText decoded = DecodeReferences(begin, end, arena_);
+        DecodedText decoded = DecodeReferences(begin, end, Strings());
         token.text = decoded.text;
         token.length = decoded.length;
     } else {

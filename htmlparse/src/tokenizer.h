@@ -10,17 +10,26 @@
 //
 // Tokens are made in place: the page text is modified to NUL-terminate the
 // strings of each token (text, attribute names and values, comment and
-// doctype bodies), so the text must stay alive as long as the tree. A tag
-// left unterminated at the end of the page is kept as text with everything
-// after it, rather than dropped, so no bytes of the page are lost.
+// doctype bodies), so the text must stay alive as long as the nodes made
+// from it (text_window.h). A tag left unterminated at the end of the page is
+// kept as text with everything after it, rather than dropped, so no bytes of
+// the page are lost.
+//
+// The text is read a window at a time (text_feed.h). Where a token may run
+// on past the window's end, and the page does, the tokenizer writes nothing
+// and reads the token again from the next window, which begins with it: a
+// token is the same however the page is cut into windows.
 #ifndef HTMLPARSE_TOKENIZER_H
 #define HTMLPARSE_TOKENIZER_H
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "arena.h"
 #include "htmlparse.h"
+#include "text_feed.h"
+#include "text_window.h"
 
 namespace htmlparse {
 
@@ -61,16 +70,30 @@ struct Token {
 
 class Tokenizer {
   public:
-    // Reads `size` bytes of `text`; text[size] must be a writable '\0'.
-    // Attribute records and the few strings that need room of their own come
-    // from `arena`.
-    Tokenizer(char* text, std::size_t size, Arena& arena);
+    // Reads the windows of `feed`. Attribute records come from `arena`; the
+    // few strings that need room of their own come from the window's.
+    // Throws std::bad_alloc.
+    Tokenizer(TextFeed& feed, Arena& arena);
+    // Lets go of the window it reads.
+    ~Tokenizer();
+    Tokenizer(const Tokenizer&) = delete;
+    Tokenizer& operator=(const Tokenizer&) = delete;
 
-    // The next token. Throws std::bad_alloc from the arena.
+    // The next token; its strings point into Window(). Throws
+    // std::bad_alloc.
     Token Next();
 
-    // How far the tokens read so far reach into the text.
-    const char* Position() const { return pos_; }
+    // How far the tokens read so far reach into the page's parse text.
+    std::uint64_t Position() const {
+        return window_->text_offset + static_cast<std::uint64_t>(pos_ - window_->text);
+    }
+
+    // The window the last token was read from, and where a position in it
+    // stood in the page's bytes.
+    TextWindow* Window() const { return window_; }
+    std::uint64_t SourceOf(const char* position) const {
+        return window_->map.InputOf(static_cast<std::uint64_t>(position - window_->text));
+    }
 
     // Called after the start tag of an element whose content is raw text
     // (`decode` false: SCRIPT, STYLE, ...) or escapable raw text (`decode`
@@ -81,6 +104,15 @@ class Tokenizer {
 
   private:
     enum class Scan { kComplete, kNotMarkup, kRunsToEnd };
+
+    // Thrown where a token may run on past the window's end: it is read
+    // again from the next window.
+    struct NeedMore {};
+    void NeedMoreUnlessLast() const {
+        if (!last_window_) throw NeedMore{};
+    }
+    void MoveToNextWindow();
+    Arena& Strings() { return window_->strings; }
 
     struct AttrSpan {
         char* name;
@@ -103,8 +135,11 @@ class Tokenizer {
     Token MakeText(char* begin, char* end, bool decode, bool raw);
     bool IsRawTextEnd(const char* at, const char* lower_name) const;
 
-    char* pos_;
-    char* end_;
+    TextFeed& feed_;
+    TextWindow* window_ = nullptr;
+    bool last_window_ = false;  // the window holds the end of the page
+    char* pos_ = nullptr;
+    char* end_ = nullptr;
     Arena& arena_;
     Token pending_;
     bool has_pending_ = false;

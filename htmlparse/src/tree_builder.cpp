@@ -25,19 +25,19 @@ bool IsTablePart(int code) {
 
 }  // namespace
 
-TreeBuilder::TreeBuilder(block* root, Arena& arena, const char* text, const SourceOffsets& offsets)
-    : arena_(arena), text_(text), offsets_(offsets) {
+TreeBuilder::TreeBuilder(block* root, Arena& arena, Tokenizer& tokenizer)
+    : arena_(arena), tokenizer_(tokenizer) {
     stack_.push_back(OpenElement{root, nullptr, -1, nullptr, Bounds{0, 0, 0, 0, 0, 0}});
 }
 
-bool TreeBuilder::Build(Tokenizer& tokenizer, std::size_t part_size, const PartDone& done) {
-    const char* part_start = tokenizer.Position();
+bool TreeBuilder::Build(std::size_t part_size, const PartDone& done) {
+    std::uint64_t part_start = tokenizer_.Position();
     while (true) {
-        if (done && static_cast<std::size_t>(tokenizer.Position() - part_start) >= part_size) {
+        if (done && tokenizer_.Position() - part_start >= part_size) {
             if (!done()) return false;
-            part_start = tokenizer.Position();
+            part_start = tokenizer_.Position();
         }
-        Token token = tokenizer.Next();
+        Token token = tokenizer_.Next();
         if (token.kind == TokenKind::kEnd) {
             EndOpenElements();
             return true;
@@ -49,7 +49,7 @@ bool TreeBuilder::Build(Tokenizer& tokenizer, std::size_t part_size, const PartD
         break_node_ = nullptr;
         switch (token.kind) {
             case TokenKind::kStartTag:
-                StartTag(tokenizer, token);
+                StartTag(token);
                 break;
             case TokenKind::kEndTag:
                 EndTag(token);
@@ -64,7 +64,7 @@ bool TreeBuilder::Build(Tokenizer& tokenizer, std::size_t part_size, const PartD
     }
 }
 
-void TreeBuilder::StartTag(Tokenizer& tokenizer, const Token& token) {
+void TreeBuilder::StartTag(const Token& token) {
     int code = token.code;
     std::uint32_t properties = ElementProperties(code);
     CloseHeadFor(properties);
@@ -83,7 +83,7 @@ void TreeBuilder::StartTag(Tokenizer& tokenizer, const Token& token) {
     Push(node, code, token.text, token.length);
     // TITLE and TEXTAREA content is kept as written too: a browser decodes
     // its references the same way whenever it is read back.
-    if (!foreign && (properties & (kRawText | kRcdata)) != 0) tokenizer.ReadRawText(code, false);
+    if (!foreign && (properties & (kRawText | kRcdata)) != 0) tokenizer_.ReadRawText(code, false);
 }
 
 void TreeBuilder::EndTag(const Token& token) {
@@ -197,7 +197,7 @@ void TreeBuilder::AppendVerbatimEndTag(const Token& token) {
     if (token.code == HTML_P || token.code == HTML_BR) {
         CloseHeadFor(ElementProperties(token.code));
     }
-    char* text = static_cast<char*>(arena_.Allocate(token.source_length + 1));
+    char* text = static_cast<char*>(tokenizer_.Window()->strings.Allocate(token.source_length + 1));
     text[0] = '<';
     std::memcpy(text + 1, token.source + 1, token.source_length - 1);
     text[token.source_length] = '\0';
@@ -208,7 +208,7 @@ void TreeBuilder::AppendVerbatimEndTag(const Token& token) {
 
 block* TreeBuilder::Append(std::int32_t type, std::int32_t tag, char* text) {
     OpenElement& parent = stack_.back();
-    block* node = NewNode(arena_, type, tag, text);
+    block* node = NewNode(arena_, type, tag, text, tokenizer_.Window());
     node->parent = parent.node;
     if (parent.last_child == nullptr) {
         parent.node->first_child = node;

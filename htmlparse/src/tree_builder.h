@@ -21,7 +21,8 @@
 // lines.
 //
 // Every node records where it stood in the page's bytes (records.h): its
-// first byte, the byte after its last, and the length of its end tag. An
+// first byte, the byte after its last, and the length of its end tag, and
+// holds the window of text its strings point into (text_window.h). An
 // element that had no end tag ends where its last descendant ends, or after
 // its start tag when it has none; while it is still open, that is where it
 // ends so far.
@@ -43,7 +44,6 @@
 #include "arena.h"
 #include "htmlparse.h"
 #include "records.h"
-#include "source_offsets.h"
 #include "tag_table.h"
 #include "tokenizer.h"
 
@@ -51,21 +51,20 @@ namespace htmlparse {
 
 class TreeBuilder {
   public:
-    // Builds under `root`, whose children must be empty; nodes come from
-    // `arena`. Token positions are offsets into `text`, the parse text that
-    // `offsets` maps back to the page's bytes.
-    TreeBuilder(block* root, Arena& arena, const char* text, const SourceOffsets& offsets);
+    // Builds under `root`, whose children must be empty, from the tokens of
+    // `tokenizer`; nodes come from `arena`.
+    TreeBuilder(block* root, Arena& arena, Tokenizer& tokenizer);
 
     // Told when a part of the page has been built; returns false to stop.
     using PartDone = std::function<bool()>;
 
-    // Reads every token of `tokenizer` into the tree. With `done`, calls it
+    // Reads every token into the tree. With `done`, calls it
     // each time the tokens since the last call span `part_size` bytes or
     // more; between tokens, every node off the tree's last path (see
     // htmlparse.h) is settled, and `done` may release such nodes. Returns
     // false when `done` stopped the build. Throws std::bad_alloc from the
     // arena; the tree built so far stays consistent.
-    bool Build(Tokenizer& tokenizer, std::size_t part_size = 0, const PartDone& done = {});
+    bool Build(std::size_t part_size = 0, const PartDone& done = {});
 
   private:
     using Position = std::uint32_t;
@@ -89,7 +88,7 @@ class TreeBuilder {
         Bounds bounds;
     };
 
-    void StartTag(Tokenizer& tokenizer, const Token& token);
+    void StartTag(const Token& token);
     void EndTag(const Token& token);
     void Text(const Token& token);
     void CommentOrDoctype(const Token& token);
@@ -104,16 +103,13 @@ class TreeBuilder {
     Position NearestUnknown(const char* name, std::size_t length);
     bool InForeignContent() const;
     void BreakAfter(block* node, std::uint32_t flag);
-    std::uint64_t SourceOf(const char* position) const {
-        return offsets_.SourceOf(static_cast<std::uint64_t>(position - text_));
-    }
+    std::uint64_t SourceOf(const char* position) const { return tokenizer_.SourceOf(position); }
     void SetSpan(block* node, const char* begin, const char* end) const;
     static void EndWithContent(const OpenElement& element);
     void EndOpenElements();
 
     Arena& arena_;
-    const char* text_;
-    const SourceOffsets& offsets_;
+    Tokenizer& tokenizer_;
     std::vector<OpenElement> stack_;  // stack_[0] is the root
     std::array<std::vector<Position>, kCodeLimit> open_by_code_;
     std::unordered_map<std::string, std::vector<Position>> open_by_unknown_name_;

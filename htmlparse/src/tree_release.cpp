@@ -49,6 +49,7 @@ void ReleaseRecord(block* node, Recycler& recycler) {
     if (node->reserved == kRootMark) {
         delete reinterpret_cast<RootRecord*>(node);
     } else if (node->reserved == kNodeMark) {
+        WindowSet::Release(RecordOf(node)->window);
         recycler.Take(node, sizeof(NodeRecord));
     } else {
         std::free(node->text);

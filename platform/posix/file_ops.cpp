@@ -39,10 +39,30 @@ ssize_t WriteCookie(void* cookie, const char* data, size_t size) {
     return static_cast<ssize_t>(size);
 }
 
+// A stream over a caller's source of bytes, and where its next read starts.
+struct SourceFile {
+    void* context;
+    StreamSource source;
+    off_t offset;
+};
+
+ssize_t ReadSourceCookie(void* cookie, char* buffer, size_t size) {
+    auto* file = static_cast<SourceFile*>(cookie);
+    const ssize_t got = file->source(file->context, buffer, size, static_cast<uint64_t>(file->offset));
+    if (got > 0) file->offset += got;
+    return got;
+}
+
+int CloseSourceCookie(void* cookie) {
+    delete static_cast<SourceFile*>(cookie);
+    return 0;
+}
+
 // A read stream may go back to where it began, or anywhere else in its
 // file: the position is its own, not the descriptor's.
+template <typename File>
 int SeekCookie(void* cookie, off64_t* position, int whence) {
-    auto* file = static_cast<StreamFile*>(cookie);
+    auto* file = static_cast<File*>(cookie);
     off_t base = 0;
     if (whence == SEEK_CUR) {
         base = file->offset;
@@ -223,7 +243,7 @@ dirent* FileReadDirectory(DIR* dir) {
 FILE* OpenReadStream(int fd) {
     const int own = FileDuplicate(fd);
     if (own < 0) return nullptr;
-    return StreamOver(own, "rb", {ReadCookie, nullptr, SeekCookie, CloseCookie});
+    return StreamOver(own, "rb", {ReadCookie, nullptr, SeekCookie<StreamFile>, CloseCookie});
 }
 
 FILE* OpenWriteStream(int fd) {
@@ -231,7 +251,17 @@ FILE* OpenWriteStream(int fd) {
 }
 
 FILE* OpenSourceStream(void* context, StreamSource source, size_t bufferSize) {
-    FILE* stream = fopencookie(context, "rb", {source, nullptr, nullptr, nullptr});
-    if (stream != nullptr) std::setvbuf(stream, nullptr, _IOFBF, bufferSize);
+    auto* file = new (std::nothrow) SourceFile{context, source, 0};
+    if (file == nullptr) {
+        errno = ENOMEM;
+        return nullptr;
+    }
+    FILE* stream = fopencookie(
+        file, "rb", {ReadSourceCookie, nullptr, SeekCookie<SourceFile>, CloseSourceCookie});
+    if (stream == nullptr) {
+        delete file;
+        return nullptr;
+    }
+    std::setvbuf(stream, nullptr, _IOFBF, bufferSize);
     return stream;
 }

@@ -62,7 +62,9 @@ HANDLE OpenScratchFile() {
 bool Drain(void* context, StreamSource source, HANDLE file) {
     char piece[1 << 16];
     ssize_t got = 0;
-    while ((got = source(context, piece, sizeof piece)) > 0) {
+    uint64_t offset = 0;
+    while ((got = source(context, piece, sizeof piece, offset)) > 0) {
+        offset += static_cast<uint64_t>(got);
         DWORD written = 0;
         if (!WriteFile(file, piece, static_cast<DWORD>(got), &written, nullptr)) {
             return FailWithLastError(false);

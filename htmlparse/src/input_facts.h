@@ -1,0 +1,42 @@
+// Input facts: what a first pass over a page's bytes finds out before the
+// page is parsed, and so how its bytes become the text the tokenizer reads.
+//
+// The encoding is found as browsers find it: a byte-order mark; else a
+// <meta> declaration with a label browsers know in the first 1024 bytes
+// (meta_prescan.h, encoding_labels.h); else UTF-8 when the whole page is
+// valid UTF-8; else windows-1252. The pass also finds whether every byte is
+// ASCII and how the page's lines end. It reads the page in pieces and keeps
+// none of them, so its memory does not grow with the page.
+#ifndef HTMLPARSE_INPUT_FACTS_H
+#define HTMLPARSE_INPUT_FACTS_H
+
+#include <cstddef>
+
+#include "htmlparse.h"
+#include "raw_source.h"
+
+namespace htmlparse {
+
+// What was found out about a page before it was parsed.
+struct PageFacts {
+    char encoding[48] = "UTF-8";  // charset name of the page's encoding (text/charset.h)
+    int encoding_source = HTML_ENCODING_SNIFFED;
+    bool has_bom = false;
+    bool crlf = false;       // most line ends were CRLF
+    bool cr = false;         // most line ends were a lone CR
+    bool ascii_only = true;  // every byte of the page was below 0x80
+};
+
+// How the page's bytes become parse text.
+struct InputPlan {
+    PageFacts facts;
+    std::size_t text_start = 0;  // bytes before the text: the byte-order mark
+    bool transcode = false;      // decode from `facts.encoding`; else the bytes are UTF-8 already
+};
+
+// Reads `source` to its end and plans its parse. Throws std::bad_alloc.
+InputPlan ScanInput(RawSource& source);
+
+}  // namespace htmlparse
+
+#endif

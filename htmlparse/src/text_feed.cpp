@@ -1,0 +1,58 @@
+#include "text_feed.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace htmlparse {
+
+namespace {
+
+// Room for what the decoder leaves of a piece: a character cut short and
+// the bytes it looked past it.
+constexpr std::size_t kHeldRoom = 64;
+
+}  // namespace
+
+TextFeed::TextFeed(RawSource& source, const InputPlan& plan, WindowSet& windows,
+                   std::size_t read_size)
+    : source_(source),
+      decoder_(plan),
+      windows_(windows),
+      read_size_(read_size),
+      raw_capacity_(read_size + kHeldRoom),
+      raw_(new char[raw_capacity_]) {
+    std::size_t skipped = 0;
+    while (skipped < plan.text_start) {
+        const std::size_t got = source_.Read(raw_.get(), plan.text_start - skipped);
+        if (got == 0) break;
+        skipped += got;
+    }
+}
+
+TextWindow* TextFeed::Next(const TextWindow* from, std::size_t carry) {
+    const std::size_t carried = from != nullptr ? from->size - carry : 0;
+    const std::size_t fresh = std::max(read_size_, carried);
+    TextWindow* window = windows_.Add(carried + fresh + fresh / 2);
+    if (from != nullptr) {
+        window->Append(from->text + carry, carried);
+        window->map = from->map.Tail(carry);
+        window->text_offset = from->text_offset + carry;
+    }
+    while (!exhausted_ && window->size - carried < fresh) ReadPiece(*window);
+    window->text[window->size] = '\0';
+    return window;
+}
+
+// A short read is the end of the page: the decoder then takes every byte.
+void TextFeed::ReadPiece(TextWindow& window) {
+    const std::size_t wanted = raw_capacity_ - held_;
+    const std::size_t got = source_.Read(raw_.get() + held_, wanted);
+    const bool final = got < wanted;
+    const std::size_t total = held_ + got;
+    const std::size_t used = decoder_.Decode(raw_.get(), total, final, window);
+    held_ = total - used;
+    std::memmove(raw_.get(), raw_.get() + used, held_);
+    exhausted_ = final;
+}
+
+}  // namespace htmlparse
