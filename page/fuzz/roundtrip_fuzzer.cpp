@@ -4,7 +4,8 @@
 //   - the result is not the input with only the section's range replaced
 //     (or, on a page without a section, with only an insertion at the place
 //     the scan gave), or differs at all when there was nothing to build;
-//   - the part size the parser hands the tree over in changes the result;
+//   - the part size the parser hands the tree over in, or the size of the
+//     windows it reads the page in, changes the result;
 //   - a second rebuild of the result changes it;
 //   - a refusal says something else than that the page's end would not keep
 //     a new list whole or that its encoding declaration would move away;
@@ -17,6 +18,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "htmlparse.h"
 #include "model/ItemList.h"
 #include "model/Messages.h"
 #include "page/PageReader.h"
@@ -52,7 +54,9 @@ std::string ReadBack(std::FILE* out) {
     return bytes;
 }
 
-Result Rewrite(const std::string& page, bool add, std::size_t partSize) {
+// `readSize` 0: the parser's default.
+Result Rewrite(const std::string& page, bool add, std::size_t partSize,
+               std::size_t readSize = 0) {
     // fmemopen cannot open an empty buffer; a temporary file stands in.
     std::FILE* in =
         page.empty() ? std::tmpfile() : fmemopen(const_cast<char*>(page.data()), page.size(), "rb");
@@ -63,7 +67,9 @@ Result Rewrite(const std::string& page, bool add, std::size_t partSize) {
         if (add) AddEntry(entries);
         return true;
     });
+    HTMLSetReadSize(readSize);
     result.failure = RewritePage(in, out, change, &result.scan, partSize);
+    HTMLSetReadSize(0);
     std::fclose(in);
     result.bytes = ReadBack(out);
     return result;
@@ -118,10 +124,11 @@ void CheckAddedEntryReadsBack(const std::string& page) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string page(reinterpret_cast<const char*>(data), size);
     const std::size_t partSize = size == 0 ? 1 : 1 + data[0] % 16;
+    const std::size_t readSize = size == 0 ? 1 : 1 + data[size - 1] % 32;
 
     // A change that would push the page's encoding declaration out of the
     // bytes browsers look at is refused, and says so.
-    const Result rebuilt = Rewrite(page, false, partSize);
+    const Result rebuilt = Rewrite(page, false, partSize, readSize);
     if (rebuilt.failure.code == FailureCode::kEncodingWouldChange) return 0;
     if (rebuilt.failure) std::abort();
     if (!rebuilt.scan.hasSection && rebuilt.bytes != page) std::abort();
@@ -130,7 +137,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // A page whose end would not keep a list whole has no place for one
     // there, and says so.
-    const Result added = Rewrite(page, true, partSize);
+    const Result added = Rewrite(page, true, partSize, readSize);
     if (added.failure.code == FailureCode::kNoPlaceForList && !added.scan.hasSection) return 0;
     if (added.failure.code == FailureCode::kEncodingWouldChange) return 0;
     if (added.failure) std::abort();
