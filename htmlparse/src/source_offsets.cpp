@@ -17,8 +17,10 @@ std::uint64_t OffsetMap::Search(std::uint64_t output) const {
         while (next < anchors_.size() && anchors_[next].output <= output) ++next;
     }
     cursor_ = next;
-    const std::int64_t shift = next == 0 ? 0 : anchors_[next - 1].shift;
-    return static_cast<std::uint64_t>(static_cast<std::int64_t>(output) + shift);
+    run_begin_ = next == 0 ? 0 : anchors_[next - 1].output;
+    run_end_ = next < anchors_.size() ? anchors_[next].output : UINT64_MAX;
+    run_shift_ = next == 0 ? 0 : anchors_[next - 1].shift;
+    return static_cast<std::uint64_t>(static_cast<std::int64_t>(output) + run_shift_);
 }
 
 OffsetMap OffsetMap::Tail(std::uint64_t start) const {

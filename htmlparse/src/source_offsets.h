@@ -32,12 +32,17 @@ class OffsetMap {
         if (shift == shift_at_end_) return;
         anchors_.push_back({output, shift});
         shift_at_end_ = shift;
+        run_begin_ = 1;  // the run found last may end here now
+        run_end_ = 0;
     }
 
     // The input offset of output offset `output`. Lookups that go forward
     // are cheap: the map remembers where the last one ended.
     std::uint64_t InputOf(std::uint64_t output) const {
-        return anchors_.empty() ? output : Search(output);
+        if (output >= run_begin_ && output < run_end_) {
+            return static_cast<std::uint64_t>(static_cast<std::int64_t>(output) + run_shift_);
+        }
+        return Search(output);
     }
 
     // The map of the output from `start` on, its offsets counted from
@@ -55,6 +60,11 @@ class OffsetMap {
     std::vector<Anchor> anchors_;
     std::int64_t shift_at_end_ = 0;
     mutable std::size_t cursor_ = 0;  // the anchor the last lookup used, plus one
+    // The run of outputs between two anchors that the last lookup fell in,
+    // and its shift: most lookups fall in the same run as the one before.
+    mutable std::uint64_t run_begin_ = 1;
+    mutable std::uint64_t run_end_ = 0;
+    mutable std::int64_t run_shift_ = 0;
 };
 
 }  // namespace htmlparse

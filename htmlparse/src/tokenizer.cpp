@@ -38,19 +38,20 @@ Token Tokenizer::Next() {
             has_pending_ = false;
             if (pending_.kind != TokenKind::kSkipped) return pending_;
         }
-        if (pos_ >= end_ && last_window_) {
+        if (pos_ >= end_) {
+            if (!last_window_) {
+                MoveToNextWindow();
+                continue;
+            }
             raw_code_ = -1;
             return Token{};
         }
-        Token token;
         try {
-            if (pos_ >= end_) throw NeedMore{};
-            token = raw_code_ >= 0 ? NextInRawText() : NextInData();
+            Token token = raw_code_ >= 0 ? NextInRawText() : NextInData();
+            if (token.kind != TokenKind::kSkipped) return token;
         } catch (const NeedMore&) {
             MoveToNextWindow();
-            continue;
         }
-        if (token.kind != TokenKind::kSkipped) return token;
     }
 }
 

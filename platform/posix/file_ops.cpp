@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <new>
 
 #include "platform/file_faults.h"
@@ -13,11 +15,24 @@
 
 namespace {
 
-// A stream's file: its descriptor and, for reading, where the next read starts.
+// A page is read whole, more than once: large reads keep the system calls few.
+constexpr size_t kReadStreamBuffer = size_t{1} << 18;
+
+// A stream's file: its descriptor and, for reading, where the next read
+// starts and the stream's buffer (the C library takes a size only with a
+// buffer).
 struct StreamFile {
     int fd;
     off_t offset;
+    std::unique_ptr<char[]> buffer;
 };
+
+// Gives `stream` a buffer of `size` bytes held by `buffer`; where there is no
+// memory for it, the stream keeps the C library's own.
+void SetStreamBuffer(FILE* stream, std::unique_ptr<char[]>& buffer, size_t size) {
+    buffer.reset(new (std::nothrow) char[size]);
+    if (buffer) std::setvbuf(stream, buffer.get(), _IOFBF, size);
+}
 
 ssize_t ReadCookie(void* cookie, char* buffer, size_t size) {
     auto* file = static_cast<StreamFile*>(cookie);
@@ -44,6 +59,7 @@ struct SourceFile {
     void* context;
     StreamSource source;
     off_t offset;
+    std::unique_ptr<char[]> buffer;
 };
 
 ssize_t ReadSourceCookie(void* cookie, char* buffer, size_t size) {
@@ -86,15 +102,19 @@ int CloseCookie(void* cookie) {
     return result;
 }
 
-FILE* StreamOver(int fd, const char* mode, const cookie_io_functions_t& functions) {
-    auto* file = new (std::nothrow) StreamFile{fd, 0};
+// `bufferSize` 0: the C library's own buffer.
+FILE* StreamOver(int fd, const char* mode, const cookie_io_functions_t& functions,
+                 size_t bufferSize = 0) {
+    auto* file = new (std::nothrow) StreamFile{fd, 0, nullptr};
     FILE* stream = file != nullptr ? fopencookie(file, mode, functions) : nullptr;
     if (stream == nullptr) {
         const int error = file != nullptr ? errno : ENOMEM;
         delete file;
         FileClose(fd);
         errno = error;
+        return nullptr;
     }
+    if (bufferSize != 0) SetStreamBuffer(stream, file->buffer, bufferSize);
     return stream;
 }
 
@@ -243,7 +263,8 @@ dirent* FileReadDirectory(DIR* dir) {
 FILE* OpenReadStream(int fd) {
     const int own = FileDuplicate(fd);
     if (own < 0) return nullptr;
-    return StreamOver(own, "rb", {ReadCookie, nullptr, SeekCookie<StreamFile>, CloseCookie});
+    return StreamOver(own, "rb", {ReadCookie, nullptr, SeekCookie<StreamFile>, CloseCookie},
+                      kReadStreamBuffer);
 }
 
 FILE* OpenWriteStream(int fd) {
@@ -251,7 +272,7 @@ FILE* OpenWriteStream(int fd) {
 }
 
 FILE* OpenSourceStream(void* context, StreamSource source, size_t bufferSize) {
-    auto* file = new (std::nothrow) SourceFile{context, source, 0};
+    auto* file = new (std::nothrow) SourceFile{context, source, 0, nullptr};
     if (file == nullptr) {
         errno = ENOMEM;
         return nullptr;
@@ -262,6 +283,6 @@ FILE* OpenSourceStream(void* context, StreamSource source, size_t bufferSize) {
         delete file;
         return nullptr;
     }
-    std::setvbuf(stream, nullptr, _IOFBF, bufferSize);
+    SetStreamBuffer(stream, file->buffer, bufferSize);
     return stream;
 }

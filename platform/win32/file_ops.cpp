@@ -141,7 +141,12 @@ FILE* OpenReadStream(int fd) {
     const int ownFd = DescriptorOf(own, _O_RDONLY);
     if (ownFd < 0) return nullptr;
     FILE* stream = _fdopen(ownFd, "rb");
-    if (stream == nullptr) _close(ownFd);
+    if (stream == nullptr) {
+        _close(ownFd);
+        return nullptr;
+    }
+    // A page is read whole, more than once: large reads keep the calls few.
+    std::setvbuf(stream, nullptr, _IOFBF, std::size_t{1} << 18);
     return stream;
 }
 

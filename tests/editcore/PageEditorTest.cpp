@@ -380,9 +380,10 @@ TEST_F(PageEditorTest, AFailedReadWhileApplyingMyChangesKeepsTheUsersListAndEdit
     WritePage(page, {Entry("A")});
     Open(page);
     m_editor->Add(Entry("Mine"));
-    // Another program writes a page too large to be read in the memory left.
+    // Another program writes a page whose one run of text is too large to
+    // be read in the memory left.
     std::string large = "<html><body>\n";
-    while (large.size() < 48u << 20) large += "<p>Another program's paragraph.\n";
+    while (large.size() < 48u << 20) large += "Another program's text, without markup.\n";
     WriteFileBytes(page, large);
     rlimit unlimited{};
     ASSERT_EQ(getrlimit(RLIMIT_AS, &unlimited), 0);
