@@ -47,7 +47,7 @@ bool IsSection(const block* node) {
 block* FindSectionFrom(block* from) {
     const block* top = from != nullptr ? from->parent : nullptr;
     for (block* node = from; node != nullptr;) {
-        if (IsSection(node)) return node;
+        if (node->tag == HTML_DL && IsSection(node)) return node;
         if (node->first_child != nullptr) {
             node = node->first_child;
             continue;

@@ -26,16 +26,23 @@ void TextWindow::Append(const char* bytes, std::size_t length) {
 
 WindowSet::~WindowSet() {
     while (first_ != nullptr) Free(first_);
+    std::free(spare_);
 }
 
 TextWindow* WindowSet::Add(std::size_t capacity) {
     auto* window = new TextWindow;
-    window->text = static_cast<char*>(std::malloc(capacity + 1));
+    if (spare_ != nullptr && spare_capacity_ > capacity) {
+        window->text = spare_;
+        window->capacity = spare_capacity_;
+        spare_ = nullptr;
+    } else {
+        window->text = static_cast<char*>(std::malloc(capacity + 1));
+        window->capacity = capacity + 1;
+    }
     if (window->text == nullptr) {
         delete window;
         throw std::bad_alloc();
     }
-    window->capacity = capacity + 1;
     window->text[0] = '\0';
     window->owner = this;
     window->next = first_;
@@ -52,7 +59,12 @@ void WindowSet::Free(TextWindow* window) {
     if (window->previous != nullptr) window->previous->next = window->next;
     if (window->next != nullptr) window->next->previous = window->previous;
     if (first_ == window) first_ = window->next;
-    std::free(window->text);
+    if (spare_ == nullptr && window->capacity <= kLargestSpare) {
+        spare_ = window->text;
+        spare_capacity_ = window->capacity;
+    } else {
+        std::free(window->text);
+    }
     delete window;
 }
 

@@ -41,7 +41,9 @@ struct TextWindow {
     void Append(const char* bytes, std::size_t length);
 };
 
-// The windows of one parsed tree, freed with it.
+// The windows of one parsed tree, freed with it. The text block of a freed
+// window of ordinary size is kept for the next window: a page is read into
+// the same memory over and over, not into fresh memory each time.
 class WindowSet {
   public:
     WindowSet() = default;
@@ -63,7 +65,12 @@ class WindowSet {
   private:
     void Free(TextWindow* window);
 
+    // Text blocks larger than this are not kept for reuse.
+    static constexpr std::size_t kLargestSpare = std::size_t{1} << 20;
+
     TextWindow* first_ = nullptr;
+    char* spare_ = nullptr;  // a freed window's text block, or null
+    std::size_t spare_capacity_ = 0;
 };
 
 }  // namespace htmlparse
