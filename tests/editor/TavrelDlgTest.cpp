@@ -251,25 +251,6 @@ TEST_F(TavrelDlgTest, BuildItAsksAboutTypedFieldsAndDoesWhatTheAnswerSays) {
     }
 }
 
-TEST_F(TavrelDlgTest, EnterInTheDescriptionBreaksTheLineAndElsewhereBuilds) {
-    Open(m_dir / "new.html");
-    Click(IDC_NEW_ITEM);
-    QWidget* description = DialogItem(m_dialog.get(), IDC_DESCRIPTION);
-    QTest::keyClicks(description, "one");
-    QTest::keyClick(description, Qt::Key_Return);
-    QTest::keyClicks(description, "two");
-    QTest::keyClick(description, Qt::Key_Enter, Qt::ControlModifier);
-    QTest::keyClicks(description, "three");
-    EXPECT_EQ(m_dialog->ModalResult(), 0);
-    EXPECT_EQ(Field(IDC_DESCRIPTION), "one\ntwo\nthree");
-    Type(IDC_HYPERLINK, "/x.htm");
-    m_recorder.answers = {0};
-    QTest::keyClick(DialogItem(m_dialog.get(), IDC_TITLE), Qt::Key_Return);
-    EXPECT_EQ(m_dialog->ModalResult(), IDOK);
-    Open(m_dir / "new.html");
-    EXPECT_EQ(Field(IDC_DESCRIPTION), "one\ntwo\nthree");
-}
-
 // The fields refuse typing past 255 characters (not bytes: "é" is two), so
 // what is shown is what is stored; text from the page is never cut, and can
 // still be shortened.
