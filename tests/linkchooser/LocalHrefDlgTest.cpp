@@ -69,12 +69,19 @@ class LocalHrefDlgTest : public ::testing::Test {
     }
     // Opens an editor on a page not written yet, presses Browse, lets `steps`
     // act on the chooser, and returns the editor's hyperlink field afterwards.
+    // The chooser must leave that field in sight.
     std::string HyperlinkAfterBrowse(const Steps& steps) {
         CTavrelDlg editor;
         editor.m_strPagePath = server / "news.htm";
         editor.OnInitDialog();
         editor.show();
-        WhenModalShown(&editor, steps);
+        QWidget* field = DialogItem(&editor, IDC_HYPERLINK);
+        const QRect fieldOnScreen(field->mapToGlobal(QPoint(0, 0)), field->size());
+        WhenModalShown(&editor, [&](QWidget* dlg) {
+            EXPECT_FALSE(dlg->frameGeometry().intersects(fieldOnScreen))
+                << dlg->frameGeometry().y() << " " << fieldOnScreen.y();
+            steps(dlg);
+        });
         Press(&editor, IDC_BROWSE);
         EXPECT_EQ(ItemAs<QListWidget>(&editor, IDC_ITEM_LIST)->count(), 0);  // no entry added
         return GetDlgItemText(&editor, IDC_HYPERLINK, 1000);
@@ -127,20 +134,6 @@ TEST_F(LocalHrefDlgTest, BrowseFillsTheEditorsFieldOnOkOnly) {
                   Press(dlg, IDCANCEL);
               }),
               "*** Add hyperlink here ***");
-}
-
-TEST_F(LocalHrefDlgTest, TheChooserLeavesTheHyperlinkFieldInSight) {
-    CTavrelDlg editor;
-    editor.m_strPagePath = server / "news.htm";
-    editor.OnInitDialog();
-    editor.show();
-    QWidget* field = DialogItem(&editor, IDC_HYPERLINK);
-    const QRect fieldOnScreen(field->mapToGlobal(QPoint(0, 0)), field->size());
-    WhenModalShown(&editor, [&](QWidget* dlg) {
-        EXPECT_FALSE(dlg->frameGeometry().intersects(fieldOnScreen))
-            << dlg->frameGeometry().y() << " " << fieldOnScreen.y();
-    });
-    Press(&editor, IDC_BROWSE);
 }
 
 TEST_F(LocalHrefDlgTest, DamagedHiveIsShownOnceAtBrowseInsteadOfEmptyLists) {

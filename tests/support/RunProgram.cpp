@@ -25,12 +25,13 @@ void ApplyEnvironment(const std::vector<std::string>& environment) {
 // In the child: standard input from /dev/null, output and errors to files.
 [[noreturn]] void Exec(const std::vector<std::string>& argv,
                        const std::vector<std::string>& environment, const std::string& outPath,
-                       const std::string& errPath) {
+                       const std::string& errPath, const std::function<void()>& inChild) {
     ApplyEnvironment(environment);
     const int in = open("/dev/null", O_RDONLY);
     const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (in < 0 || out < 0 || err < 0) _exit(127);
+    if (inChild) inChild();
     dup2(in, 0);
     dup2(out, 1);
     dup2(err, 2);
@@ -44,13 +45,14 @@ void ApplyEnvironment(const std::vector<std::string>& environment) {
 }  // namespace
 
 ProgramResult RunProgram(const std::vector<std::string>& argv,
-                         const std::vector<std::string>& environment) {
+                         const std::vector<std::string>& environment,
+                         const std::function<void()>& inChild) {
     TempDir scratch;
     const std::string outPath = scratch / "stdout";
     const std::string errPath = scratch / "stderr";
     ProgramResult result;
     const pid_t pid = fork();
-    if (pid == 0) Exec(argv, environment, outPath, errPath);
+    if (pid == 0) Exec(argv, environment, outPath, errPath, inChild);
     if (pid < 0) return result;
     int status = 0;
     if (waitpid(pid, &status, 0) != pid) return result;

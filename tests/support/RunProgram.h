@@ -17,9 +17,12 @@ struct ProgramResult {
 
 // Runs `argv` (argv[0] a path) with no standard input and waits for it.
 // `environment` entries ("NAME=value", or "NAME" alone to remove NAME) change
-// the test's own environment for the child.
+// the test's own environment for the child. `inChild`, when given, runs in
+// the child just before the program starts, its output files already open
+// (to lower a limit, or to become another user).
 ProgramResult RunProgram(const std::vector<std::string>& argv,
-                         const std::vector<std::string>& environment = {});
+                         const std::vector<std::string>& environment = {},
+                         const std::function<void()>& inChild = {});
 
 // Runs `command` in this process with its standard output and error captured;
 // its return value is the exit code.
