@@ -42,11 +42,10 @@ bool AllAscii(const char* data, std::size_t size) {
 // Lines are tens of bytes long: a search per line beats a look at every byte.
 std::size_t CountLineFeeds(const char* data, std::size_t size) {
     std::size_t count = 0;
-    const char* end = data + size;
-    for (const char* p = data; (p = static_cast<const char*>(
-                                    std::memchr(p, '\n', static_cast<std::size_t>(end - p)))) != nullptr;
-         ++p) {
-        ++count;
+    for (std::size_t at = 0; at < size; ++count) {
+        const void* found = std::memchr(data + at, '\n', size - at);
+        if (found == nullptr) break;
+        at = static_cast<std::size_t>(static_cast<const char*>(found) - data) + 1;
     }
     return count;
 }

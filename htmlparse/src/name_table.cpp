@@ -11,7 +11,7 @@ namespace htmlparse {
 NameTable::NameTable(const Entry* entries, std::size_t count) {
     std::size_t size = 16;
     while (size < count * 4) size *= 2;
-    slots_.assign(size, Slot{nullptr, 0, 0});
+    slots_.assign(size, Slot{nullptr, 0, 0, 0});
     mask_ = static_cast<std::uint32_t>(size - 1);
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t length = std::strlen(entries[i].name);
