@@ -41,7 +41,7 @@ class HashingFileReader {
 
     int m_fd;
     off_t m_offset = 0;
-    uint64_t m_hashedTo = 0;   // the bytes before this offset are in the hash
+    uint64_t m_hashedTo = 0;  // the bytes before this offset are in the hash
     uint64_t m_hash = 0xcbf29ce484222325ULL;
     uint64_t m_word = 0;       // the bytes of an unfinished 8-byte word
     unsigned m_wordBytes = 0;  // how many bytes m_word holds

@@ -6,9 +6,9 @@
 #include <iterator>
 #include <string_view>
 
-#include "windows1252.h"
 #include "text/ascii.h"
 #include "text/utf8.h"
+#include "windows1252.h"
 
 namespace htmlparse {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <string>
 #include <memory>
+#include <string>
 
 #include "meta_prescan.h"
 #include "text/utf8.h"

@@ -43,10 +43,10 @@ class RawSource {
     void ReadWholeIntoMemory();
 
     std::FILE* stream_;
-    long start_ = 0;             // the stream's position when the parse began
-    bool in_memory_ = false;     // the stream could not seek: its bytes are in memory_
+    long start_ = 0;          // the stream's position when the parse began
+    bool in_memory_ = false;  // the stream could not seek: its bytes are in memory_
     char* memory_ = nullptr;
-    std::uint64_t at_ = 0;       // bytes read in this pass
+    std::uint64_t at_ = 0;              // bytes read in this pass
     std::uint64_t limit_ = UINT64_MAX;  // second pass: what the first pass read
     int error_ = 0;
 };

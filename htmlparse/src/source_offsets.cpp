@@ -28,8 +28,9 @@ OffsetMap OffsetMap::Tail(std::uint64_t start) const {
     tail.Add(0, InputOf(start));
     for (const Anchor& anchor : anchors_) {
         if (anchor.output <= start) continue;
-        tail.Add(anchor.output - start,
-                 static_cast<std::uint64_t>(static_cast<std::int64_t>(anchor.output) + anchor.shift));
+        tail.Add(
+            anchor.output - start,
+            static_cast<std::uint64_t>(static_cast<std::int64_t>(anchor.output) + anchor.shift));
     }
     return tail;
 }

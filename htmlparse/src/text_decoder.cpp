@@ -87,8 +87,7 @@ std::size_t TextDecoder::DecodeUtf8(const char* data, std::size_t size, TextWind
     return size;
 }
 
-std::size_t TextDecoder::DecodeWindows1252(const char* data, std::size_t size,
-                                           TextWindow& window) {
+std::size_t TextDecoder::DecodeWindows1252(const char* data, std::size_t size, TextWindow& window) {
     for (std::size_t i = 0; i < size; ++i) {
         Put(Windows1252CodePoint(static_cast<unsigned char>(data[i])), source_at_ + i + 1, window);
     }

@@ -26,11 +26,11 @@ class WindowSet;
 struct TextWindow {
     char* text = nullptr;  // malloc'd; text[size] is a writable byte
     std::size_t size = 0;
-    std::size_t capacity = 0;     // bytes of `text`, the one after `size` included
+    std::size_t capacity = 0;       // bytes of `text`, the one after `size` included
     std::uint64_t text_offset = 0;  // where text[0] stands in the page's whole parse text
-    OffsetMap map;                // position in `text` -> byte offset in the page
-    Arena strings;                // strings of its tokens that need room of their own
-    std::size_t references = 1;   // nodes made from it, plus its reader
+    OffsetMap map;                  // position in `text` -> byte offset in the page
+    Arena strings;                  // strings of its tokens that need room of their own
+    std::size_t references = 1;     // nodes made from it, plus its reader
     WindowSet* owner = nullptr;
     TextWindow* previous = nullptr;
     TextWindow* next = nullptr;

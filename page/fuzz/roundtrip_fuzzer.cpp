@@ -55,8 +55,7 @@ std::string ReadBack(std::FILE* out) {
 }
 
 // `readSize` 0: the parser's default.
-Result Rewrite(const std::string& page, bool add, std::size_t partSize,
-               std::size_t readSize = 0) {
+Result Rewrite(const std::string& page, bool add, std::size_t partSize, std::size_t readSize = 0) {
     // fmemopen cannot open an empty buffer; a temporary file stands in.
     std::FILE* in =
         page.empty() ? std::tmpfile() : fmemopen(const_cast<char*>(page.data()), page.size(), "rb");

@@ -64,7 +64,8 @@ struct SourceFile {
 
 ssize_t ReadSourceCookie(void* cookie, char* buffer, size_t size) {
     auto* file = static_cast<SourceFile*>(cookie);
-    const ssize_t got = file->source(file->context, buffer, size, static_cast<uint64_t>(file->offset));
+    const ssize_t got =
+        file->source(file->context, buffer, size, static_cast<uint64_t>(file->offset));
     if (got > 0) file->offset += got;
     return got;
 }
