@@ -21,6 +21,7 @@ bool StartsWithNoCase(const char* p, const char* end, std::string_view prefix) {
 }
 
 char* Find(char* from, char* end, char c) {
+    if (from >= end) return nullptr;
     return static_cast<char*>(std::memchr(from, c, static_cast<std::size_t>(end - from)));
 }
 
