@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 class CTavrelItem {
   public:
@@ -11,16 +12,16 @@ class CTavrelItem {
     CTavrelItem(const CTavrelItem&) = delete;
     CTavrelItem& operator=(const CTavrelItem&) = delete;
 
-    std::string GetDate() const { return m_strDate; }
-    std::string GetTitle() const { return m_strTitle; }
-    std::string GetDescription() const { return m_strDescription; }
-    std::string GetHyperlink() const { return m_strHyperlink; }
+    const std::string& GetDate() const { return m_strDate; }
+    const std::string& GetTitle() const { return m_strTitle; }
+    const std::string& GetDescription() const { return m_strDescription; }
+    const std::string& GetHyperlink() const { return m_strHyperlink; }
     CTavrelItem* GetNext() const { return m_pNext; }
 
-    void SetDate(const std::string& date) { m_strDate = date; }
-    void SetTitle(const std::string& title) { m_strTitle = title; }
-    void SetDescription(const std::string& description) { m_strDescription = description; }
-    void SetHyperlink(const std::string& hyperlink) { m_strHyperlink = hyperlink; }
+    void SetDate(std::string date) { m_strDate = std::move(date); }
+    void SetTitle(std::string title) { m_strTitle = std::move(title); }
+    void SetDescription(std::string description) { m_strDescription = std::move(description); }
+    void SetHyperlink(std::string hyperlink) { m_strHyperlink = std::move(hyperlink); }
     // Links this item to `next`; the item that followed before is not touched.
     void SetNext(CTavrelItem* next) { m_pNext = next; }
 

@@ -18,16 +18,16 @@ char32_t NextCodePoint(std::string_view text, std::size_t* at) {
 }  // namespace
 
 std::string AttributeSafeLink(const std::string& link) {
-    std::string quoted;
-    quoted.reserve(link.size());
+    std::string safe;
+    safe.reserve(link.size());
     for (const char c : link) {
-        if (c == '"') {
-            quoted += "%22";
+        if (const char* text = LinkByteText(c)) {
+            safe += text;
         } else {
-            quoted += c;
+            safe += c;
         }
     }
-    return EscapeMarkup(quoted);
+    return safe;
 }
 
 std::string AsciiWithReferences(const std::string& text) {

@@ -13,6 +13,11 @@
 // as a character reference. Everything else stays as it is.
 std::string AttributeSafeLink(const std::string& link);
 
+// What AttributeSafeLink writes for the byte `c` of a link ("%22" for a
+// double quote, a markup reference for "&", "<" and ">"), or null for a byte
+// it keeps as it is.
+inline const char* LinkByteText(char c) { return c == '"' ? "%22" : MarkupReference(c); }
+
 // `text` (UTF-8) with every character outside ASCII written as a decimal
 // character reference ("&#233;"); a byte that starts no valid UTF-8
 // character becomes "&#65533;".

@@ -1,6 +1,8 @@
 #include "page/PageForm.h"
 
+#include <algorithm>
 #include <string_view>
+#include <utility>
 
 #include "text/ascii.h"
 #include "text/charset.h"
@@ -30,17 +32,19 @@ bool IsWindows1252Gap(char32_t code) {
 
 std::string Reference(char32_t code) { return "&#" + std::to_string(code) + ";"; }
 
-// `text` with every LF as the page's line end.
-std::string WithLineEnds(std::string_view text, const PageForm& form) {
-    const char* lineEnd = form.crlf ? "\r\n" : "\r";
+// `text` with every LF as the page's line end: changed in place for a lone
+// CR, else written once into a string of exactly its new size.
+std::string WithLineEnds(std::string text, const PageForm& form) {
+    if (!form.crlf) {
+        std::replace(text.begin(), text.end(), '\n', '\r');
+        return text;
+    }
+    const auto lineFeeds = static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
     std::string out;
-    out.reserve(text.size() + text.size() / 32);
+    out.reserve(text.size() + lineFeeds);
     for (char c : text) {
-        if (c == '\n') {
-            out += lineEnd;
-        } else {
-            out += c;
-        }
+        if (c == '\n') out += '\r';
+        out += c;
     }
     return out;
 }
@@ -141,10 +145,10 @@ PageForm PageFormOf(const HTMLPageInfo& info) {
     return form;
 }
 
-// A long section in a UTF-8 page with LF line ends is handed back as it is,
-// without a copy.
+// A long section in a UTF-8 page with LF or CR line ends is handed back in
+// the string it came in, without a copy.
 std::string EncodeForPage(std::string text, const PageForm& form) {
-    if (form.crlf || form.cr) text = WithLineEnds(text, form);
+    if (form.crlf || form.cr) text = WithLineEnds(std::move(text), form);
     const utf8::Scan scan = utf8::ScanBytes(text);
     if (!scan.valid || (form.asciiOnly && !scan.ascii_only)) {
         text = CleanUtf8(text, form.asciiOnly);

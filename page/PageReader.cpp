@@ -60,8 +60,14 @@ block* FindSectionFrom(block* from) {
 
 namespace {
 
-// Destroys every item in `created` that cannot be reached from `head`.
+// Destroys every item in `created` that cannot be reached from `head`. The
+// list from `head` holds only created items, each once, so when it is as
+// long as `created` every item is reached: the common case, checked without
+// building a set.
 void DiscardUnreachable(const CTavrelItem* head, const std::vector<CTavrelItem*>& created) {
+    size_t reached = 0;
+    for (const CTavrelItem* item = head; item != nullptr; item = item->GetNext()) ++reached;
+    if (reached == created.size()) return;
     std::unordered_set<const CTavrelItem*> kept;
     for (const CTavrelItem* item = head; item != nullptr; item = item->GetNext()) {
         kept.insert(item);
@@ -71,9 +77,11 @@ void DiscardUnreachable(const CTavrelItem* head, const std::vector<CTavrelItem*>
     }
 }
 
-// An attribute value as the browser reads it: references decoded.
+// An attribute value as the browser reads it: references decoded. A value
+// without "&" holds none and is taken as it is.
 std::string DecodedValue(const char* value) {
     if (value == nullptr) return {};
+    if (std::strchr(value, '&') == nullptr) return value;
     const std::unique_ptr<char, decltype(&std::free)> decoded(HTMLDecodeAttribute(value),
                                                               &std::free);
     if (decoded == nullptr) throw std::bad_alloc();

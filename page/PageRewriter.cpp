@@ -13,9 +13,9 @@ std::optional<PageSplice> SectionSplice(const PageScan& scan, const ItemList& en
         return PageSplice{scan.section, EncodeForPage(BuildSection(entries.Head()), scan.form), {}};
     }
     if (entries.Empty()) return std::nullopt;
-    const std::string added = BuildHeading(kSectionHeading) + BuildSection(entries.Head());
     const ByteRange place{scan.sectionPlace, scan.sectionPlace};
-    return PageSplice{place, EncodeForPage(added, scan.form), EncodeForPage("\n", scan.form)};
+    return PageSplice{place, EncodeForPage(BuildFirstSection(entries.Head()), scan.form),
+                      EncodeForPage("\n", scan.form)};
 }
 
 PageChange SectionChange(const EntriesEdit& edit) {

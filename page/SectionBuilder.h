@@ -31,13 +31,16 @@
 inline constexpr const char kSectionHeading[] = "Tavrel";
 
 // The DL for the list at `head` (null: no entries), from "<DL>" to "</DL>"
-// with no line end after it.
+// with no line end after it. The text is measured before it is written, so
+// a long section is one string of exactly its size.
 std::string BuildSection(const CTavrelItem* head);
+
+// The heading kSectionHeading (as BuildHeading writes it) followed by the DL
+// of BuildSection: the section a page without one gets.
+std::string BuildFirstSection(const CTavrelItem* head);
 
 // "<H2>" `text` "</H2>" and a line end.
 std::string BuildHeading(const std::string& text);
-// The marker comment on a line of its own.
-std::string BuildMarker();
 // The DT lines of `item`: date, break, and the anchor of hyperlink and title.
 std::string BuildTerm(const CTavrelItem& item);
 // The DD lines of `item`: description, break and an empty P.

@@ -4,21 +4,10 @@ std::string EscapeMarkup(std::string_view text, QuoteRule quotes) {
     std::string escaped;
     escaped.reserve(text.size());
     for (const char c : text) {
-        switch (c) {
-            case '&':
-                escaped += "&amp;";
-                break;
-            case '<':
-                escaped += "&lt;";
-                break;
-            case '>':
-                escaped += "&gt;";
-                break;
-            case '"':
-                escaped += quotes == QuoteRule::kEscapeQuotes ? "&quot;" : "\"";
-                break;
-            default:
-                escaped += c;
+        if (const char* reference = MarkupReference(c, quotes)) {
+            escaped += reference;
+        } else {
+            escaped += c;
         }
     }
     return escaped;

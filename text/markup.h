@@ -11,6 +11,24 @@ enum class QuoteRule {
     kEscapeQuotes,  // also '"' as "&quot;", for double-quoted attribute values
 };
 
+// The reference EscapeMarkup writes for the byte `c` ("&amp;", "&lt;",
+// "&gt;", and "&quot;" by `quotes`), or null for a byte it keeps as it is.
+// Inline: builders of long text ask it for every byte.
+inline const char* MarkupReference(char c, QuoteRule quotes = QuoteRule::kKeepQuotes) {
+    switch (c) {
+        case '&':
+            return "&amp;";
+        case '<':
+            return "&lt;";
+        case '>':
+            return "&gt;";
+        case '"':
+            return quotes == QuoteRule::kEscapeQuotes ? "&quot;" : nullptr;
+        default:
+            return nullptr;
+    }
+}
+
 // `text` with "&", "<" and ">" written as "&amp;", "&lt;" and "&gt;" (and '"'
 // as "&quot;" by `quotes`); every other byte stays as it is.
 std::string EscapeMarkup(std::string_view text, QuoteRule quotes = QuoteRule::kKeepQuotes);
