@@ -4,6 +4,7 @@
 #include <new>
 #include <string>
 
+#include "htmlparse.h"
 #include "model/Messages.h"
 #include "page/PageForm.h"
 #include "page/SectionBuilder.h"
@@ -41,10 +42,23 @@ bool NeedsCheck(const PageScan& scan, const std::vector<PageSplice>& splices) {
     return added || (!splices.empty() && splices.front().range.begin < kEncodingPrescan);
 }
 
+// The encoding a browser reads the page from `stream` in. The parser knows
+// it before it parses the first part of the page, so the parse stops there.
+SessionFailure EncodingOf(FILE* stream, std::string* encoding) {
+    HTMLParseBegin();
+    HTMLParseDoInParts(stream, 0, [](block*, int, void*) { return 1; }, nullptr);
+    HTMLFreeTree(HTMLParseEnd());
+    HTMLPageInfo info{};
+    HTMLGetPageInfo(&info);
+    if (info.read_error != 0) return {FailureCode::kCannotRead, info.read_error};
+    *encoding = PageFormOf(info).encoding;
+    return {};
+}
+
 // Refuses the page that `splices` make of `stream` unless it is read in the
 // encoding `scan` found and, where a section was added, that section reads
 // back as the item list: the page is written once more, to a temporary file,
-// and scanned.
+// and read for its encoding or, where a section was added, scanned.
 SessionFailure CheckWrittenPage(FILE* stream, const std::vector<PageSplice>& splices,
                                 const PageScan& before) {
     const bool added = !before.hasSection && !before.entries.Empty();
@@ -61,7 +75,8 @@ SessionFailure CheckWrittenPage(FILE* stream, const std::vector<PageSplice>& spl
         return failure;
     }
     PageScan after;
-    SessionFailure failure = ScanPage(written, &after);
+    SessionFailure failure =
+        added ? ScanPage(written, &after) : EncodingOf(written, &after.form.encoding);
     std::fclose(written);
     if (!failure && after.form.encoding != before.form.encoding) {
         failure = {FailureCode::kEncodingWouldChange, 0};
