@@ -186,12 +186,14 @@ HTMLPARSE_API void HTMLParseBegin(void);
  * The caller keeps and closes the stream. Never fails: unreadable bytes and
  * broken markup still give a tree.
  *
- * The stream is read twice: once to find the page's encoding and the other
- * facts HTMLGetPageInfo gives, and once, from where it stood at the start,
- * to parse it. Neither pass holds the page whole: it is parsed a read-sized
- * window at a time (HTMLSetReadSize), and a window is kept only while nodes
- * that point into it are (see HTMLParseDoInParts). A stream that cannot
- * seek (a pipe) is read whole into memory first. */
+ * A page whose start gives its encoding (a byte-order mark or a declaration)
+ * is read once. One whose encoding is sniffed (UTF-8 if all of it is valid
+ * UTF-8) is read twice: once to find its encoding, and once more, from where
+ * the stream stood at the start, to parse it; the bytes of a stream that
+ * cannot seek (a pipe) are kept in memory for the second pass. The parse
+ * does not hold the page whole: it reads a window of text at a time
+ * (HTMLSetReadSize), and a window is kept only while nodes that point into
+ * it are (see HTMLParseDoInParts). */
 HTMLPARSE_API void HTMLParseDo(FILE* stream);
 
 /* Sets how many bytes of a page a parse reads and decodes at a time, from
@@ -219,8 +221,9 @@ typedef int (*HTMLPartParsed)(block* root, int last, void* context);
  * each time the page's tokens parsed since the last call span `part_size`
  * bytes or more, and once more at the end, so that a caller can write and
  * release the settled part of a large page while the rest is parsed; 0 calls
- * it before every token. HTMLGetPageInfo describes the page from the first
- * call on, except for `complete`, which is set at the end. HTMLParseEnd then
+ * it before every token. HTMLGetPageInfo gives the page's encoding from the
+ * first call on; `complete`, `ascii_only`, `crlf` and `cr` are set at the end
+ * (of the bytes read, when the callee stopped the parse). HTMLParseEnd then
  * hands over the root with what the callee left in the tree. */
 HTMLPARSE_API void HTMLParseDoInParts(FILE* stream, size_t part_size, HTMLPartParsed parsed,
                                       void* context);

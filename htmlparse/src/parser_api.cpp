@@ -66,15 +66,19 @@ bool TellPart(const PartCallback& callback, RootRecord& root, int last) {
 
 // True when the whole stream was read and parsed (and the callee, if any,
 // did not stop it).
-// The page is read twice: once for its facts (its encoding above all), then
-// window by window as it is parsed.
+// The page's encoding is found first (input_facts.h), then it is read window
+// by window as it is parsed.
 bool ParseInto(RootRecord& root, std::FILE* stream, const PartCallback& callback) {
     RawSource source(stream);
     const InputPlan plan = ScanInput(source);
     g_page_facts = plan.facts;
     g_read_error = source.Error();
-    source.Rewind();
     TextFeed feed(source, plan, root.windows, g_read_size);
+    // Set however the parse ends, also when the callee or memory stops it.
+    struct FactsAtEnd {
+        TextFeed& feed;
+        ~FactsAtEnd() { feed.FinishFacts(g_page_facts); }
+    } facts_at_end{feed};
     Tokenizer tokenizer(feed, root.arena);
     TreeBuilder builder(&root.node, root.arena, tokenizer);
     bool built = true;

@@ -2,47 +2,58 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
-#include <new>
 
 namespace htmlparse {
 
-namespace {
-
-// Whether the stream can be set back to `position` (it is there already).
-bool CanSeek(std::FILE* stream, long position) {
-    return position >= 0 && std::fseek(stream, position, SEEK_SET) == 0;
-}
-
-}  // namespace
-
 RawSource::RawSource(std::FILE* stream) : stream_(stream), start_(std::ftell(stream)) {
-    if (!CanSeek(stream_, start_)) ReadWholeIntoMemory();
+    seekable_ = start_ >= 0 && std::fseek(stream_, start_, SEEK_SET) == 0;
 }
-
-RawSource::~RawSource() { std::free(memory_); }
 
 std::size_t RawSource::Read(char* buffer, std::size_t size) {
     size = static_cast<std::size_t>(std::min<std::uint64_t>(size, limit_ - at_));
     std::size_t got = 0;
-    if (in_memory_) {
-        got = size;
-        if (got != 0) std::memcpy(buffer, memory_ + at_, got);
-    } else {
-        got = ReadStream(buffer, size);
+    if (at_ < put_back_) {
+        got = Serve(kept_, at_, buffer, std::min<std::uint64_t>(size, put_back_ - at_));
+        at_ += got;
     }
-    at_ += got;
-    return got;
+    if (got == size) return got;
+    std::size_t more = 0;
+    if (replaying_) {
+        more = Serve(kept_, at_, buffer + got, size - got);
+    } else {
+        more = ReadStream(buffer + got, size - got);
+        if (!seekable_ && put_back_ == 0) kept_.append(buffer + got, more);
+    }
+    at_ += more;
+    return got + more;
+}
+
+void RawSource::PutBack(const char* data, std::size_t size) {
+    kept_.assign(data, size);
+    put_back_ = size;
+    at_ = 0;
 }
 
 bool RawSource::Rewind() {
     limit_ = at_;
     at_ = 0;
-    if (in_memory_ || std::fseek(stream_, start_, SEEK_SET) == 0) return true;
+    if (!seekable_) {
+        replaying_ = true;
+        return true;
+    }
+    if (std::fseek(stream_, start_, SEEK_SET) == 0) return true;
     if (error_ == 0) error_ = errno != 0 ? errno : EIO;
     limit_ = 0;
     return false;
+}
+
+std::size_t RawSource::Serve(const std::string& bytes, std::uint64_t from, char* buffer,
+                             std::size_t size) {
+    if (from >= bytes.size()) return 0;
+    const std::size_t count = std::min<std::size_t>(size, bytes.size() - from);
+    std::memcpy(buffer, bytes.data() + from, count);
+    return count;
 }
 
 // Reads until `size` bytes are in or the stream ends; a failed read is the
@@ -56,23 +67,6 @@ std::size_t RawSource::ReadStream(char* buffer, std::size_t size) {
         limit_ = at_ + got;
     }
     return got;
-}
-
-void RawSource::ReadWholeIntoMemory() {
-    std::size_t capacity = 1 << 16;
-    std::size_t used = 0;
-    memory_ = static_cast<char*>(std::malloc(capacity));
-    if (memory_ == nullptr) throw std::bad_alloc();
-    while (true) {
-        used += ReadStream(memory_ + used, capacity - used);
-        if (used < capacity) break;
-        auto* grown = static_cast<char*>(std::realloc(memory_, capacity * 2));
-        if (grown == nullptr) throw std::bad_alloc();
-        memory_ = grown;
-        capacity *= 2;
-    }
-    in_memory_ = true;
-    limit_ = used;
 }
 
 }  // namespace htmlparse

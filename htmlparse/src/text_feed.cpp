@@ -21,12 +21,22 @@ TextFeed::TextFeed(RawSource& source, const InputPlan& plan, WindowSet& windows,
       read_size_(read_size),
       raw_capacity_(read_size + kHeldRoom),
       raw_(new char[raw_capacity_]) {
+    if (!plan.facts_counted) {
+        const bool big_endian = std::strcmp(plan.facts.encoding, "UTF-16BE") == 0;
+        const bool utf16 = std::strncmp(plan.facts.encoding, "UTF-16", 6) == 0;
+        counter_.emplace(utf16 ? &big_endian : nullptr);
+    }
     std::size_t skipped = 0;
     while (skipped < plan.text_start) {
         const std::size_t got = source_.Read(raw_.get(), plan.text_start - skipped);
         if (got == 0) break;
+        if (counter_) counter_->Bytes(raw_.get(), got, false);
         skipped += got;
     }
+}
+
+void TextFeed::FinishFacts(PageFacts& facts) {
+    if (counter_) counter_->Finish(facts);
 }
 
 TextWindow* TextFeed::Next(const TextWindow* from, std::size_t carry) {
@@ -47,6 +57,7 @@ TextWindow* TextFeed::Next(const TextWindow* from, std::size_t carry) {
 void TextFeed::ReadPiece(TextWindow& window) {
     const std::size_t wanted = raw_capacity_ - held_;
     const std::size_t got = source_.Read(raw_.get() + held_, wanted);
+    if (counter_) counter_->Bytes(raw_.get() + held_, got);
     const bool final = got < wanted;
     const std::size_t total = held_ + got;
     const std::size_t used = decoder_.Decode(raw_.get(), total, final, window);

@@ -6,13 +6,17 @@
 // that the tokenizer has not used up, the token it was cut in; then come at
 // least as many new bytes as that, and at least the read size, so a token
 // longer than a window is read in windows that double in size, and the
-// whole page is read in time linear in its size.
+// whole page is read in time linear in its size. Where the first pass did
+// not count the page's facts (input_facts.h), the feed counts them as it
+// reads.
 #ifndef HTMLPARSE_TEXT_FEED_H
 #define HTMLPARSE_TEXT_FEED_H
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 
+#include "fact_counter.h"
 #include "input_facts.h"
 #include "raw_source.h"
 #include "text_decoder.h"
@@ -35,11 +39,16 @@ class TextFeed {
     // Whether the whole page has been handed out.
     bool Exhausted() const { return exhausted_; }
 
+    // Sets the facts of `facts` the first pass did not count, for the bytes
+    // read so far.
+    void FinishFacts(PageFacts& facts);
+
   private:
     void ReadPiece(TextWindow& window);
 
     RawSource& source_;
     TextDecoder decoder_;
+    std::optional<FactCounter> counter_;  // when the first pass did not count
     WindowSet& windows_;
     std::size_t read_size_;
     std::size_t raw_capacity_;
