@@ -1,6 +1,7 @@
 #include "text_decoder.h"
 
 #include <cstring>
+#include <string>
 
 #include "htmlparse.h"
 #include "text/utf8.h"
@@ -56,6 +57,19 @@ std::size_t TextDecoder::Decode(const char* data, std::size_t size, bool final,
     }
     source_at_ += used;
     return used;
+}
+
+void TextDecoder::DecodeInPlace(std::size_t size, TextWindow& window) {
+    const char* data = window.text + window.size;
+    if (!after_cr_ && std::memchr(data, '\r', size) == nullptr &&
+        std::memchr(data, '\0', size) == nullptr) {
+        window.map.Add(window.size, source_at_);
+        window.size += size;
+        source_at_ += size;
+        return;
+    }
+    const std::string bytes(data, size);
+    Decode(bytes.data(), size, false, window);
 }
 
 // Runs without CR or NUL, the whole of most pages, are copied as they are.

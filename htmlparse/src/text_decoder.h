@@ -38,6 +38,13 @@ class TextDecoder {
     // std::bad_alloc.
     std::size_t Decode(const char* data, std::size_t size, bool final, TextWindow& window);
 
+    // Whether the page's bytes are its text, but for CR and NUL (UTF-8).
+    bool TakesBytesAsTheyAre() const { return kind_ == Kind::kUtf8; }
+    // For such a page: decodes the `size` bytes read straight into `window`
+    // after its text, so that most of them need not be copied at all.
+    // Throws std::bad_alloc.
+    void DecodeInPlace(std::size_t size, TextWindow& window);
+
   private:
     enum class Kind { kUtf8, kWindows1252, kUtf16, kCharset };
 

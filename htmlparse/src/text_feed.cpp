@@ -39,6 +39,14 @@ void TextFeed::FinishFacts(PageFacts& facts) {
     if (counter_) counter_->Finish(facts);
 }
 
+// A UTF-8 page is read straight into the window.
+void TextFeed::ReadPieceInPlace(TextWindow& window) {
+    const std::size_t got = source_.Read(window.Reserve(read_size_), read_size_);
+    if (counter_) counter_->Bytes(window.text + window.size, got);
+    decoder_.DecodeInPlace(got, window);
+    exhausted_ = got < read_size_;
+}
+
 TextWindow* TextFeed::Next(const TextWindow* from, std::size_t carry) {
     const std::size_t carried = from != nullptr ? from->size - carry : 0;
     const std::size_t fresh = std::max(read_size_, carried);
@@ -55,6 +63,10 @@ TextWindow* TextFeed::Next(const TextWindow* from, std::size_t carry) {
 
 // A short read is the end of the page: the decoder then takes every byte.
 void TextFeed::ReadPiece(TextWindow& window) {
+    if (decoder_.TakesBytesAsTheyAre() && held_ == 0) {
+        ReadPieceInPlace(window);
+        return;
+    }
     const std::size_t wanted = raw_capacity_ - held_;
     const std::size_t got = source_.Read(raw_.get() + held_, wanted);
     if (counter_) counter_->Bytes(raw_.get() + held_, got);

@@ -45,6 +45,7 @@ class TextFeed {
 
   private:
     void ReadPiece(TextWindow& window);
+    void ReadPieceInPlace(TextWindow& window);
 
     RawSource& source_;
     TextDecoder decoder_;
