@@ -312,10 +312,10 @@ def main():
               "every level. Peak memory is that of the whole process. tavrel scans a page "
               "while it is parsed and releases the tree part by part, reading its list entry "
               "by entry, then copies the page with only its list replaced through a 1 MB "
-              "buffer. The parser reads the page twice in pieces (its facts, then its text, "
-              "a 128 KB window at a time); what is held is the windows the unsettled part of "
-              "the tree points into, that part of the tree, and the entries (a deep page "
-              "settles nothing before its end and is held whole).", ""]
+              "buffer. The parser reads the page in pieces, a 128 KB window of text at a time "
+              "(twice for a page whose encoding is sniffed from all its bytes); what is held is "
+              "the windows the unsettled part of the tree points into, that part of the tree, "
+              "and the entries (a deep page settles nothing before its end and is held whole).", ""]
     chart = svg_chart(results, sizes)
     chart_name = "benchmarks-roundtrip.svg"
     os.makedirs(os.path.dirname(args.out), exist_ok=True)
