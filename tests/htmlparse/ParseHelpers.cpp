@@ -77,6 +77,20 @@ void ExpectOutlines(std::initializer_list<std::pair<std::string_view, std::strin
     for (auto [html, outline] : cases) EXPECT_EQ(OutlineOf(html), outline) << "page: " << html;
 }
 
+std::vector<const block*> NodesInOrder(const block* root) {
+    std::vector<const block*> nodes;
+    std::vector<const block*> pending{root->first_child};
+    while (!pending.empty()) {
+        const block* node = pending.back();
+        pending.pop_back();
+        if (node == nullptr) continue;
+        nodes.push_back(node);
+        pending.push_back(node->next_sib);
+        pending.push_back(node->first_child);
+    }
+    return nodes;
+}
+
 std::size_t CountNodes(const block* root) {
     std::size_t count = 0;
     std::vector<std::pair<const block*, const block*>> pending{{root->first_child, root}};

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "htmlparse.h"
 
@@ -31,6 +32,9 @@ std::string OutlineOf(std::string_view bytes);
 
 // Checks the outline of each page (first) against the expected one (second).
 void ExpectOutlines(std::initializer_list<std::pair<std::string_view, std::string_view>> cases);
+
+// The nodes below `root` in tree order, gathered without recursion.
+std::vector<const block*> NodesInOrder(const block* root);
 
 // The number of nodes below `root`, counted without recursion. A node whose
 // parent link is wrong, whose kind is unknown, or that lacks its text (TEXT,

@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "ParseHelpers.h"
 
@@ -23,13 +22,7 @@ namespace {
 // The outline of the tree and every node's source span, in tree order.
 std::string Dump(const block* root) {
     std::string dump = parsetest::Outline(root);
-    std::vector<const block*> pending{root->first_child};
-    while (!pending.empty()) {
-        const block* node = pending.back();
-        pending.pop_back();
-        if (node == nullptr) continue;
-        pending.push_back(node->next_sib);
-        pending.push_back(node->first_child);
+    for (const block* node : parsetest::NodesInOrder(root)) {
         HTMLSourceSpan span{};
         HTMLGetSourceSpan(node, &span);
         dump += " " + std::to_string(span.begin) + "-" + std::to_string(span.content_end) + "-" +

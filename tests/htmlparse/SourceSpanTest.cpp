@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "ParseHelpers.h"
 
@@ -20,13 +19,7 @@ void ExpectSpansPointAtTags(const std::string& page, bool utf16) {
     HTMLSourceSpan span{};
     EXPECT_EQ(HTMLGetSourceSpan(root.get(), &span), 0);
     int elements = 0;
-    std::vector<const block*> pending{root->first_child};
-    while (!pending.empty()) {
-        const block* node = pending.back();
-        pending.pop_back();
-        if (node == nullptr) continue;
-        pending.push_back(node->next_sib);
-        pending.push_back(node->first_child);
+    for (const block* node : parsetest::NodesInOrder(root.get())) {
         ASSERT_EQ(HTMLGetSourceSpan(node, &span), 1);
         ASSERT_LE(span.begin, span.content_end);
         ASSERT_LE(span.content_end, span.end);
