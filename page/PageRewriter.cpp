@@ -46,7 +46,8 @@ bool NeedsCheck(const PageScan& scan, const std::vector<PageSplice>& splices) {
 // it before it parses the first part of the page, so the parse stops there.
 SessionFailure EncodingOf(FILE* stream, std::string* encoding) {
     HTMLParseBegin();
-    HTMLParseDoInParts(stream, 0, [](block*, int, void*) { return 1; }, nullptr);
+    HTMLParseDoInParts(
+        stream, 0, [](block*, int, void*) { return 1; }, nullptr);
     HTMLFreeTree(HTMLParseEnd());
     HTMLPageInfo info{};
     HTMLGetPageInfo(&info);

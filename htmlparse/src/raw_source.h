@@ -52,11 +52,11 @@ class RawSource {
                              std::size_t size);
 
     std::FILE* stream_;
-    long start_ = 0;         // the stream's position when the parse began
-    bool seekable_ = false;  // else the first pass keeps what it reads in `kept_`
-    bool replaying_ = false;  // the second pass of a stream that cannot seek
-    std::string kept_;       // bytes read again: put back, or kept for the second pass
-    std::uint64_t at_ = 0;   // bytes read in this pass
+    long start_ = 0;                    // the stream's position when the parse began
+    bool seekable_ = false;             // else the first pass keeps what it reads in `kept_`
+    bool replaying_ = false;            // the second pass of a stream that cannot seek
+    std::string kept_;                  // bytes read again: put back, or kept for the second pass
+    std::uint64_t at_ = 0;              // bytes read in this pass
     std::uint64_t limit_ = UINT64_MAX;  // second pass: what the first pass read
     std::uint64_t put_back_ = 0;        // bytes of `kept_` put back, still to be read
     int error_ = 0;
