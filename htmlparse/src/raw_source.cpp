@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 
 namespace htmlparse {
 
@@ -51,9 +50,7 @@ bool RawSource::Rewind() {
 std::size_t RawSource::Serve(const std::string& bytes, std::uint64_t from, char* buffer,
                              std::size_t size) {
     if (from >= bytes.size()) return 0;
-    const std::size_t count = std::min<std::size_t>(size, bytes.size() - from);
-    std::memcpy(buffer, bytes.data() + from, count);
-    return count;
+    return bytes.copy(buffer, size, static_cast<std::size_t>(from));
 }
 
 // Reads until `size` bytes are in or the stream ends; a failed read is the
