@@ -10,6 +10,8 @@
 // hands settled parts of its tree to its caller, released records of that
 // parse go back to its arena to be used again (the parsed records of one
 // subtree all come from one tree: a tree's records never move to another).
+// A released parsed node also lets go of the window of page text its strings
+// point into (text_window.h), which goes with the last node that held it.
 #ifndef HTMLPARSE_TREE_RELEASE_H
 #define HTMLPARSE_TREE_RELEASE_H
 
