@@ -145,6 +145,11 @@ PageForm PageFormOf(const HTMLPageInfo& info) {
     return form;
 }
 
+void SetLineEnds(PageForm* form, const HTMLLineEnds& counts) {
+    form->cr = counts.cr > counts.lf && counts.cr > counts.crlf;
+    form->crlf = !form->cr && counts.crlf > 0 && counts.crlf >= counts.lf + counts.cr;
+}
+
 // A long section in a UTF-8 page with LF or CR line ends is handed back in
 // the string it came in, without a copy.
 std::string EncodeForPage(std::string text, const PageForm& form) {

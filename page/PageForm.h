@@ -29,6 +29,10 @@ struct PageForm {
 // The form of the page that `info` describes (as the parser reports it).
 PageForm PageFormOf(const HTMLPageInfo& info);
 
+// Sets the line ends of `form` to the most common form among `counts`; a
+// page mostly in CRLF keeps CRLF, as the parser decides for a whole page.
+void SetLineEnds(PageForm* form, const HTMLLineEnds& counts);
+
 // `text` (UTF-8 with LF line ends) as bytes of a page in `form`. The encoding
 // is UTF-8, UTF-16LE or UTF-16BE, a charset (text/charset.h) or an encoding
 // label; any other name gets ASCII with references.

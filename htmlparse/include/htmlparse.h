@@ -300,6 +300,19 @@ typedef struct HTMLPageInfo {
  * another is ignored. */
 HTMLPARSE_API void HTMLGetPageInfo(HTMLPageInfo* info);
 
+/* How many line ends of each form the last parsed page holds (counted by
+ * character in a UTF-16 page): a program that replaces a part of the page
+ * can weigh the forms outside that part. Set with `crlf` and `cr` of
+ * HTMLPageInfo, which give the most common form. */
+typedef struct HTMLLineEnds {
+    uint64_t lf;   /* LF not after CR */
+    uint64_t crlf; /* CR LF */
+    uint64_t cr;   /* CR not before LF */
+} HTMLLineEnds;
+
+/* Fills `counts` for the page of the last parse. */
+HTMLPARSE_API void HTMLGetLineEnds(HTMLLineEnds* counts);
+
 /* A malloc'd copy of the attribute value `value` with its character
  * references decoded as the text of a page is: "&amp;" is "&", "&#233;" and
  * "&eacute;" are the UTF-8 of U+00E9. A named reference without its ";" is

@@ -56,6 +56,9 @@ void FactCounter::Finish(PageFacts& facts) {
     if (after_cr_) ++cr_;
     after_cr_ = false;
     facts.ascii_only = ascii_only_;
+    facts.lf_count = lf_;
+    facts.crlf_count = crlf_;
+    facts.cr_count = cr_;
     facts.cr = cr_ > lf_ && cr_ > crlf_;
     facts.crlf = !facts.cr && crlf_ > 0 && crlf_ >= lf_ + cr_;
 }

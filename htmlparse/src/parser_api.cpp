@@ -181,6 +181,13 @@ HTMLPARSE_API void HTMLGetPageInfo(HTMLPageInfo* info) {
     info->read_error = g_read_error;
 }
 
+HTMLPARSE_API void HTMLGetLineEnds(HTMLLineEnds* counts) {
+    if (counts == nullptr) return;
+    counts->lf = g_page_facts.lf_count;
+    counts->crlf = g_page_facts.crlf_count;
+    counts->cr = g_page_facts.cr_count;
+}
+
 HTMLPARSE_API char* HTMLDecodeAttribute(const char* value) {
     const std::size_t length = std::strlen(value);
     // A reference's UTF-8 is at most twice as long as its source text.

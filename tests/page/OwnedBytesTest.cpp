@@ -58,6 +58,14 @@ const std::vector<std::pair<std::string, std::string>> kMadePages = {
                      "    </dl>\n  </main>\n</body>\n"},
     {"unclosed_section", "<body><div>" + Section(Pair("1")).substr(0, 90) + "</div><p>after"},
     {"content_after_body", "<html><body><p>in</p></body><p>after</p>\n</html>\n"},
+    // Mostly LF only in its section: the line ends outside it decide.
+    {"lf_only_in_section",
+     [] {
+         std::string lines;
+         for (int i = 0; i < 20; ++i) lines += "<p>x</p>\r\n";
+         return "<html>\r\n<body>\r\n" + lines + Section(Pair("1") + std::string(40, '\n')) +
+                "\r\n</body>\r\n</html>\r\n";
+     }()},
     {"head_without_end", "<html><head><title>t</title>\n<body><p>x</p></body></html>\n"},
 };
 
