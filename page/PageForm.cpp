@@ -145,9 +145,10 @@ PageForm PageFormOf(const HTMLPageInfo& info) {
     return form;
 }
 
-void SetLineEnds(PageForm* form, const HTMLLineEnds& counts) {
-    form->cr = counts.cr > counts.lf && counts.cr > counts.crlf;
-    form->crlf = !form->cr && counts.crlf > 0 && counts.crlf >= counts.lf + counts.cr;
+void SetLineEnds(PageForm* form, const lineends::Counts& counts) {
+    const lineends::Form common = lineends::MostCommon(counts);
+    form->crlf = common == lineends::Form::kCrLf;
+    form->cr = common == lineends::Form::kCr;
 }
 
 // A long section in a UTF-8 page with LF or CR line ends is handed back in

@@ -18,6 +18,7 @@
 #include <string_view>
 
 #include "htmlparse.h"
+#include "text/line_ends.h"
 
 struct PageForm {
     std::string encoding = "UTF-8";  // name of the page's encoding (text/charset.h)
@@ -29,9 +30,9 @@ struct PageForm {
 // The form of the page that `info` describes (as the parser reports it).
 PageForm PageFormOf(const HTMLPageInfo& info);
 
-// Sets the line ends of `form` to the most common form among `counts`; a
-// page mostly in CRLF keeps CRLF, as the parser decides for a whole page.
-void SetLineEnds(PageForm* form, const HTMLLineEnds& counts);
+// Sets the line ends of `form` to the form most common among `counts`, by
+// the rule the parser weighs a whole page by (text/line_ends.h).
+void SetLineEnds(PageForm* form, const lineends::Counts& counts);
 
 // `text` (UTF-8 with LF line ends) as bytes of a page in `form`. The encoding
 // is UTF-8, UTF-16LE or UTF-16BE, a charset (text/charset.h) or an encoding

@@ -1,5 +1,6 @@
 #include "page/PageRewriter.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <new>
 #include <string>
@@ -8,6 +9,7 @@
 #include "model/Messages.h"
 #include "page/PageForm.h"
 #include "page/SectionBuilder.h"
+#include "text/line_ends.h"
 
 std::optional<PageSplice> SectionSplice(const PageScan& scan, const ItemList& entries) {
     if (scan.hasSection) {
@@ -40,6 +42,38 @@ constexpr uint64_t kEncodingPrescan = 1024;
 bool NeedsCheck(const PageScan& scan, const std::vector<PageSplice>& splices) {
     const bool added = !scan.hasSection && !scan.entries.Empty();
     return added || (!splices.empty() && splices.front().range.begin < kEncodingPrescan);
+}
+
+// Counts the line ends among the bytes of `range` of `stream`; false when
+// they cannot be read.
+bool CountLineEnds(FILE* stream, ByteRange range, lineends::Counts* counts) {
+    if (std::fseek(stream, static_cast<long>(range.begin), SEEK_SET) != 0) return false;
+    lineends::Counter counter;
+    char piece[1 << 16];
+    for (uint64_t left = range.end - range.begin; left > 0;) {
+        const size_t got = std::fread(piece, 1, std::min<uint64_t>(left, sizeof piece), stream);
+        if (got == 0) return false;
+        counter.Bytes(piece, got);
+        left -= got;
+    }
+    *counts = counter.Finish();
+    return true;
+}
+
+// What the program writes takes the line ends most common outside the
+// section, which it rewrites: counted with the section, a long list of the
+// program's own could decide them, and the next build would write the list
+// in another form. (A UTF-16 page's line ends are not bytes: it keeps the
+// form of all of it.)
+void WeighLineEndsOutsideSection(FILE* stream, PageScan* scan) {
+    if (!scan->hasSection || scan->form.encoding.rfind("UTF-16", 0) == 0) return;
+    HTMLLineEnds all{};
+    HTMLGetLineEnds(&all);
+    lineends::Counts inside;
+    if (!CountLineEnds(stream, scan->section, &inside)) return;
+    const auto less = [](uint64_t a, uint64_t b) { return a > b ? a - b : 0; };
+    SetLineEnds(&scan->form,
+                {less(all.lf, inside.lf), less(all.crlf, inside.crlf), less(all.cr, inside.cr)});
 }
 
 // The encoding a browser reads the page from `stream` in. The parser knows
@@ -93,6 +127,7 @@ SessionFailure CheckWrittenPage(FILE* stream, const std::vector<PageSplice>& spl
 SessionFailure RewritePage(FILE* stream, FILE* out, const PageChange& change, PageScan* scan,
                            size_t partSize) {
     if (SessionFailure failure = ScanPage(stream, scan, partSize)) return failure;
+    WeighLineEndsOutsideSection(stream, scan);
     std::vector<PageSplice> splices;
     if (!change(*scan, &splices)) return {FailureCode::kEditRefused, 0};
     if (!scan->hasSection && !scan->entries.Empty() && scan->frameset)

@@ -226,43 +226,6 @@ class Scanner {
     bool m_outOfMemory = false;
 };
 
-// Counts the line ends among the bytes of `range` of `stream`; false when
-// they cannot be read.
-bool CountLineEnds(FILE* stream, ByteRange range, HTMLLineEnds* counts) {
-    if (std::fseek(stream, static_cast<long>(range.begin), SEEK_SET) != 0) return false;
-    char piece[1 << 16];
-    bool afterCr = false;
-    for (uint64_t left = range.end - range.begin; left > 0;) {
-        const size_t got = std::fread(piece, 1, std::min<uint64_t>(left, sizeof piece), stream);
-        if (got == 0) return false;
-        for (size_t i = 0; i < got; ++i) {
-            const char c = piece[i];
-            if (afterCr && c != '\n') ++counts->cr;
-            if (c == '\n') ++(afterCr ? counts->crlf : counts->lf);
-            afterCr = c == '\r';
-        }
-        left -= got;
-    }
-    if (afterCr) ++counts->cr;
-    return true;
-}
-
-// The page's line ends are those of its bytes outside the section, which
-// the program rewrites: counted with it, a long list of the program's own
-// could decide them, and the next build would write the list in another
-// form than this one. (A UTF-16 page's line ends are not bytes: it keeps
-// the form of all of it.)
-void WeighLineEndsOutsideSection(FILE* stream, PageScan* scan) {
-    if (!scan->hasSection || scan->form.encoding.rfind("UTF-16", 0) == 0) return;
-    HTMLLineEnds all{};
-    HTMLGetLineEnds(&all);
-    HTMLLineEnds inside{};
-    if (!CountLineEnds(stream, scan->section, &inside)) return;
-    const auto less = [](uint64_t a, uint64_t b) { return a > b ? a - b : 0; };
-    SetLineEnds(&scan->form,
-                {less(all.lf, inside.lf), less(all.crlf, inside.crlf), less(all.cr, inside.cr)});
-}
-
 }  // namespace
 
 SessionFailure ScanPage(FILE* stream, PageScan* scan, size_t partSize) {
@@ -278,6 +241,5 @@ SessionFailure ScanPage(FILE* stream, PageScan* scan, size_t partSize) {
     if (info.complete == 0 || scanner.OutOfMemory()) return {FailureCode::kReadIncomplete, ENOMEM};
     scanner.Finish();
     scan->form = PageFormOf(info);
-    WeighLineEndsOutsideSection(stream, scan);
     return {};
 }

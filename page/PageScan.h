@@ -16,9 +16,7 @@
 //     and the section goes after the last of it;
 //   - the HEAD: the title, the feed links (page/PageHead.h) and where its
 //     content ends, for a feed link to be added;
-//   - the page's form (page/PageForm.h), its line ends those most common
-//     outside the section, so that rewriting the section never changes
-//     them.
+//   - the page's form (page/PageForm.h), as the parser found it.
 // A DL and a HEAD are looked at only once settled, since either may turn out
 // to be, or to hold, what is looked for.
 //

@@ -23,17 +23,6 @@ bool AllAscii(const char* data, std::size_t size) {
     return (any & kHighBits) == 0;
 }
 
-// Lines are tens of bytes long: a search per line beats a look at every byte.
-std::size_t CountLineFeeds(const char* data, std::size_t size) {
-    std::size_t count = 0;
-    for (std::size_t at = 0; at < size; ++count) {
-        const void* found = std::memchr(data + at, '\n', size - at);
-        if (found == nullptr) break;
-        at = static_cast<std::size_t>(static_cast<const char*>(found) - data) + 1;
-    }
-    return count;
-}
-
 }  // namespace
 
 FactCounter::FactCounter(const bool* utf16_big_endian) {
@@ -48,41 +37,16 @@ void FactCounter::Bytes(const char* data, std::size_t size, bool text) {
     if (utf16_) {
         Utf16Bytes(data, size);
     } else {
-        LineEndBytes(data, size);
+        line_ends_.Bytes(data, size);
     }
 }
 
 void FactCounter::Finish(PageFacts& facts) {
-    if (after_cr_) ++cr_;
-    after_cr_ = false;
     facts.ascii_only = ascii_only_;
-    facts.lf_count = lf_;
-    facts.crlf_count = crlf_;
-    facts.cr_count = cr_;
-    facts.cr = cr_ > lf_ && cr_ > crlf_;
-    facts.crlf = !facts.cr && crlf_ > 0 && crlf_ >= lf_ + cr_;
-}
-
-void FactCounter::Unit(char32_t unit) {
-    if (after_cr_) {
-        after_cr_ = false;
-        if (unit == '\n') {
-            ++crlf_;
-            return;
-        }
-        ++cr_;
-    }
-    if (unit == '\n') ++lf_;
-    if (unit == '\r') after_cr_ = true;
-}
-
-// In an ASCII-compatible page CR and LF are bytes.
-void FactCounter::LineEndBytes(const char* data, std::size_t size) {
-    if (!after_cr_ && std::memchr(data, '\r', size) == nullptr) {
-        lf_ += CountLineFeeds(data, size);
-        return;
-    }
-    for (std::size_t i = 0; i < size; ++i) Unit(static_cast<unsigned char>(data[i]));
+    facts.line_ends = line_ends_.Finish();
+    const lineends::Form form = lineends::MostCommon(facts.line_ends);
+    facts.crlf = form == lineends::Form::kCrLf;
+    facts.cr = form == lineends::Form::kCr;
 }
 
 void FactCounter::Utf16Bytes(const char* data, std::size_t size) {
@@ -94,7 +58,7 @@ void FactCounter::Utf16Bytes(const char* data, std::size_t size) {
             continue;
         }
         has_first_byte_ = false;
-        Unit(big_endian_ ? (first_byte_ << 8) | byte : (byte << 8) | first_byte_);
+        line_ends_.Unit(big_endian_ ? (first_byte_ << 8) | byte : (byte << 8) | first_byte_);
     }
 }
 

@@ -1,12 +1,14 @@
 // Fact counter: what a page's bytes say about it as they go by, piece by
-// piece: whether every byte is ASCII, and how its lines end (the most common
-// form; a page mostly in CRLF keeps CRLF). A CRLF cut between two pieces is
-// still one line end. Counted on the first pass over a page whose encoding
-// is sniffed, on the second (the parse) for any other.
+// piece: whether every byte is ASCII, and how its lines end (counted and
+// weighed by text/line_ends.h; by code unit in a UTF-16 page). Counted on
+// the first pass over a page whose encoding is sniffed, on the second (the
+// parse) for any other.
 #ifndef HTMLPARSE_FACT_COUNTER_H
 #define HTMLPARSE_FACT_COUNTER_H
 
 #include <cstddef>
+
+#include "text/line_ends.h"
 
 namespace htmlparse {
 
@@ -26,17 +28,12 @@ class FactCounter {
     void Finish(PageFacts& facts);
 
   private:
-    void Unit(char32_t unit);
-    void LineEndBytes(const char* data, std::size_t size);
     void Utf16Bytes(const char* data, std::size_t size);
 
     bool utf16_ = false;
     bool big_endian_ = false;
     bool ascii_only_ = true;
-    std::size_t lf_ = 0;  // LF not after CR
-    std::size_t crlf_ = 0;
-    std::size_t cr_ = 0;  // CR not before LF
-    bool after_cr_ = false;
+    lineends::Counter line_ends_;
     unsigned first_byte_ = 0;  // UTF-16: the first byte of a unit cut short
     bool has_first_byte_ = false;
 };

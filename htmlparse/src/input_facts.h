@@ -14,10 +14,10 @@
 #define HTMLPARSE_INPUT_FACTS_H
 
 #include <cstddef>
-#include <cstdint>
 
 #include "htmlparse.h"
 #include "raw_source.h"
+#include "text/line_ends.h"
 
 namespace htmlparse {
 
@@ -26,12 +26,10 @@ struct PageFacts {
     char encoding[48] = "UTF-8";  // charset name of the page's encoding (text/charset.h)
     int encoding_source = HTML_ENCODING_SNIFFED;
     bool has_bom = false;
-    bool crlf = false;             // most line ends were CRLF
-    bool cr = false;               // most line ends were a lone CR
-    bool ascii_only = true;        // every byte of the page was below 0x80
-    std::uint64_t lf_count = 0;    // line ends of each form: LF not after CR,
-    std::uint64_t crlf_count = 0;  // CRLF,
-    std::uint64_t cr_count = 0;    // and CR not before LF
+    bool crlf = false;           // most line ends were CRLF
+    bool cr = false;             // most line ends were a lone CR
+    bool ascii_only = true;      // every byte of the page was below 0x80
+    lineends::Counts line_ends;  // how many of each form
 };
 
 // How the page's bytes become parse text.

@@ -183,9 +183,9 @@ HTMLPARSE_API void HTMLGetPageInfo(HTMLPageInfo* info) {
 
 HTMLPARSE_API void HTMLGetLineEnds(HTMLLineEnds* counts) {
     if (counts == nullptr) return;
-    counts->lf = g_page_facts.lf_count;
-    counts->crlf = g_page_facts.crlf_count;
-    counts->cr = g_page_facts.cr_count;
+    counts->lf = g_page_facts.line_ends.lf;
+    counts->crlf = g_page_facts.line_ends.crlf;
+    counts->cr = g_page_facts.line_ends.cr;
 }
 
 HTMLPARSE_API char* HTMLDecodeAttribute(const char* value) {
