@@ -31,17 +31,9 @@
 inline constexpr const char kSectionHeading[] = "Tavrel";
 
 // The DL for the list at `head` (null: no entries), from "<DL>" to "</DL>"
-// with no line end after it. The text is measured before it is written, so
-// a long section is one string of exactly its size.
+// with no line end after it, in one string of about its size.
 std::string BuildSection(const CTavrelItem* head);
 
-// The heading kSectionHeading (as BuildHeading writes it) followed by the DL
-// of BuildSection: the section a page without one gets.
+// The heading kSectionHeading on a line of its own, then the DL of
+// BuildSection: the section a page without one gets.
 std::string BuildFirstSection(const CTavrelItem* head);
-
-// "<H2>" `text` "</H2>" and a line end.
-std::string BuildHeading(const std::string& text);
-// The DT lines of `item`: date, break, and the anchor of hyperlink and title.
-std::string BuildTerm(const CTavrelItem& item);
-// The DD lines of `item`: description, break and an empty P.
-std::string BuildDefinition(const CTavrelItem& item);
