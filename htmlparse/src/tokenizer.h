@@ -91,6 +91,8 @@ class Tokenizer {
     // The window the last token was read from, and where a position in it
     // stood in the page's bytes.
     TextWindow* Window() const { return window_; }
+    // Where strings of the last token's node that need room of their own go.
+    Arena& Strings() { return window_->strings; }
     std::uint64_t SourceOf(const char* position) const {
         return window_->map.InputOf(static_cast<std::uint64_t>(position - window_->text));
     }
@@ -112,7 +114,6 @@ class Tokenizer {
         if (!last_window_) throw NeedMore{};
     }
     void MoveToNextWindow();
-    Arena& Strings() { return window_->strings; }
 
     struct AttrSpan {
         char* name;

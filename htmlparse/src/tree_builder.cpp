@@ -197,7 +197,7 @@ void TreeBuilder::AppendVerbatimEndTag(const Token& token) {
     if (token.code == HTML_P || token.code == HTML_BR) {
         CloseHeadFor(ElementProperties(token.code));
     }
-    char* text = static_cast<char*>(tokenizer_.Window()->strings.Allocate(token.source_length + 1));
+    char* text = static_cast<char*>(tokenizer_.Strings().Allocate(token.source_length + 1));
     text[0] = '<';
     std::memcpy(text + 1, token.source + 1, token.source_length - 1);
     text[token.source_length] = '\0';
