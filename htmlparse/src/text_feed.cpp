@@ -19,20 +19,18 @@ TextFeed::TextFeed(RawSource& source, const InputPlan& plan, WindowSet& windows,
       decoder_(plan),
       windows_(windows),
       read_size_(read_size),
-      raw_capacity_(read_size + kHeldRoom),
-      raw_(new char[raw_capacity_]) {
+      raw_capacity_(read_size + kHeldRoom) {
+    // A UTF-8 page is read straight into its windows; others through a
+    // buffer of raw bytes.
+    if (!decoder_.TakesBytesAsTheyAre()) raw_.reset(new char[raw_capacity_]);
     if (!plan.facts_counted) {
         const bool big_endian = std::strcmp(plan.facts.encoding, "UTF-16BE") == 0;
         const bool utf16 = std::strncmp(plan.facts.encoding, "UTF-16", 6) == 0;
         counter_.emplace(utf16 ? &big_endian : nullptr);
     }
-    std::size_t skipped = 0;
-    while (skipped < plan.text_start) {
-        const std::size_t got = source_.Read(raw_.get(), plan.text_start - skipped);
-        if (got == 0) break;
-        if (counter_) counter_->Bytes(raw_.get(), got, false);
-        skipped += got;
-    }
+    char mark[4];  // the byte-order mark, at most three bytes
+    const std::size_t got = source_.Read(mark, plan.text_start);
+    if (counter_) counter_->Bytes(mark, got, false);
 }
 
 void TextFeed::FinishFacts(PageFacts& facts) {
@@ -63,7 +61,7 @@ TextWindow* TextFeed::Next(const TextWindow* from, std::size_t carry) {
 
 // A short read is the end of the page: the decoder then takes every byte.
 void TextFeed::ReadPiece(TextWindow& window) {
-    if (decoder_.TakesBytesAsTheyAre() && held_ == 0) {
+    if (decoder_.TakesBytesAsTheyAre()) {
         ReadPieceInPlace(window);
         return;
     }
