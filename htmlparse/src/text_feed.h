@@ -1,8 +1,8 @@
 // Text feed: a page's parse text, window after window (text_window.h).
 //
-// The feed reads the page's bytes in pieces (raw_source.h, on its second
-// pass), decodes them (text_decoder.h) and fills a new window each time the
-// tokenizer asks for one. A window begins with the end of the one before it
+// The feed reads the page's bytes in pieces (raw_source.h; a UTF-8 page
+// straight into the window), decodes them (text_decoder.h) and fills a new
+// window each time the tokenizer asks for one. A window begins with the end of the one before it
 // that the tokenizer has not used up, the token it was cut in; then come at
 // least as many new bytes as that, and at least the read size, so a token
 // longer than a window is read in windows that double in size, and the
