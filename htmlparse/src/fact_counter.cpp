@@ -1,29 +1,9 @@
 #include "fact_counter.h"
 
-#include <cstdint>
-#include <cstring>
-
 #include "input_facts.h"
+#include "text/utf8.h"
 
 namespace htmlparse {
-
-namespace {
-
-// Eight bytes at a time: a page is mostly ASCII.
-bool AllAscii(const char* data, std::size_t size) {
-    constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
-    std::uint64_t any = 0;
-    std::size_t i = 0;
-    for (; i + 8 <= size; i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, data + i, sizeof word);
-        any |= word;
-    }
-    for (; i < size; ++i) any |= static_cast<unsigned char>(data[i]);
-    return (any & kHighBits) == 0;
-}
-
-}  // namespace
 
 FactCounter::FactCounter(const bool* utf16_big_endian) {
     if (utf16_big_endian == nullptr) return;
@@ -32,7 +12,7 @@ FactCounter::FactCounter(const bool* utf16_big_endian) {
 }
 
 void FactCounter::Bytes(const char* data, std::size_t size, bool text) {
-    if (ascii_only_) ascii_only_ = AllAscii(data, size);
+    if (ascii_only_) ascii_only_ = utf8::ScanBytes({data, size}).ascii_only;
     if (!text) return;
     if (utf16_) {
         Utf16Bytes(data, size);
