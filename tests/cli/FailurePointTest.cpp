@@ -146,7 +146,9 @@ class FailurePointTest : public ::testing::Test {
         const File linked = Read(m_page);
         const File feed = Read(m_feed);
         std::remove(m_feed.c_str());
-        Run({"", [](auto& p) { return RunFeed(p, {std::nullopt, true}); }, {}, {}});
+        const auto enable = [](auto& p) { return RunFeed(p, {std::string(), false}); };
+        const auto disable = [](auto& p) { return RunFeed(p, {std::nullopt, true}); };
+        Run({"", disable, {}, {}});
         const File plain = Read(m_page);
         EntryFields changed;
         changed.title = "changed";
@@ -155,16 +157,8 @@ class FailurePointTest : public ::testing::Test {
             {"change", [changed](auto& p) { return RunChange(p, 1, changed); }, linked, feed},
             {"delete", [](auto& p) { return RunDelete(p, 0); }, linked, feed},
             {"rebuild", [](auto& p) { return RunRebuild(p); }, linked, feed},
-            {"feed --enable",
-             [](auto& p) {
-                 return RunFeed(p, {std::string(), false});
-             },
-             plain, std::nullopt},
-            {"feed --disable",
-             [](auto& p) {
-                 return RunFeed(p, {std::nullopt, true});
-             },
-             linked, feed},
+            {"feed --enable", enable, plain, std::nullopt},
+            {"feed --disable", disable, linked, feed},
             {"fresh page", [](auto& p) { return RunAdd(p, Entry("first")); }, std::nullopt,
              std::nullopt},
             // A second name makes the page one that is written in place.

@@ -61,14 +61,6 @@ TEST_F(ServerCommandsTest, JsonListsOfTheNamedMachineComeInTheChoosersOrder) {
     EXPECT_EQ(json::parse(out), json({"a.htm", "b.htm", "caf\uFFFD.htm", "Index.htm"}));
 }
 
-TEST_F(ServerCommandsTest, UnreachableMachineOrDirectoryFailsWithAMessage) {
-    EXPECT_EQ(Run([] { return RunDocmap("nowhere", true); }), 1);
-    EXPECT_NE(err.find("\"nowhere\""), std::string::npos) << err;
-    EXPECT_TRUE(out.empty());
-    EXPECT_EQ(Run([&] { return RunFiles(docs / "missing", false); }), 1);
-    EXPECT_NE(err.find(docs / "missing"), std::string::npos) << err;
-}
-
 TEST_F(ServerCommandsTest, ResolvedDirectoriesShowTheSystemsSeparators) {
     hives.Write("local", ServerHiveText(
                              "/srv", std::vector<MapValueText>{
@@ -83,7 +75,7 @@ TEST_F(ServerCommandsTest, ResolvedDirectoriesShowTheSystemsSeparators) {
                      {{"prefix", "/b"}, {"stored", "b\\\\c"}, {"resolved", "/srv/srv/www/b/c"}}}));
 }
 
-TEST_F(ServerCommandsTest, DamagedHiveFailsOnceWithFileAndLine) {
+TEST_F(ServerCommandsTest, DamagedOrMissingHivesAndFoldersFailNamingThemOnce) {
     const std::string broken = "[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n\"x\"=broken\r\n";
     hives.Write("local", broken);
     hives.Write("web1", broken);
@@ -96,6 +88,7 @@ TEST_F(ServerCommandsTest, DamagedHiveFailsOnceWithFileAndLine) {
         {[] { return RunDirs("", true); }, "local.reg:4: malformed registry hive"},
         {[] { return RunDocmap("web1", true); }, "web1.reg:4: malformed registry hive"},
         {[] { return RunDirs("web2", false); }, "web2.reg: Is a directory"},
+        {[] { return RunDocmap("nowhere", true); }, "nowhere.reg does not exist"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Run(c.command), 1) << c.reason;
@@ -105,6 +98,8 @@ TEST_F(ServerCommandsTest, DamagedHiveFailsOnceWithFileAndLine) {
         EXPECT_NE(found, std::string::npos) << err;
         EXPECT_EQ(err.find(".reg", found + where.size()), std::string::npos) << err;  // once
     }
+    EXPECT_EQ(Run([&] { return RunFiles(docs / "missing", false); }), 1);
+    EXPECT_NE(err.find(docs / "missing"), std::string::npos) << err;
 }
 
 // An empty listing is never left unexplained: where the settings came from,

@@ -83,10 +83,6 @@ TEST_F(ServerSourceTest, TheOptionComesBeforeTheHiveValueAndMinusRReadsTheHive) 
     hives.Write("web1", ServerHiveText(std::nullopt, std::vector<MapValueText>{{"/", "/srv"}}));
     ASSERT_EQ(Run([] { return RunDocmap("web1", true); }), 0) << err;
     EXPECT_EQ(json::parse(out)["map"][0]["from"], "hive value DocMap");
-
-    const ProgramResult both = RunProgram(
-        {TAVREL_CLI_PATH, "docmap", "-r", "web1", "--server-config", dir / "nginx.conf"});
-    EXPECT_EQ(both.exitCode, 2) << both.errors;
 }
 
 TEST_F(ServerSourceTest, UrlComposesTheChoosersLinkOfTheChosenHost) {

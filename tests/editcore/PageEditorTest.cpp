@@ -18,6 +18,7 @@
 #include "cli/Commands.h"
 #include "editcore/PageEditor.h"
 #include "model/DateText.h"
+#include "model/ItemList.h"
 #include "model/Messages.h"
 #include "page/PageSession.h"
 #include "support/Hive.h"
@@ -61,16 +62,19 @@ EntryText Entry(const std::string& title, const std::string& link = "/x.htm",
     return {date, title, link, description};
 }
 
+// The titles of the entries of `list`, first to last.
+Texts TitlesOf(const ItemList& list) {
+    Texts titles;
+    for (const CTavrelItem* item = list.Head(); item != nullptr; item = item->GetNext())
+        titles.push_back(item->GetTitle());
+    return titles;
+}
+
 // The titles of the entries of the page at `path`, as a fresh read finds them.
 Texts TitlesOn(const std::string& path) {
     PageSession session(path);
     EXPECT_FALSE(session.Open(0, false));
-    Texts titles;
-    for (const CTavrelItem* item = session.Page().entries.Head(); item != nullptr;
-         item = item->GetNext()) {
-        titles.push_back(item->GetTitle());
-    }
-    return titles;
+    return TitlesOf(session.Page().entries);
 }
 
 std::string ChangedOnDiskQuestion(const std::string& page) {
@@ -110,14 +114,7 @@ class PageEditorTest : public testing::Test {
         return ReadFileBytes(other);
     }
     Texts Said() { return std::exchange(m_view.said, {}); }
-    Texts Shown() const {
-        Texts titles;
-        for (const CTavrelItem* item = m_editor->Entries().Head(); item != nullptr;
-             item = item->GetNext()) {
-            titles.push_back(item->GetTitle());
-        }
-        return titles;
-    }
+    Texts Shown() const { return TitlesOf(m_editor->Entries()); }
 
     TempDir m_dir;
     ScriptedView m_view;
@@ -413,24 +410,19 @@ TEST_F(PageEditorTest, TheFeedOfAPageInASubfolderKnowsThePagesAddress) {
     ScopedHiveFolder hives;
     hives.Write("local", hive);
 
-    for (const std::string href : {"news.atom", "/feeds/x.atom"}) {
-        const std::string page = root + "/htdocs/sub/news.html";
-        WriteFileBytes(page,
-                       "<html><head><title>Sub news</title><link rel=alternate "
-                       "type=application/atom+xml href=\"" +
-                           href + "\"></head><body></body></html>\n");
-        Open(page);
-        m_editor->Add(Entry("Fed", "/fed.htm", "", "2026-12-06"));
-        EXPECT_EQ(Build(), BuildOutcome::kWritten);
-        EXPECT_EQ(Said(), Texts{});
-        const std::string feed =
-            href == "news.atom" ? root + "/htdocs/sub/news.atom" : root + "/htdocs/feeds/x.atom";
-        const std::string text = ReadFileBytes(feed);
-        EXPECT_NE(text.find("<link rel=\"alternate\" href=\"/sub/news.html\""), std::string::npos)
-            << text;
-        EXPECT_NE(text.find("<id>tag:example.org,2000:/sub/news.html</id>"), std::string::npos)
-            << text;
-    }
+    const std::string page = root + "/htdocs/sub/news.html";
+    WriteFileBytes(
+        page,
+        "<html><head><title>Sub news</title><link rel=alternate "
+        "type=application/atom+xml href=\"/feeds/x.atom\"></head><body></body></html>\n");
+    Open(page);
+    m_editor->Add(Entry("Fed", "/fed.htm", "", "2026-12-06"));
+    EXPECT_EQ(Build(), BuildOutcome::kWritten);
+    EXPECT_EQ(Said(), Texts{});
+    const std::string text = ReadFileBytes(root + "/htdocs/feeds/x.atom");
+    EXPECT_NE(text.find("<link rel=\"alternate\" href=\"/sub/news.html\""), std::string::npos)
+        << text;
+    EXPECT_NE(text.find("<id>tag:example.org,2000:/sub/news.html</id>"), std::string::npos) << text;
 }
 
 }  // namespace
