@@ -8,18 +8,8 @@
 #include "ParseHelpers.h"
 #include "support/TempDir.h"
 
-using namespace std::string_view_literals;
 using parsetest::CountNodes;
-using parsetest::ExpectOutlines;
 using parsetest::ParseTree;
-
-TEST(Robustness, SmallHostileInputs) {
-    ExpectOutlines({
-        {"a\0b<p x=\"\0\">"sv,
-         "\"a\xF4\x8F\xBC\x80"
-         "b\" P[x=\"\xF4\x8F\xBC\x80\"]"},
-    });
-}
 
 TEST(Robustness, RandomBytesAndMarkupFragmentsGiveATree) {
     std::mt19937 random(42);
