@@ -32,12 +32,6 @@ TEST(Robustness, RandomBytesAndMarkupFragmentsGiveATree) {
     }
 }
 
-TEST(Robustness, FiveMegabyteAttributeValue) {
-    std::string value(5 * 1024 * 1024, 'v');
-    auto root = ParseTree("<a href=\"" + value + "\">x</a>");
-    EXPECT_EQ(std::string(HTMLGetAttr(root->first_child, "href")), value);
-}
-
 TEST(Robustness, ManyUnterminatedTagsDoNotRescanThePage) {
     std::string page;
     for (int i = 0; i < 100000; ++i) page += "<a b='";
