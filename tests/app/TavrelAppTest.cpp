@@ -42,16 +42,11 @@ class TavrelAppTest : public ::testing::Test {
 TEST_F(TavrelAppTest, ASwitchWithoutMachineIsFatalAnUnreachableOneSaidWithoutABox) {
     EXPECT_EQ(Start("tavrel-wizard page.htm -r"),
               "1|No remote server registry supplied for -r switch|Fatal Error|alone|stop");
-    const std::pair<std::string, std::string> unreachable[] = {
-        {"web2", "cannot reach the registry of machine \"web2\": " + (hives.folder() / "web2.reg") +
-                     " does not exist."},
-        {"../x", "\"../x\" is no machine name"}};
-    for (const auto& [machine, reason] : unreachable) {
-        testing::internal::CaptureStderr();
-        EXPECT_EQ(Start("tavrel-wizard -r " + machine + " page.txt"), "1");
-        const std::string said = testing::internal::GetCapturedStderr();
-        EXPECT_NE(said.find(reason), std::string::npos) << said;
-    }
+    // An unreachable machine is said as WizardProcessTest shows.
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Start("tavrel-wizard -r ../x page.txt"), "1");
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("\"../x\" is no machine name"), std::string::npos) << said;
 }
 
 TEST_F(TavrelAppTest, TheEditorGetsThePagePathMadeAbsolute) {

@@ -8,6 +8,7 @@
 
 #include "feed/AtomFeed.h"
 #include "feed/FeedDate.h"
+#include "model/ItemList.h"
 
 namespace {
 
@@ -15,20 +16,18 @@ struct Entry {
     std::string date, title, link, description;
 };
 
-// An item list of `entries` in order; the caller owns the head.
-std::vector<std::unique_ptr<CTavrelItem>> ItemsOf(const std::vector<Entry>& entries) {
-    std::vector<std::unique_ptr<CTavrelItem>> items;
-    for (const Entry& entry : entries) {
+// An item list of `entries` in order.
+ItemList ItemsOf(const std::vector<Entry>& entries) {
+    ItemList list;
+    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
         auto item = std::make_unique<CTavrelItem>();
-        item->SetDate(entry.date);
-        item->SetTitle(entry.title);
-        item->SetHyperlink(entry.link);
-        item->SetDescription(entry.description);
-        if (!items.empty()) items.back()->SetNext(item.get());
-        items.push_back(std::move(item));
+        item->SetDate(entry->date);
+        item->SetTitle(entry->title);
+        item->SetHyperlink(entry->link);
+        item->SetDescription(entry->description);
+        list.InsertAtHead(std::move(item));
     }
-    if (!items.empty()) items.back()->SetNext(nullptr);
-    return items;
+    return list;
 }
 
 FeedContext Context() {
@@ -56,9 +55,9 @@ TEST(AtomFeedTest, EntryIdsDependOnLinkAndDateOnly) {
     const auto before = ItemsOf({{"2026-12-06", "Old title", "a.html", "old"}});
     const auto after = ItemsOf({{"2026-12-06", "New <title>", "a.html", "new & more"}});
     const auto moved = ItemsOf({{"2026-12-07", "Old title", "a.html", "old"}});
-    const std::string first = AtomFeedText(Context(), before.front().get());
-    EXPECT_EQ(All(first, "id"), All(AtomFeedText(Context(), after.front().get()), "id"));
-    EXPECT_NE(All(first, "id")[1], All(AtomFeedText(Context(), moved.front().get()), "id")[1]);
+    const std::string first = AtomFeedText(Context(), before.Head());
+    EXPECT_EQ(All(first, "id"), All(AtomFeedText(Context(), after.Head()), "id"));
+    EXPECT_NE(All(first, "id")[1], All(AtomFeedText(Context(), moved.Head()), "id")[1]);
     EXPECT_EQ(All(first, "id")[0], "tag:example.org,2000:/news/index.html");
     EXPECT_EQ(All(first, "id")[1].rfind("urn:uuid:", 0), 0U);
 }
@@ -67,13 +66,13 @@ TEST(AtomFeedTest, AnUndatedEntryKeepsItsPreviousUpdatedElseTakesTheBuildTime) {
     const auto items =
         ItemsOf({{"whenever", "A", "a.html", ""}, {"Dec 6, 2026", "B", "b.html", ""}});
     FeedContext context = Context();
-    const std::string first = AtomFeedText(context, items.front().get());
+    const std::string first = AtomFeedText(context, items.Head());
     const std::string built = Rfc3339(context.buildTime);
     EXPECT_EQ(All(first, "updated")[1], built);
 
     context.buildTime += 86400;
     context.previousUpdated = PreviousUpdates(first);
-    const std::string second = AtomFeedText(context, items.front().get());
+    const std::string second = AtomFeedText(context, items.Head());
     EXPECT_EQ(All(second, "updated")[1], built);
     EXPECT_EQ(All(second, "updated")[2], Rfc3339(*ParseEntryDate("2026-12-06")));
     EXPECT_EQ(All(second, "updated")[0], All(second, "updated")[2]) << "the newest entry's";
@@ -82,14 +81,14 @@ TEST(AtomFeedTest, AnUndatedEntryKeepsItsPreviousUpdatedElseTakesTheBuildTime) {
 TEST(AtomFeedTest, LinksAreAbsoluteWithASiteAndUrlPathsWithout) {
     const auto items = ItemsOf({{"2026-12-06", "A", "a.html?x=1&y=2", ""}});
     FeedContext context = Context();
-    const std::string bare = AtomFeedText(context, items.front().get());
+    const std::string bare = AtomFeedText(context, items.Head());
     EXPECT_NE(bare.find("<link rel=\"self\" href=\"/news/index.atom\"/>"), std::string::npos);
     EXPECT_NE(bare.find("href=\"/news/a.html?x=1&amp;y=2\""), std::string::npos);
     EXPECT_NE(bare.find("<author><name>example.org</name><email>webmaster@example.org</email>"),
               std::string::npos);
 
     context.siteUrl = "https://example.org";
-    const std::string sited = AtomFeedText(context, items.front().get());
+    const std::string sited = AtomFeedText(context, items.Head());
     EXPECT_EQ(All(sited, "id")[0], "https://example.org/news/index.html");
     EXPECT_NE(sited.find("href=\"https://example.org/news/a.html?x=1&amp;y=2\""),
               std::string::npos);

@@ -36,15 +36,9 @@ namespace {
 std::string ClosedByEndTag(std::string_view page) {
     parsetest::Tree root = parsetest::ParseTree(page);
     std::string names;
-    std::vector<const block*> pending = {root->first_child};
-    while (!pending.empty()) {
-        const block* node = pending.back();
-        pending.pop_back();
-        if (node == nullptr) continue;
-        pending.push_back(node->next_sib);
+    for (const block* node : parsetest::NodesInOrder(root.get())) {
         if (node->flags & BF_END_TAG)
             names += std::string(names.empty() ? "" : " ") + HTMLElementName(node->tag);
-        pending.push_back(node->first_child);
     }
     return names;
 }

@@ -92,23 +92,18 @@ std::vector<const block*> NodesInOrder(const block* root) {
 }
 
 std::size_t CountNodes(const block* root) {
-    std::size_t count = 0;
-    std::vector<std::pair<const block*, const block*>> pending{{root->first_child, root}};
-    while (!pending.empty()) {
-        const auto [node, parent] = pending.back();
-        pending.pop_back();
-        if (node == nullptr) continue;
-        ++count;
-        EXPECT_EQ(node->parent, parent) << "node " << count;
-        EXPECT_TRUE(node->type >= BT_ELEMENT && node->type <= BT_DOCTYPE) << "node " << count;
-        EXPECT_NE(node->text, nullptr) << "node " << count;
-        if (node->type == BT_TEXT) {
-            EXPECT_EQ(node->tag, HTML_TEXT) << "node " << count;
-        }
-        pending.emplace_back(node->next_sib, parent);
-        pending.emplace_back(node->first_child, node);
+    if (root->first_child != nullptr) EXPECT_EQ(root->first_child->parent, root);
+    const std::vector<const block*> nodes = NodesInOrder(root);
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        const block* node = nodes[i];
+        // Each first child names its parent, each sibling the same one.
+        if (node->first_child != nullptr) EXPECT_EQ(node->first_child->parent, node) << i;
+        if (node->next_sib != nullptr) EXPECT_EQ(node->next_sib->parent, node->parent) << i;
+        EXPECT_TRUE(node->type >= BT_ELEMENT && node->type <= BT_DOCTYPE) << "node " << i;
+        EXPECT_NE(node->text, nullptr) << "node " << i;
+        if (node->type == BT_TEXT) EXPECT_EQ(node->tag, HTML_TEXT) << "node " << i;
     }
-    return count;
+    return nodes.size();
 }
 
 }  // namespace parsetest

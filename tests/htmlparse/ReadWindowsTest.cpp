@@ -72,7 +72,7 @@ TEST(ReadWindows, EveryReadSizeGivesTheSameTree) {
 }
 
 TEST(ReadWindows, TokensLongerThanAWindowAreReadWhole) {
-    const std::string value(300000, 'v');
+    const std::string value(5 * 1024 * 1024, 'v');
     const std::string text(300000, 't');
     const std::string page = "<p title=\"" + value + "\">" + text + "<!--" + value + "-->";
     HTMLSetReadSize(1000);

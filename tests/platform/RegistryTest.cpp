@@ -101,44 +101,36 @@ TEST_F(RegistryTest, EnumeratesValuesInFileOrderWithinTheGivenRooms) {
     RegCloseKey(key);
 }
 
-TEST_F(RegistryTest, ReadsUtf16AndUtf8WithByteOrderMarks) {
-    const std::string before = "REGEDIT4\r\n" + kServerSection + "\"ServerAdmin\"=\"j";
-    const std::string after = "rgen\"\r\n";
+// Whole hive files, each read for the value "Dir": byte-order marks, CR
+// alone as the line end, and string types written as hex data, UTF-16 in
+// version 5 files and bytes in REGEDIT4 ones.
+TEST_F(RegistryTest, ReadsEveryFileFormAndStringTypesWrittenAsHex) {
+    const std::string v4 = "REGEDIT4\r\n" + kServerSection + "\"Dir\"=";
+    const std::string v5 = "Windows Registry Editor Version 5.00\r\n" + kServerSection + "\"Dir\"=";
     std::string utf16 = "\xFF\xFE";
-    for (char c : before + "\xFC" + after) utf16 += {c, '\0'};  // u-umlaut is one unit
-    for (const std::string& file : {utf16, "\xEF\xBB\xBF" + before + "\xC3\xBC" + after}) {
-        WriteFileBytes(hives.folder() / "local.reg", file);
-        EXPECT_EQ(std::get<2>(Query(HKEY_LOCAL_MACHINE, "ServerAdmin")), "j\xC3\xBCrgen\0"s);
-    }
-}
-
-TEST_F(RegistryTest, StringTypesWrittenAsHexAreUtf16InVersion5AndBytesInRegedit4) {
-    const struct {
-        const char* header;
-        std::string line;
-        Value value;
-    } cases[] = {
-        {"Windows Registry Editor Version 5.00",
-         "hex(2):64,00,6f,00,63,00,73,00,00,00",
-         {ERROR_SUCCESS, REG_EXPAND_SZ, "docs\0"s}},
-        {"Windows Registry Editor Version 5.00",
-         "hex(7):61,00,00,00,fc,00,00,00,00,00",
+    for (char c : v4 + "\"j\xFCrgen\"\r\n") utf16 += {c, '\0'};  // u-umlaut is one unit
+    const std::string crOnly = "REGEDIT4\r" + kServerSection.substr(0, kServerSection.size() - 1) +
+                               "\"Dir\"=hex:01,\\\r  02\r\"A\"=\"b\"\r";
+    const std::pair<std::string, Value> cases[] = {
+        {utf16, {ERROR_SUCCESS, REG_SZ, "j\xC3\xBCrgen\0"s}},
+        {"\xEF\xBB\xBF" + v4 + "\"j\xC3\xBCrgen\"\r\n",
+         {ERROR_SUCCESS, REG_SZ, "j\xC3\xBCrgen\0"s}},
+        {crOnly, {ERROR_SUCCESS, REG_BINARY, "\x01\x02"s}},
+        {v5 + "hex(2):64,00,6f,00,63,00,73,00,00,00", {ERROR_SUCCESS, REG_EXPAND_SZ, "docs\0"s}},
+        {v5 + "hex(7):61,00,00,00,fc,00,00,00,00,00",
          {ERROR_SUCCESS, REG_MULTI_SZ, "a\0\xC3\xBC\0\0"s}},
-        {"Windows Registry Editor Version 5.00",
-         "hex(1):3d,d8,00,de,00,00",  // U+1F600
-         {ERROR_SUCCESS, REG_SZ, "\xF0\x9F\x98\x80\0"s}},
-        {"Windows Registry Editor Version 5.00", "hex(3):64,00", {ERROR_SUCCESS, 3, "d\0"s}},
-        {"REGEDIT4", "hex(2):64,6f,63,73,00", {ERROR_SUCCESS, REG_EXPAND_SZ, "docs\0"s}},
-        {"REGEDIT4", "hex(7):61,00,fc,00,00", {ERROR_SUCCESS, REG_MULTI_SZ, "a\0\xFC\0\0"s}},
+        {v5 + "hex(1):3d,d8,00,de,00,00", {ERROR_SUCCESS, REG_SZ, "\xF0\x9F\x98\x80\0"s}},
+        {v5 + "hex(3):64,00", {ERROR_SUCCESS, 3, "d\0"s}},
+        {v4 + "hex(2):64,6f,63,73,00", {ERROR_SUCCESS, REG_EXPAND_SZ, "docs\0"s}},
+        {v4 + "hex(7):61,00,fc,00,00", {ERROR_SUCCESS, REG_MULTI_SZ, "a\0\xFC\0\0"s}},
     };
-    for (const auto& c : cases) {
-        WriteFileBytes(hives.folder() / "local.reg",
-                       c.header + "\r\n"s + kServerSection + "\"Dir\"=" + c.line + "\r\n");
-        EXPECT_EQ(Query(HKEY_LOCAL_MACHINE, "Dir"), c.value) << c.header << " " << c.line;
+    for (const auto& [file, value] : cases) {
+        WriteFileBytes(hives.folder() / "local.reg", file);
+        EXPECT_EQ(Query(HKEY_LOCAL_MACHINE, "Dir"), value) << testing::PrintToString(file);
     }
 }
 
-TEST_F(RegistryTest, ValueAndKeyDeletionsReplacementsAndCrOnlyLineEnds) {
+TEST_F(RegistryTest, ValueAndKeyDeletionsAndReplacements) {
     const std::string docMapKey = "SOFTWARE\\Ostrim\\WebServer\\CurrentVersion\\DocMap";
     const std::string docMapSection = "[HKEY_LOCAL_MACHINE\\" + docMapKey + "]\r\n";
     hives.Write("local", kServerSection +
@@ -153,13 +145,6 @@ TEST_F(RegistryTest, ValueAndKeyDeletionsReplacementsAndCrOnlyLineEnds) {
     HKEY key = nullptr;
     EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, docMapKey.c_str(), 0, KEY_READ, &key),
               ERROR_FILE_NOT_FOUND);
-
-    // Old-style line ends: CR alone, also inside continued hex data.
-    WriteFileBytes(hives.folder() / "local.reg",
-                   "REGEDIT4\r" + kServerSection.substr(0, kServerSection.size() - 2) +
-                       "\r\"Blob\"=hex:01,\\\r  02\r\"Admin\"=\"a@b\"\r");
-    EXPECT_EQ(Query(HKEY_LOCAL_MACHINE, "Blob"), (Value{ERROR_SUCCESS, REG_BINARY, "\x01\x02"s}));
-    EXPECT_EQ(Query(HKEY_LOCAL_MACHINE, "Admin"), (Value{ERROR_SUCCESS, REG_SZ, "a@b\0"s}));
 }
 
 TEST_F(RegistryTest, DamagedLocalHiveFailsEveryCallWithFileAndLineMissingOneIsEmpty) {

@@ -32,10 +32,11 @@ std::vector<std::string> Unmapped(const ServerHost& host) {
     return rules;
 }
 
+// Reads `file`, which must succeed; Apache's own root is `apacheRoot`.
 ServerConfig Read(const std::string& file, const std::string& apacheRoot = "/nonexistent") {
     ServerConfig config;
     std::string error;
-    ServerConfigOptions options;
+    ServerConfigOptions options;  // nginx's prefix: /usr/share/nginx
     options.apacheRoot = apacheRoot;
     EXPECT_TRUE(ReadServerConfig(file, options, &config, &error)) << error;
     return config;
@@ -154,11 +155,7 @@ TEST(ServerConfigTest, NginxServersLocationsAndIncludes) {
                   "server {\n  listen [::]:443 ssl default_server;\n  server_name b.example.org;\n"
                   "  root relative;\n}\n"},
              });
-    ServerConfig config;
-    std::string error;
-    ServerConfigOptions options;
-    options.nginxPrefix = "/usr/share/nginx";
-    ASSERT_TRUE(ReadServerConfig(dir / "nginx.conf", options, &config, &error)) << error;
+    const ServerConfig config = Read(dir / "nginx.conf");
     ASSERT_EQ(config.hosts.size(), 2u);
     EXPECT_EQ(config.defaultHost, 1u);
     const ServerHost& a = config.hosts[0];
