@@ -92,16 +92,20 @@ std::vector<const block*> NodesInOrder(const block* root) {
 }
 
 std::size_t CountNodes(const block* root) {
-    if (root->first_child != nullptr) EXPECT_EQ(root->first_child->parent, root);
+    // Each child names the parent it hangs under.
+    const auto expect_children_name = [](const block* parent) {
+        for (const block* child = parent->first_child; child != nullptr; child = child->next_sib) {
+            EXPECT_EQ(child->parent, parent);
+        }
+    };
+    expect_children_name(root);
     const std::vector<const block*> nodes = NodesInOrder(root);
     for (std::size_t i = 0; i < nodes.size(); ++i) {
         const block* node = nodes[i];
-        // Each first child names its parent, each sibling the same one.
-        if (node->first_child != nullptr) EXPECT_EQ(node->first_child->parent, node) << i;
-        if (node->next_sib != nullptr) EXPECT_EQ(node->next_sib->parent, node->parent) << i;
+        expect_children_name(node);
         EXPECT_TRUE(node->type >= BT_ELEMENT && node->type <= BT_DOCTYPE) << "node " << i;
         EXPECT_NE(node->text, nullptr) << "node " << i;
-        if (node->type == BT_TEXT) EXPECT_EQ(node->tag, HTML_TEXT) << "node " << i;
+        EXPECT_TRUE(node->type != BT_TEXT || node->tag == HTML_TEXT) << "node " << i;
     }
     return nodes.size();
 }
