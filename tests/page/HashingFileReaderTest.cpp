@@ -1,5 +1,6 @@
 // Reading a page's file while hashing it: the hash depends on the bytes only,
 // never on how the reads were split, and a failed read says so.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -9,33 +10,25 @@
 #include <string>
 
 #include "page/HashingFileReader.h"
+#include "support/TempDir.h"
 
 namespace {
 
-// A temporary file holding `bytes`, removed when it goes.
-class TemporaryFile {
-  public:
-    explicit TemporaryFile(const std::string& bytes) {
-        char name[] = "/tmp/hashing-reader-XXXXXX";
-        m_fd = mkstemp(name);
-        m_path = name;
-        EXPECT_EQ(write(m_fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+// A file holding `bytes`, open for reading, in a folder that goes with it.
+struct PageFile {
+    explicit PageFile(const std::string& bytes) {
+        WriteFileBytes(dir / "page.html", bytes);
+        fd = open((dir / "page.html").c_str(), O_RDONLY);
     }
-    ~TemporaryFile() {
-        close(m_fd);
-        unlink(m_path.c_str());
-    }
-    int Fd() const { return m_fd; }
-
-  private:
-    int m_fd = -1;
-    std::string m_path;
+    ~PageFile() { close(fd); }
+    TempDir dir;
+    int fd = -1;
 };
 
 // The hash of `bytes` read in pieces of `piece` bytes.
 uint64_t HashInPieces(const std::string& bytes, size_t piece) {
-    TemporaryFile file(bytes);
-    HashingFileReader reader(file.Fd());
+    const PageFile file(bytes);
+    HashingFileReader reader(file.fd);
     std::string buffer(piece, '\0');
     std::string read;
     ssize_t got = 0;
@@ -71,8 +64,8 @@ TEST(HashingFileReaderTest, DifferentBytesHashDifferently) {
 TEST(HashingFileReaderTest, AStreamReadsTheWholeFileTwiceAndAFailedReadIsReported) {
     std::string page;
     for (int i = 0; i < 10000; ++i) page += "<p>" + std::to_string(i) + "</p>\n";
-    TemporaryFile file(page);
-    HashingFileReader reader(file.Fd());
+    const PageFile file(page);
+    HashingFileReader reader(file.fd);
     FILE* stream = reader.OpenStream();
     ASSERT_NE(stream, nullptr);
     for (int pass = 0; pass < 2; ++pass) {
