@@ -6,11 +6,11 @@
 // counts cannot stand in for it: stdio keeps buffers of its own between calls.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "ParseHelpers.h"
+#include "support/ByteStream.h"
 
 using parsetest::OutlineOf;
 using parsetest::ParseTree;
@@ -74,12 +74,9 @@ TEST(FreeTree, CallsOutOfTheUsualOrder) {
     EXPECT_EQ(root->first_child, nullptr);
     HTMLFreeTree(root);
     // A parse never ended is discarded by the next one.
-    std::FILE* stream = std::tmpfile();
-    std::fputs("<p>left behind", stream);
-    std::rewind(stream);
+    const ByteStream stream("<p>left behind");
     HTMLParseBegin();
-    HTMLParseDo(stream);
-    std::fclose(stream);
+    HTMLParseDo(stream.get());
     EXPECT_EQ(OutlineOf("<p>kept"), "P{\"kept\"}");
 }
 

@@ -2,18 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <vector>
+
+#include "support/ByteStream.h"
 
 namespace parsetest {
 
 Tree ParseTree(std::string_view bytes) {
-    std::FILE* stream = std::tmpfile();
-    std::fwrite(bytes.data(), 1, bytes.size(), stream);
-    std::rewind(stream);
+    const ByteStream stream(bytes);
     HTMLParseBegin();
-    HTMLParseDo(stream);
-    std::fclose(stream);
+    HTMLParseDo(stream.get());
     return Tree(HTMLParseEnd(), HTMLFreeTree);
 }
 

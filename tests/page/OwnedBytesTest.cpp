@@ -16,6 +16,7 @@
 #include "page/FeedLinkEdit.h"
 #include "page/PageRewriter.h"
 #include "page/PageScan.h"
+#include "support/ByteStream.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -71,21 +72,6 @@ std::vector<std::pair<std::string, std::string>> AllPages() {
     return pages;
 }
 
-// A page in memory, as the stream the rewrite reads from.
-class MemoryStream {
-  public:
-    explicit MemoryStream(const std::string& bytes) : m_bytes(bytes) {
-        m_stream =
-            m_bytes.empty() ? std::tmpfile() : fmemopen(m_bytes.data(), m_bytes.size(), "rb");
-    }
-    ~MemoryStream() { std::fclose(m_stream); }
-    FILE* get() const { return m_stream; }
-
-  private:
-    std::string m_bytes;
-    FILE* m_stream;
-};
-
 struct Rewritten {
     SessionFailure failure;
     PageScan scan;  // of the original
@@ -105,7 +91,7 @@ std::string ReadBack(FILE* out) {
 
 Rewritten Rewrite(const std::string& page, const PageChange& change, size_t partSize = 13) {
     Rewritten result;
-    MemoryStream in(page);
+    const ByteStream in(page);
     FILE* out = std::tmpfile();
     result.failure = RewritePage(in.get(), out, change, &result.scan, partSize);
     result.bytes = ReadBack(out);
@@ -117,7 +103,7 @@ Rewritten Rebuild(const std::string& page) {
 }
 
 std::vector<Entry> EntriesOf(const std::string& page) {
-    MemoryStream in(page);
+    const ByteStream in(page);
     PageScan scan;
     EXPECT_FALSE(ScanPage(in.get(), &scan));
     return EntriesOf(scan.entries);

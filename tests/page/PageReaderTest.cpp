@@ -9,15 +9,15 @@
 #include "PageTesting.h"
 #include "page/PageReader.h"
 #include "page/PageScan.h"
+#include "support/ByteStream.h"
 
 namespace {
 
 // The entries the scan of `page` gives; `*scan` gets the rest it found.
 std::vector<Entry> Read(const std::string& page, PageScan* scan = nullptr) {
     PageScan found;
-    FILE* stream = fmemopen(const_cast<char*>(page.data()), page.size(), "r");
-    EXPECT_FALSE(ScanPage(stream, &found, 7));
-    std::fclose(stream);
+    const ByteStream stream(page);
+    EXPECT_FALSE(ScanPage(stream.get(), &found, 7));
     std::vector<Entry> entries = EntriesOf(found.entries);
     if (scan != nullptr) *scan = std::move(found);
     return entries;
