@@ -9,6 +9,7 @@
 #include "model/Messages.h"
 #include "page/PageForm.h"
 #include "page/SectionBuilder.h"
+#include "platform/file_ops.h"
 #include "text/line_ends.h"
 
 std::optional<PageSplice> SectionSplice(const PageScan& scan, const ItemList& entries) {
@@ -97,7 +98,7 @@ SessionFailure EncodingOf(FILE* stream, std::string* encoding) {
 SessionFailure CheckWrittenPage(FILE* stream, const std::vector<PageSplice>& splices,
                                 const PageScan& before) {
     const bool added = !before.hasSection && !before.entries.Empty();
-    FILE* written = std::tmpfile();
+    FILE* written = OpenScratchStream();
     if (written == nullptr) return {FailureCode::kCouldNotCreate, errno};
     int readError = 0;
     if (std::fseek(stream, 0, SEEK_SET) != 0 ||

@@ -58,6 +58,13 @@ FILE* OpenReadStream(int fd);
 // (and `fd` closed) when none can be made.
 FILE* OpenWriteStream(int fd);
 
+// A stream that reads and writes a new file of the system's temporary
+// folder, which goes away when the stream is closed or the program ends.
+// It is the user's temporary folder on Windows, never the root of a drive,
+// where a user who is no administrator may create no file. Null with errno
+// set when none can be made.
+FILE* OpenScratchStream();
+
 // Supplies up to `size` bytes of the source from byte `offset` on into
 // `buffer` for a stream: how many, 0 at the end, -1 on failure.
 using StreamSource = ssize_t (*)(void* context, char* buffer, size_t size, uint64_t offset);

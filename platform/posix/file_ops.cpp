@@ -272,6 +272,16 @@ FILE* OpenWriteStream(int fd) {
     return StreamOver(fd, "wb", {nullptr, WriteCookie, nullptr, CloseCookie});
 }
 
+FILE* OpenScratchStream() {
+    while (true) {
+        if (FileFaultInjected()) {
+            if (errno == EINTR) continue;
+            return nullptr;
+        }
+        return std::tmpfile();  // unlinked at once: nothing is left behind
+    }
+}
+
 FILE* OpenSourceStream(void* context, StreamSource source, size_t bufferSize) {
     auto* file = new (std::nothrow) SourceFile{context, source, 0, nullptr};
     if (file == nullptr) {

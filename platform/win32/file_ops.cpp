@@ -56,6 +56,16 @@ HANDLE OpenScratchFile() {
     return file;
 }
 
+// A stream in `mode` over the scratch file `file`, which it takes over:
+// closing the stream removes the file. Null with errno set (and the file
+// gone) when none can be made.
+FILE* StreamOverScratch(HANDLE file, int flags, const char* mode) {
+    const int fd = DescriptorOf(file, flags);
+    FILE* stream = fd >= 0 ? _fdopen(fd, mode) : nullptr;
+    if (stream == nullptr && fd >= 0) _close(fd);
+    return stream;
+}
+
 // Copies what `source` supplies into `file`; stops early, as a stream over
 // `source` would, when it fails. False with errno set when `file` cannot
 // take the bytes.
@@ -156,6 +166,12 @@ FILE* OpenWriteStream(int fd) {
     return stream;
 }
 
+FILE* OpenScratchStream() {
+    if (FileFaultInjected()) return nullptr;
+    const HANDLE file = OpenScratchFile();
+    return file == INVALID_HANDLE_VALUE ? nullptr : StreamOverScratch(file, _O_RDWR, "w+b");
+}
+
 FILE* OpenSourceStream(void* context, StreamSource source, size_t bufferSize) {
     const HANDLE file = OpenScratchFile();
     if (file == INVALID_HANDLE_VALUE) return nullptr;
@@ -165,12 +181,7 @@ FILE* OpenSourceStream(void* context, StreamSource source, size_t bufferSize) {
         errno = error;
         return nullptr;
     }
-    const int fd = DescriptorOf(file, _O_RDONLY);
-    FILE* stream = fd >= 0 ? _fdopen(fd, "rb") : nullptr;
-    if (stream == nullptr) {
-        if (fd >= 0) _close(fd);
-        return nullptr;
-    }
-    std::setvbuf(stream, nullptr, _IOFBF, bufferSize);
+    FILE* stream = StreamOverScratch(file, _O_RDONLY, "rb");
+    if (stream != nullptr) std::setvbuf(stream, nullptr, _IOFBF, bufferSize);
     return stream;
 }

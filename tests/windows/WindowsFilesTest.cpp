@@ -1,10 +1,11 @@
 // The Win32 file backend: identity, share modes, locks, long paths, binary
-// bytes, and the page's protection kept across a replacement.
+// bytes, the page's protection kept across a replacement, scratch files.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cerrno>
 #include <string>
+#include <vector>
 
 #include "platform/file_ops.h"
 #include "platform/file_replace.h"
@@ -166,6 +167,27 @@ TEST(WindowsFilesTest, PathsLongerThanTheOldLimitWork) {
     ASSERT_GE(fd, 0);
     EXPECT_EQ(ReadAll(fd), "deep");
     FileClose(fd);
+}
+
+// The scratch file is the user's (TMP names the folder), never the drive's
+// root, which only an administrator may write to; it goes with its stream.
+TEST(WindowsFilesTest, AScratchStreamLivesInTheTemporaryFolderUntilClosed) {
+    TempDir dir;
+    wchar_t saved[MAX_PATH + 1] = L"";
+    const bool hadTmp = GetEnvironmentVariableW(L"TMP", saved, MAX_PATH + 1) != 0;
+    ASSERT_TRUE(SetEnvironmentVariableW(L"TMP", Wide(dir.path()).c_str()));
+    FILE* stream = OpenScratchStream();
+    SetEnvironmentVariableW(L"TMP", hadTmp ? saved : nullptr);
+    ASSERT_NE(stream, nullptr);
+    EXPECT_EQ(dir.Names().size(), 1u);
+    const std::string bytes("a\r\nb\x1a", 5);
+    ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), stream), bytes.size());
+    std::rewind(stream);
+    std::string back(16, '\0');
+    back.resize(std::fread(back.data(), 1, back.size(), stream));
+    EXPECT_EQ(back, bytes);
+    std::fclose(stream);
+    EXPECT_TRUE(dir.Names().empty());
 }
 
 }  // namespace
