@@ -26,13 +26,6 @@ Arena::~Arena() {
         std::free(chunks_);
         chunks_ = next;
     }
-    Adoption* adoption = adopted_;
-    while (adoption != nullptr) {
-        Adoption* next = adoption->next;
-        std::free(adoption->buffer);
-        std::free(adoption);
-        adoption = next;
-    }
 }
 
 void* Arena::Allocate(std::size_t size) {
@@ -81,17 +74,6 @@ Arena::FreeRecord** Arena::FreeListFor(std::size_t size) {
     if (size == RoundUp(sizeof(NodeRecord))) return &free_nodes_;
     if (size == RoundUp(sizeof(AttrRec))) return &free_attributes_;
     return nullptr;
-}
-
-void Arena::Adopt(void* buffer) {
-    auto* adoption = static_cast<Adoption*>(std::malloc(sizeof(Adoption)));
-    if (adoption == nullptr) {
-        std::free(buffer);
-        throw std::bad_alloc();
-    }
-    adoption->buffer = buffer;
-    adoption->next = adopted_;
-    adopted_ = adoption;
 }
 
 // calloc of a large block maps fresh zero pages, so zero-filling costs nothing

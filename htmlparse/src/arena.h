@@ -1,8 +1,9 @@
 // Arena: the memory of one parsed tree.
 //
-// The parser takes its records and the few strings that do not fit in the page
-// buffer from large zero-filled chunks, and the page buffer itself is handed to
-// the arena, so a whole tree is released in one sweep when its root is freed.
+// The parser takes its records from an arena, and each window of page text
+// (text_window.h) the few strings that do not fit in the window from one of
+// its own: large zero-filled chunks, released in one sweep with the tree or
+// the window.
 // Fresh memory is the expensive resource here (page faults), so chunks grow
 // geometrically and nothing is ever released before the whole arena. A parse
 // that hands settled parts of its tree back while it runs (see htmlparse.h)
@@ -18,7 +19,7 @@ namespace htmlparse {
 class Arena {
   public:
     Arena() = default;
-    // Releases every chunk and every adopted buffer.
+    // Releases every chunk.
     ~Arena();
     Arena(const Arena&) = delete;
     Arena& operator=(const Arena&) = delete;
@@ -44,10 +45,6 @@ class Arena {
     // the sizes of parsed nodes and `AttrRec` are kept; others stay where they are.
     void Recycle(void* record, std::size_t size);
 
-    // Takes ownership of a buffer from malloc; it is freed with the arena.
-    // Throws std::bad_alloc (after freeing `buffer`) when bookkeeping fails.
-    void Adopt(void* buffer);
-
   private:
     struct Chunk {
         Chunk* next;
@@ -58,17 +55,12 @@ class Arena {
     };
     // The free list of records of `size` bytes, or null for other sizes.
     FreeRecord** FreeListFor(std::size_t size);
-    struct Adoption {
-        Adoption* next;
-        void* buffer;
-    };
     void AddChunk(std::size_t minimum);
 
     Chunk* chunks_ = nullptr;
     char* cursor_ = nullptr;
     char* limit_ = nullptr;
     std::size_t next_chunk_size_ = std::size_t{64} * 1024;
-    Adoption* adopted_ = nullptr;
     FreeRecord* free_nodes_ = nullptr;
     FreeRecord* free_attributes_ = nullptr;
 };
