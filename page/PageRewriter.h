@@ -10,9 +10,10 @@
 // replaced by the section rebuilt from the entries (page/SectionBuilder.h),
 // which leaves white space and line ends around it as they were, so a
 // second build changes nothing. The section is written in the line ends
-// most common outside it, which a rewrite of it never changes. A page without a section gets one,
-// with its heading, at the end of BODY's content as a browser sees it, on lines of its own, once
-// its list is not empty; nothing else changes.
+// most common outside it, which a rewrite of it never changes. A page
+// without a section gets one, with its heading, at the end of BODY's content
+// as a browser sees it, on lines of its own, once its list is not empty;
+// nothing else changes.
 #pragma once
 
 #include <cstddef>

@@ -65,9 +65,8 @@ bool TellPart(const PartCallback& callback, RootRecord& root, int last) {
 }
 
 // True when the whole stream was read and parsed (and the callee, if any,
-// did not stop it).
-// The page's encoding is found first (input_facts.h), then it is read window
-// by window as it is parsed.
+// did not stop it). The page's encoding is found first (input_facts.h), then
+// the page is read window by window as it is parsed.
 bool ParseInto(RootRecord& root, std::FILE* stream, const PartCallback& callback) {
     RawSource source(stream);
     const InputPlan plan = ScanInput(source);

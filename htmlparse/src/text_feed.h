@@ -2,11 +2,11 @@
 //
 // The feed reads the page's bytes in pieces (raw_source.h; a UTF-8 page
 // straight into the window), decodes them (text_decoder.h) and fills a new
-// window each time the tokenizer asks for one. A window begins with the end of the one before it
-// that the tokenizer has not used up, the token it was cut in; then come at
-// least as many new bytes as that, and at least the read size, so a token
-// longer than a window is read in windows that double in size, and the
-// whole page is read in time linear in its size. Where the first pass did
+// window each time the tokenizer asks for one. A window begins with the end
+// of the one before it that the tokenizer has not used up, the token it was
+// cut in; then come at least as many new bytes as that, and at least the
+// read size, so a token longer than a window is read in windows that double
+// in size, and the whole page is read in time linear in its size. Where the first pass did
 // not count the page's facts (input_facts.h), the feed counts them as it
 // reads.
 #ifndef HTMLPARSE_TEXT_FEED_H

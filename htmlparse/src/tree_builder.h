@@ -58,12 +58,12 @@ class TreeBuilder {
     // Told when a part of the page has been built; returns false to stop.
     using PartDone = std::function<bool()>;
 
-    // Reads every token into the tree. With `done`, calls it
-    // each time the tokens since the last call span `part_size` bytes or
-    // more; between tokens, every node off the tree's last path (see
-    // htmlparse.h) is settled, and `done` may release such nodes. Returns
-    // false when `done` stopped the build. Throws std::bad_alloc from the
-    // arena; the tree built so far stays consistent.
+    // Reads every token into the tree. With `done`, calls it each time the
+    // tokens since the last call span `part_size` bytes or more; between
+    // tokens, every node off the tree's last path (see htmlparse.h) is
+    // settled, and `done` may release such nodes. Returns false when `done`
+    // stopped the build. Throws std::bad_alloc from the arena; the tree built
+    // so far stays consistent.
     bool Build(std::size_t part_size = 0, const PartDone& done = {});
 
   private:
