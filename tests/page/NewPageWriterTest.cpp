@@ -34,15 +34,13 @@ class NewPageWriterTest : public ::testing::Test {
     }
 };
 
-TEST_F(NewPageWriterTest, EmptyListWithoutAddress) {
+TEST_F(NewPageWriterTest, EmptyListWithoutAddressThenEntriesInOrderWithIt) {
     const std::string page = std::string(kHead) + kSectionStart + "</dl><HR>\n</body>\n</html>\n";
     EXPECT_EQ(Write(), page);
     SetAdmin("");
     EXPECT_EQ(Write(), page);
-}
 
-// Fields are written literally, but a quote cannot end the link early.
-TEST_F(NewPageWriterTest, EntriesInListOrderWithTheAdministratorAddress) {
+    // Fields are written literally, but a quote cannot end the link early.
     SetAdmin("webmaster@example.org");
     list =
         ListOf({{"%s %d %n", "<b>Bold</b> & more", "/a.htm?x=\"1\"&y=2", "100% <i>sure</i>\nnow"},
