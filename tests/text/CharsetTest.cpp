@@ -73,14 +73,10 @@ TEST(CharsetTest, KnownCharactersDecodeAndEncode) {
         {"GB18030", "\x81\x30\x81\x30\x90\x30\x81\x30", U"\u0080\U00010000"},
         {"BIG5-HKSCS", "\xA4\xA4", U"\u4E2D"},
         {"CP949", "\xC7\xD1", U"\uD55C"},
-        // A letter and a combining mark that Unicode composes.
-        {"WINDOWS-1258", "A\xEC", U"\u00C1"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Decode(c.charset, c.bytes).text, c.text) << c.charset;
-        if (std::string(c.charset) != "WINDOWS-1258") {
-            EXPECT_EQ(Encode(c.charset, c.text), c.bytes) << c.charset;
-        }
+        EXPECT_EQ(Encode(c.charset, c.text), c.bytes) << c.charset;
     }
     // Two code points from one sequence, and back.
     EXPECT_EQ(Decode("BIG5-HKSCS", "\x88\x62").text, U"\u00CA\u0304");
@@ -95,6 +91,7 @@ TEST(CharsetTest, UndecodableBytesAreKeptInOrderAndEveryCharacterEndsWhereItsByt
     // A letter waiting for a mark comes before the undecodable byte after it.
     EXPECT_EQ(Decode("WINDOWS-1258", "A\x81<"),
               (Decoded{U"A" + std::u32string(1, kUndecodable + 0x81) + U"<", {1, 2, 3}}));
+    // A letter and a combining mark that Unicode composes end with the mark.
     EXPECT_EQ(Decode("WINDOWS-1258", "bA\xEC<"), (Decoded{U"b\u00C1<", {1, 3, 4}}));
     // A sequence iconv swallows without a character: both bytes are kept.
     EXPECT_EQ(Decode("CP949", "\xA2\xE8").text,
