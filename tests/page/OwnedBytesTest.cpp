@@ -67,23 +67,14 @@ struct Rewritten {
     std::string bytes;
 };
 
-// What was written to `out`, which is then closed.
-std::string ReadBack(FILE* out) {
-    std::string bytes;
-    std::rewind(out);
-    char buffer[4096];
-    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, out)) > 0;)
-        bytes.append(buffer, got);
-    std::fclose(out);
-    return bytes;
-}
-
 Rewritten Rewrite(const std::string& page, const PageChange& change, size_t partSize = 13) {
     Rewritten result;
     const ByteStream in(page);
-    FILE* out = std::tmpfile();
+    const TempDir dir;
+    FILE* out = std::fopen((dir / "out.html").c_str(), "wb");
     result.failure = RewritePage(in.get(), out, change, &result.scan, partSize);
-    result.bytes = ReadBack(out);
+    std::fclose(out);
+    result.bytes = ReadFileBytes(dir / "out.html");
     return result;
 }
 
