@@ -1,16 +1,19 @@
 // Releasing trees that mix parsed records with records the caller added, the
-// parse calls out of their usual order, and element names. A record left
-// behind or released twice is only seen by the sanitizers: these tests do
-// their checking in the CI's AddressSanitizer run (LeakSanitizer reports a
-// leak at exit, a free() of a parsed record stops the run). The allocator's own
-// counts cannot stand in for it: stdio keeps buffers of its own between calls.
+// parse calls out of their usual order or on a stream that fails, and element
+// names. A record left behind or released twice is only seen by the
+// sanitizers: these tests do their checking in the CI's AddressSanitizer run
+// (LeakSanitizer reports a leak at exit, a free() of a parsed record stops the
+// run). The allocator's own counts cannot stand in for it: stdio keeps buffers
+// of its own between calls.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
 
 #include "ParseHelpers.h"
 #include "support/ByteStream.h"
+#include "support/TempDir.h"
 
 using parsetest::OutlineOf;
 using parsetest::ParseTree;
@@ -62,17 +65,36 @@ TEST(FreeTree, CallerRecordsAndSubtreesAreReleasedWithoutTouchingTheirSiblings) 
               "P[class]{\"a\"} DL{DT{A[href=x.html]{\"title\"}}} P{\"after\"}");
 }
 
-TEST(FreeTree, CallsOutOfTheUsualOrder) {
+// A parse never ended is discarded by the next one; the page info says
+// whether a parse read its whole stream.
+TEST(FreeTree, CallsOutOfTheUsualOrderAndAStreamThatCannotBeRead) {
     HTMLFreeTree(nullptr);
     HTMLParseBegin();
     block* root = HTMLParseEnd();  // no HTMLParseDo: an empty root
     EXPECT_EQ(root->first_child, nullptr);
     HTMLFreeTree(root);
-    // A parse never ended is discarded by the next one.
     const ByteStream stream("<p>left behind");
     HTMLParseBegin();
     HTMLParseDo(stream.get());
     EXPECT_EQ(OutlineOf("<p>kept"), "P{\"kept\"}");
+    HTMLPageInfo info{};
+    HTMLGetPageInfo(&info);
+    EXPECT_EQ(info.complete, 1);
+    HTMLParseBegin();
+    HTMLGetPageInfo(&info);
+    EXPECT_EQ(info.complete, 0);
+
+    TempDir dir;
+    WriteFileBytes(dir / "page.html", "<p>never read</p>");
+    FILE* broken = std::fopen((dir / "page.html").c_str(), "rb");
+    ASSERT_NE(broken, nullptr);
+    close(fileno(broken));  // the stream stays, every read of it fails
+    HTMLParseBegin();
+    HTMLParseDo(broken);
+    HTMLFreeTree(HTMLParseEnd());
+    std::fclose(broken);
+    HTMLGetPageInfo(&info);
+    EXPECT_EQ(info.complete, 0);
 }
 
 TEST(ElementNames, ParseBackAndOutsideTheTableAreEmpty) {
