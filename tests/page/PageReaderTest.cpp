@@ -27,16 +27,14 @@ std::string InBody(const std::string& body) {
     return "<html><head><title>x</title></head><body>\n" + body + "</body></html>\n";
 }
 
-struct Case {
-    std::string body;
-    std::vector<Entry> entries;
-};
-
 TEST(PageReaderTest, SectionsAndTheirEntries) {
     const Entry one{"1", "t1", "/1", "d1"}, two{"2", "t2", "/2", "d2"},
         three{"3", "t3", "/3", "d3"};
     const std::string term2 = "<dt><strong>2</strong><a href=\"/2\"><strong>t2</strong></a>";
-    const Case cases[] = {
+    const struct {
+        std::string body;
+        std::vector<Entry> entries;
+    } cases[] = {
         // Only a DL whose first child is the marker comment, and only the
         // first such DL in document order, at any depth.
         {"<dl></dl><table><tr><td>" + Section(Pair("1")) + "</table>" + "<dl> Automatically" +
@@ -66,7 +64,7 @@ TEST(PageReaderTest, SectionsAndTheirEntries) {
         {Section(Pair("1") + term2), {one, {"2", "t2", "/2", ""}}},
         {Section(Pair("1") + "<dd>again"), {{"1", "t1", "/1", "again"}}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         EXPECT_EQ(Read(InBody(c.body)), c.entries) << c.body;
     }
     // Where the parser keeps it in HEAD (a NOSCRIPT's content), whatever
