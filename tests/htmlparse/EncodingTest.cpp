@@ -10,24 +10,18 @@
 using namespace std::string_view_literals;
 using parsetest::OutlineOf;
 
-namespace {
-
-struct EncodingCase {
-    std::string_view bytes;
-    const char* encoding;
-    int source;
-    std::string_view outline;
-    bool crlf = false;
-    bool cr = false;
-};
-
-}  // namespace
-
 TEST(Encoding, PageFormIsFoundAndReadAsUtf8) {
     const std::string spaces(1100, ' ');
     const std::string late = spaces + "<meta charset=koi8-r>\xC3\xA9";
     const std::string late_outline = '"' + spaces + "\" META[charset=koi8-r] \"\xC3\xA9\"";
-    const EncodingCase cases[] = {
+    const struct {
+        std::string_view bytes;
+        const char* encoding;
+        int source;
+        std::string_view outline;
+        bool crlf = false;
+        bool cr = false;
+    } cases[] = {
         {"plain", "UTF-8", HTML_ENCODING_SNIFFED, "\"plain\""},
         {"caf\xC3\xA9", "UTF-8", HTML_ENCODING_SNIFFED, "\"caf\xC3\xA9\""},
         // 0x81, 0x8D, 0x8F, 0x90 and 0x9D are undefined in windows-1252; they
@@ -62,7 +56,7 @@ TEST(Encoding, PageFormIsFoundAndReadAsUtf8) {
         {"a\rb\nc\n", "UTF-8", HTML_ENCODING_SNIFFED, "\"a\nb\nc\n\""},
         {"a\r\nb\rc\r\n", "UTF-8", HTML_ENCODING_SNIFFED, "\"a\nb\nc\n\"", true},
     };
-    for (const EncodingCase& each : cases) {
+    for (const auto& each : cases) {
         SCOPED_TRACE(each.bytes);
         EXPECT_EQ(OutlineOf(each.bytes), each.outline);
         HTMLPageInfo info;

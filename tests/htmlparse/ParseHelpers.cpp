@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "support/ByteStream.h"
@@ -77,30 +78,24 @@ void ExpectOutlines(std::initializer_list<std::pair<std::string_view, std::strin
 
 std::vector<const block*> NodesInOrder(const block* root) {
     std::vector<const block*> nodes;
-    std::vector<const block*> pending{root->first_child};
+    // Each node with the parent it must name.
+    std::vector<std::pair<const block*, const block*>> pending{{root->first_child, root}};
     while (!pending.empty()) {
-        const block* node = pending.back();
+        const auto [node, parent] = pending.back();
         pending.pop_back();
         if (node == nullptr) continue;
+        EXPECT_EQ(node->parent, parent) << "wrong parent link at node " << nodes.size();
         nodes.push_back(node);
-        pending.push_back(node->next_sib);
-        pending.push_back(node->first_child);
+        pending.emplace_back(node->next_sib, parent);
+        pending.emplace_back(node->first_child, node);
     }
     return nodes;
 }
 
 std::size_t CountNodes(const block* root) {
-    // Each child names the parent it hangs under.
-    const auto expect_children_name = [](const block* parent) {
-        for (const block* child = parent->first_child; child != nullptr; child = child->next_sib) {
-            EXPECT_EQ(child->parent, parent);
-        }
-    };
-    expect_children_name(root);
     const std::vector<const block*> nodes = NodesInOrder(root);
     for (std::size_t i = 0; i < nodes.size(); ++i) {
         const block* node = nodes[i];
-        expect_children_name(node);
         EXPECT_TRUE(node->type >= BT_ELEMENT && node->type <= BT_DOCTYPE) << "node " << i;
         EXPECT_NE(node->text, nullptr) << "node " << i;
         EXPECT_TRUE(node->type != BT_TEXT || node->tag == HTML_TEXT) << "node " << i;

@@ -33,12 +33,13 @@ std::string OutlineOf(std::string_view bytes);
 // Checks the outline of each page (first) against the expected one (second).
 void ExpectOutlines(std::initializer_list<std::pair<std::string_view, std::string_view>> cases);
 
-// The nodes below `root` in tree order, gathered without recursion.
+// The nodes below `root` in tree order, gathered without recursion. A node
+// whose parent link is wrong fails the calling test.
 std::vector<const block*> NodesInOrder(const block* root);
 
 // The number of nodes below `root`, counted without recursion. A node whose
-// parent link is wrong, whose kind is unknown, or that lacks its text (TEXT,
-// comment, doctype, element) fails the calling test.
+// kind is unknown, or that lacks its text (TEXT, comment, doctype, element),
+// fails the calling test, as one NodesInOrder fails.
 std::size_t CountNodes(const block* root);
 
 }  // namespace parsetest

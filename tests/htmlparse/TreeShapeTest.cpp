@@ -9,7 +9,6 @@ using parsetest::ExpectOutlines;
 TEST(TreeShape, ImpliedEnds) {
     ExpectOutlines({
         // Nothing is invented; what is open at the end ends there.
-        {"", ""},
         {"<title>t</title><h1>x</h1>", "TITLE{\"t\"/r} H1{\"x\"}"},
         {"<html><body><div><p>x", "HTML{BODY{DIV{P{\"x\"}}}}"},
         {"<html><head><title>t</title><meta a=b><body>x</body></html>",

@@ -26,14 +26,7 @@ const std::vector<std::pair<std::string, std::string>> kMadePages = {
     {"implied_body", "<!doctype html><title>News</title><h1>News</h1><p>First words\n"},
     {"text_only", "hello<p>x</p>"},
     {"empty", ""},
-    {"crlf_section", "<html>\r\n<body>\r\n<p>a</p>\r\n<dl>\r\n" + kMarker + "\r\n" +
-                         "<dt><strong>1</strong><a href=\"/1\"><strong>t1</strong></a>\r\n"
-                         "<dd>d1<br><p>\r\n</dl>\r\n</body>\r\n</html>\r\n"},
     {"cr_only", "<html>\r<body>\r<p>a</p>\r</body>\r</html>\r"},
-    {"windows_1252", "<html><body><p>caf\xE9 \x80 \x81</p>\n" + Section() + "\n</body></html>\n"},
-    {"shift_jis",
-     "<html><head><meta charset=\"shift_jis\"></head><body><p>\x93\xfa\x96\x7b \x80\xff</p>\n" +
-         Section() + "\n</body></html>\n"},
     {"utf16le", std::string("\xFF\xFE<\0p\0>\0a\0\n\0", 12)},
     {"nul_bytes", std::string("<html><body><p>a\0b</p>\n", 24) + Section() +
                       std::string("<p>\0</p></body></html>\n", 24)},
@@ -42,10 +35,6 @@ const std::vector<std::pair<std::string, std::string>> kMadePages = {
                                          "\xF4\x8F\xBC\xA2\"><strong>&#1113916;x&#1113918;"
                                          "</strong></a><dd>\xF4\x8F\xBF\xBF<br><p>\n") +
                      "</body></html>\n"},
-    {"in_table", "<body><table><tr><td>\n  " + Section() + "\n</td></tr></table>\n</body>\n"},
-    {"after_html", "<html><body><p>x</p></body></html>\n" + Section() + "\n<p>footer\n"},
-    {"indented", "<body>\n  <main>\n    <dl>\n      " + kMarker + "\n      " + Pair("1") +
-                     "    </dl>\n  </main>\n</body>\n"},
     {"unclosed_section", "<body><div>" + Section(Pair("1")).substr(0, 90) + "</div><p>after"},
     {"content_after_body", "<html><body><p>in</p></body><p>after</p>\n</html>\n"},
     // Mostly LF only in its section: the line ends outside it decide.
@@ -78,23 +67,14 @@ struct Rewritten {
     std::string bytes;
 };
 
-// What was written to `out`, which is then closed.
-std::string ReadBack(FILE* out) {
-    std::string bytes;
-    std::rewind(out);
-    char buffer[4096];
-    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, out)) > 0;)
-        bytes.append(buffer, got);
-    std::fclose(out);
-    return bytes;
-}
-
 Rewritten Rewrite(const std::string& page, const PageChange& change, size_t partSize = 13) {
     Rewritten result;
     const ByteStream in(page);
-    FILE* out = std::tmpfile();
+    const TempDir dir;
+    FILE* out = std::fopen((dir / "out.html").c_str(), "wb");
     result.failure = RewritePage(in.get(), out, change, &result.scan, partSize);
-    result.bytes = ReadBack(out);
+    std::fclose(out);
+    result.bytes = ReadFileBytes(dir / "out.html");
     return result;
 }
 

@@ -7,13 +7,11 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "text/charset.h"
-#include "text/charset_labels.h"
 
 #if __has_include(<iconv.h>)
 #include <iconv.h>
@@ -25,18 +23,6 @@
 namespace {
 
 constexpr char32_t kUndecodable = 0x110000;  // + the byte, in decoded text
-
-// Every charset the encoding labels resolve to.
-const char* const kCharsets[] = {
-    "IBM866",       "ISO-8859-2",   "ISO-8859-3",   "ISO-8859-4",   "ISO-8859-5",   "ISO-8859-6",
-    "ISO-8859-7",   "ISO-8859-8",   "ISO-8859-10",  "ISO-8859-13",  "ISO-8859-14",  "ISO-8859-15",
-    "ISO-8859-16",  "KOI8-R",       "KOI8-U",       "MACINTOSH",    "WINDOWS-874",  "WINDOWS-1250",
-    "WINDOWS-1251", "WINDOWS-1253", "WINDOWS-1254", "WINDOWS-1255", "WINDOWS-1256", "WINDOWS-1257",
-    "WINDOWS-1258", "MAC-CYRILLIC", "GBK",          "GB18030",      "BIG5-HKSCS",   "EUC-JP",
-    "ISO-2022-JP",  "CP932",        "CP949"};
-
-const std::string kMultiByte[] = {"GBK",         "GB18030", "BIG5-HKSCS", "EUC-JP",
-                                  "ISO-2022-JP", "CP932",   "CP949"};
 
 // Decoded text, and after each character the input offset its bytes end at.
 struct Decoded {
@@ -87,14 +73,10 @@ TEST(CharsetTest, KnownCharactersDecodeAndEncode) {
         {"GB18030", "\x81\x30\x81\x30\x90\x30\x81\x30", U"\u0080\U00010000"},
         {"BIG5-HKSCS", "\xA4\xA4", U"\u4E2D"},
         {"CP949", "\xC7\xD1", U"\uD55C"},
-        // A letter and a combining mark that Unicode composes.
-        {"WINDOWS-1258", "A\xEC", U"\u00C1"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Decode(c.charset, c.bytes).text, c.text) << c.charset;
-        if (std::string(c.charset) != "WINDOWS-1258") {
-            EXPECT_EQ(Encode(c.charset, c.text), c.bytes) << c.charset;
-        }
+        EXPECT_EQ(Encode(c.charset, c.text), c.bytes) << c.charset;
     }
     // Two code points from one sequence, and back.
     EXPECT_EQ(Decode("BIG5-HKSCS", "\x88\x62").text, U"\u00CA\u0304");
@@ -109,15 +91,24 @@ TEST(CharsetTest, UndecodableBytesAreKeptInOrderAndEveryCharacterEndsWhereItsByt
     // A letter waiting for a mark comes before the undecodable byte after it.
     EXPECT_EQ(Decode("WINDOWS-1258", "A\x81<"),
               (Decoded{U"A" + std::u32string(1, kUndecodable + 0x81) + U"<", {1, 2, 3}}));
+    // A letter and a combining mark that Unicode composes end with the mark.
     EXPECT_EQ(Decode("WINDOWS-1258", "bA\xEC<"), (Decoded{U"b\u00C1<", {1, 3, 4}}));
     // A sequence iconv swallows without a character: both bytes are kept.
     EXPECT_EQ(Decode("CP949", "\xA2\xE8").text,
               std::u32string({kUndecodable + 0xA2, kUndecodable + 0xE8}));
-    EXPECT_EQ(charset::Find("SHIFT_JIS"), nullptr);
-    EXPECT_STREQ(charset::NameOfLabel(" Shift_JIS "), "CP932");
 }
 
 #ifdef HAVE_ICONV
+
+// Every charset the encoding labels resolve to.
+const std::vector<const char*> kSingleByte = {
+    "IBM866",       "ISO-8859-2",   "ISO-8859-3",   "ISO-8859-4",   "ISO-8859-5",   "ISO-8859-6",
+    "ISO-8859-7",   "ISO-8859-8",   "ISO-8859-10",  "ISO-8859-13",  "ISO-8859-14",  "ISO-8859-15",
+    "ISO-8859-16",  "KOI8-R",       "KOI8-U",       "MACINTOSH",    "WINDOWS-874",  "WINDOWS-1250",
+    "WINDOWS-1251", "WINDOWS-1253", "WINDOWS-1254", "WINDOWS-1255", "WINDOWS-1256", "WINDOWS-1257",
+    "WINDOWS-1258", "MAC-CYRILLIC"};
+const std::vector<const char*> kMultiByte = {"GBK",         "GB18030", "BIG5-HKSCS", "EUC-JP",
+                                             "ISO-2022-JP", "CP932",   "CP949"};
 
 // One iconv conversion. Text is UTF-32 in this machine's byte order: the
 // bytes of a std::u32string.
@@ -299,20 +290,14 @@ void ExpectEncodingAsIconv(const char* name, std::mt19937& random) {
 
 TEST(CharsetIconvTest, EveryTableDecodesAndEncodesAsIconv) {
     std::mt19937 random(7);
-    for (const char* name : kCharsets) {
-        if (!Iconv(kUtf32, name).Ok()) GTEST_SKIP() << "iconv has no " << name;
-        const bool multiByte =
-            std::find(std::begin(kMultiByte), std::end(kMultiByte), name) != std::end(kMultiByte);
-        ExpectDecodingAsIconv(name, multiByte, random);
-        ExpectEncodingAsIconv(name, random);
-        if (HasFatalFailure()) return;
+    for (const auto* names : {&kSingleByte, &kMultiByte}) {
+        for (const char* name : *names) {
+            if (!Iconv(kUtf32, name).Ok()) GTEST_SKIP() << "iconv has no " << name;
+            ExpectDecodingAsIconv(name, names == &kMultiByte, random);
+            ExpectEncodingAsIconv(name, random);
+            if (HasFatalFailure()) return;
+        }
     }
-}
-
-#else
-
-TEST(CharsetIconvTest, EveryTableDecodesAndEncodesAsIconv) {
-    GTEST_SKIP() << "no iconv here to compare the tables with";
 }
 
 #endif
