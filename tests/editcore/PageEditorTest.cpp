@@ -176,7 +176,7 @@ TEST_F(PageEditorTest, ApplyMyChangesKeepsTheUsersEditsUntilTheyAreWritten) {
     EXPECT_EQ(TitlesOn(page), (Texts{"Mine", "Y", "Z"}));
 }
 
-TEST_F(PageEditorTest, OverwriteAndGoBackDoWhatTheySay) {
+TEST_F(PageEditorTest, OverwriteGoBackAndClosingDoWhatTheySay) {
     const std::string page = m_dir / "news.html";
     const std::string changed =
         Theirs({Entry("Other"), Entry("A", "/a.htm"), Entry("B", "/b.htm"), Entry("C", "/c.htm")});
@@ -204,6 +204,17 @@ TEST_F(PageEditorTest, OverwriteAndGoBackDoWhatTheySay) {
     }
     EXPECT_EQ(Shown(), (Texts{"Mine", "A", "B2"}));  // going back keeps the user's list
     EXPECT_TRUE(m_editor->HasUnwrittenEdits());
+
+    // Closing asks when the list's edits or typed fields would be lost.
+    EXPECT_FALSE(m_editor->MayClose(false));  // the box's Escape: back to the editor
+    m_view.answers = {Answer::kDiscard};
+    EXPECT_TRUE(m_editor->MayClose(false));
+    EXPECT_TRUE(Open(page).MayClose(false));
+    EXPECT_FALSE(m_editor->MayClose(true));
+    const std::string discard =
+        "Discard your changes to news.html?|" + page + "|[" + kBtnDiscard + "/" + kBtnCancel + "]";
+    EXPECT_EQ(Said(), (Texts{discard, discard, discard}));
+    EXPECT_EQ(TitlesOn(page), (Texts{"Other", "A", "B", "C"}));
 }
 
 // The question is asked about the page as it is when written, after the
@@ -272,22 +283,6 @@ TEST_F(PageEditorTest, TypedFieldsAreAddedOrChangedAsTheAnswerSays) {
     EXPECT_EQ(m_editor->BuildIt({Entry("No link", ""), true, -1}), BuildOutcome::kHyperlinkMissing);
     EXPECT_EQ(Said(), (Texts{question(kMsgAddBeforeBuilding),
                              std::string(kMsgHyperlinkRequired) + "|" + kAppCaption}));
-}
-
-TEST_F(PageEditorTest, ClosingAsksOnlyWhenSomethingWouldBeLost) {
-    const std::string page = m_dir / "news.html";
-    WritePage(page, {Entry("A")});
-    Open(page);
-    EXPECT_TRUE(m_editor->MayClose(false));
-    EXPECT_TRUE(Said().empty());
-    const std::string discard =
-        "Discard your changes to news.html?|" + page + "|[" + kBtnDiscard + "/" + kBtnCancel + "]";
-    EXPECT_FALSE(m_editor->MayClose(true));  // the box's Escape: back to the editor
-    m_editor->Delete(0);
-    m_view.answers = {Answer::kDiscard};
-    EXPECT_TRUE(m_editor->MayClose(false));
-    EXPECT_EQ(Said(), (Texts{discard, discard}));
-    EXPECT_EQ(TitlesOn(page), Texts{"A"});
 }
 
 // A refusal at Build It is told with its reason and leaves the page and the
@@ -384,12 +379,11 @@ TEST_F(PageEditorTest, TheSameEditsThroughTheEditorAndTavrelGiveTheSamePage) {
     EXPECT_EQ(Build(), BuildOutcome::kWritten);
     EXPECT_TRUE(Said().empty());
 
-    const auto fields = [](const EntryText& entry) {
-        return EntryFields{entry.date, entry.title, entry.hyperlink, entry.description};
-    };
-    EXPECT_EQ(RunAdd(command, fields(added), PageOptions{}), 0);
-    EXPECT_EQ(RunChange(command, 2, fields(changed), PageOptions{}), 0);
-    EXPECT_EQ(RunDelete(command, 3, PageOptions{}), 0);
+    EXPECT_EQ(RunAdd(command, {added.date, added.title, added.hyperlink, added.description}), 0);
+    EXPECT_EQ(RunChange(command, 2,
+                        {changed.date, changed.title, changed.hyperlink, changed.description}),
+              0);
+    EXPECT_EQ(RunDelete(command, 3), 0);
 
     EXPECT_EQ(ReadFileBytes(wizard), ReadFileBytes(command));
     EXPECT_NE(ReadFileBytes(wizard), ReadFileBytes(demo));
