@@ -117,6 +117,7 @@ class PageEditorTest : public testing::Test {
     Texts Shown() const { return TitlesOf(m_editor->Entries()); }
 
     TempDir m_dir;
+    const std::string m_page = m_dir / "news.html";
     ScriptedView m_view;
     std::unique_ptr<PageEditor> m_editor;
 };
@@ -152,36 +153,34 @@ TEST_F(PageEditorTest, OpeningRefusesWhatIsNoPageAndSaysWhatBuildItWillMeet) {
 // An edit that finds no entry is told and forgotten; the edits that were
 // made stay recorded until a write of them succeeds.
 TEST_F(PageEditorTest, ApplyMyChangesKeepsTheUsersEditsUntilTheyAreWritten) {
-    const std::string page = m_dir / "news.html";
     const std::string onlyZ = Theirs({Entry("Z")}), yAndZ = Theirs({Entry("Y"), Entry("Z")});
-    WritePage(page, {Entry("A"), Entry("B")});
-    Open(page);
+    WritePage(m_page, {Entry("A"), Entry("B")});
+    Open(m_page);
     m_editor->Add(Entry("Mine", "/mine.htm"));
-    m_editor->Delete(1);          // A
-    WriteFileBytes(page, onlyZ);  // another program's write, meanwhile
+    m_editor->Delete(1);            // A
+    WriteFileBytes(m_page, onlyZ);  // another program's write, meanwhile
 
     EXPECT_EQ(Build({Answer::kApplyMyChanges}), BuildOutcome::kStayed);
     Texts said = Said();
     ASSERT_EQ(said.size(), 2u);
-    EXPECT_EQ(said[0], ChangedOnDiskQuestion(page));
+    EXPECT_EQ(said[0], ChangedOnDiskQuestion(m_page));
     EXPECT_NE(said[1].find("Delete of \"A\" (/x.htm)"), std::string::npos) << said[1];
     // Shown anew before the message that says it is shown.
     EXPECT_EQ(m_view.shownAfter, std::vector<std::size_t>{1});
     EXPECT_EQ(Shown(), (Texts{"Mine", "Z"}));
-    EXPECT_EQ(ReadFileBytes(page), onlyZ);
+    EXPECT_EQ(ReadFileBytes(m_page), onlyZ);
 
-    WriteFileBytes(page, yAndZ);
+    WriteFileBytes(m_page, yAndZ);
     EXPECT_EQ(Build({Answer::kApplyMyChanges}), BuildOutcome::kWritten);
-    EXPECT_EQ(Said(), Texts{ChangedOnDiskQuestion(page)});
-    EXPECT_EQ(TitlesOn(page), (Texts{"Mine", "Y", "Z"}));
+    EXPECT_EQ(Said(), Texts{ChangedOnDiskQuestion(m_page)});
+    EXPECT_EQ(TitlesOn(m_page), (Texts{"Mine", "Y", "Z"}));
 }
 
 TEST_F(PageEditorTest, OverwriteGoBackAndClosingDoWhatTheySay) {
-    const std::string page = m_dir / "news.html";
     const std::string changed =
         Theirs({Entry("Other"), Entry("A", "/a.htm"), Entry("B", "/b.htm"), Entry("C", "/c.htm")});
-    WritePage(page, {Entry("A", "/a.htm"), Entry("B", "/b.htm"), Entry("C", "/c.htm")});
-    const std::string base = ReadFileBytes(page);
+    WritePage(m_page, {Entry("A", "/a.htm"), Entry("B", "/b.htm"), Entry("C", "/c.htm")});
+    const std::string base = ReadFileBytes(m_page);
     const struct {
         Answer answer;
         BuildOutcome outcome;
@@ -192,15 +191,15 @@ TEST_F(PageEditorTest, OverwriteGoBackAndClosingDoWhatTheySay) {
         {Answer::kGoBack, BuildOutcome::kStayed, {"Other", "A", "B", "C"}},
     };
     for (const auto& c : cases) {
-        WriteFileBytes(page, base);
-        Open(page);
+        WriteFileBytes(m_page, base);
+        Open(m_page);
         m_editor->Add(Entry("Mine", "/mine.htm"));
         m_editor->Change(2, Entry("B2", "/b.htm"));
         m_editor->Delete(3);
-        WriteFileBytes(page, changed);
+        WriteFileBytes(m_page, changed);
         EXPECT_EQ(Build({c.answer}), c.outcome);
-        EXPECT_EQ(Said(), Texts{ChangedOnDiskQuestion(page)});
-        EXPECT_EQ(TitlesOn(page), c.titles);
+        EXPECT_EQ(Said(), Texts{ChangedOnDiskQuestion(m_page)});
+        EXPECT_EQ(TitlesOn(m_page), c.titles);
     }
     EXPECT_EQ(Shown(), (Texts{"Mine", "A", "B2"}));  // going back keeps the user's list
     EXPECT_TRUE(m_editor->HasUnwrittenEdits());
@@ -209,51 +208,49 @@ TEST_F(PageEditorTest, OverwriteGoBackAndClosingDoWhatTheySay) {
     EXPECT_FALSE(m_editor->MayClose(false));  // the box's Escape: back to the editor
     m_view.answers = {Answer::kDiscard};
     EXPECT_TRUE(m_editor->MayClose(false));
-    EXPECT_TRUE(Open(page).MayClose(false));
+    EXPECT_TRUE(Open(m_page).MayClose(false));
     EXPECT_FALSE(m_editor->MayClose(true));
-    const std::string discard =
-        "Discard your changes to news.html?|" + page + "|[" + kBtnDiscard + "/" + kBtnCancel + "]";
+    const std::string discard = "Discard your changes to news.html?|" + m_page + "|[" +
+                                kBtnDiscard + "/" + kBtnCancel + "]";
     EXPECT_EQ(Said(), (Texts{discard, discard, discard}));
-    EXPECT_EQ(TitlesOn(page), (Texts{"Other", "A", "B", "C"}));
+    EXPECT_EQ(TitlesOn(m_page), (Texts{"Other", "A", "B", "C"}));
 }
 
 // The question is asked about the page as it is when written, after the
 // changed-on-disk choice, not about the page as it was opened.
 TEST_F(PageEditorTest, TheDropQuestionNamesWhatThePageHoldsWhenItIsWritten) {
-    const std::string page = m_dir / "news.html";
-    WritePage(page, {Entry("A", "/a.htm")});
-    Open(page);
+    WritePage(m_page, {Entry("A", "/a.htm")});
+    Open(m_page);
     m_editor->Add(Entry("Mine", "/mine.htm"));
     const std::string byHand =
         "<html><body>\n<dl>\n<!-- Automatically generated by TavrelWizard. Do Not Delete. -->\n"
         "<dt><strong>d</strong><br><a href=\"/a.htm\"><strong>A</strong></a>\n"
         "<dd>text <em>by hand</em><br><p>\n</dl>\n</body></html>\n";
-    WriteFileBytes(page, byHand);
+    WriteFileBytes(m_page, byHand);
     const std::string named =
         std::string(kMsgUnreadContent) + "\n- an EM element in the description in entry 0";
-    const std::string dropQuestion = named + "\n\n" + kMsgBuildAnyway + "|" + page + "|[" +
+    const std::string dropQuestion = named + "\n\n" + kMsgBuildAnyway + "|" + m_page + "|[" +
                                      kBtnBuildAnyway + "/" + kBtnGoBack + "]";
     for (const Answer choice : {Answer::kOverwrite, Answer::kApplyMyChanges}) {
         EXPECT_EQ(Build({choice}), BuildOutcome::kStayed);  // the drop question: go back
-        EXPECT_EQ(Said(), (Texts{ChangedOnDiskQuestion(page), dropQuestion}));
-        EXPECT_EQ(ReadFileBytes(page), byHand);
+        EXPECT_EQ(Said(), (Texts{ChangedOnDiskQuestion(m_page), dropQuestion}));
+        EXPECT_EQ(ReadFileBytes(m_page), byHand);
     }
     EXPECT_EQ(Build({Answer::kBuildAnyway}), BuildOutcome::kWritten);  // read: unchanged
     EXPECT_EQ(Said(), Texts{dropQuestion});
-    EXPECT_EQ(ReadFileBytes(page).find("by hand"), std::string::npos);
-    EXPECT_EQ(TitlesOn(page), (Texts{"Mine", "A"}));
+    EXPECT_EQ(ReadFileBytes(m_page).find("by hand"), std::string::npos);
+    EXPECT_EQ(TitlesOn(m_page), (Texts{"Mine", "A"}));
 
-    WriteFileBytes(page, byHand);  // said when the page opens, too
-    Open(page);
-    EXPECT_EQ(Said(), Texts{named + "|" + page});
+    WriteFileBytes(m_page, byHand);  // said when the page opens, too
+    Open(m_page);
+    EXPECT_EQ(Said(), Texts{named + "|" + m_page});
 }
 
 TEST_F(PageEditorTest, TypedFieldsAreAddedOrChangedAsTheAnswerSays) {
-    const std::string page = m_dir / "news.html";
-    WritePage(page, {Entry("A", "/a.htm")});
-    const std::string before = ReadFileBytes(page);
+    WritePage(m_page, {Entry("A", "/a.htm")});
+    const std::string before = ReadFileBytes(m_page);
     const auto question = [&](const char* text) {
-        return std::string(text) + "|" + page + "|[" + kBtnYes + "/" + kBtnNo + "/" + kBtnCancel +
+        return std::string(text) + "|" + m_page + "|[" + kBtnYes + "/" + kBtnNo + "/" + kBtnCancel +
                "]";
     };
     const struct {
@@ -270,15 +267,15 @@ TEST_F(PageEditorTest, TypedFieldsAreAddedOrChangedAsTheAnswerSays) {
         {0, Answer::kCancel, BuildOutcome::kStayed, {"A"}},
     };
     for (const auto& c : cases) {
-        WriteFileBytes(page, before);
-        Open(page);
+        WriteFileBytes(m_page, before);
+        Open(m_page);
         m_view.answers = {c.answer};
         EXPECT_EQ(m_editor->BuildIt({Entry("Typed", "/t.htm"), true, c.selected}), c.outcome);
         EXPECT_EQ(Said(), Texts{question(c.selected < 0 ? kMsgAddBeforeBuilding
                                                         : kMsgChangeBeforeBuilding)});
-        EXPECT_EQ(TitlesOn(page), c.titles);
+        EXPECT_EQ(TitlesOn(m_page), c.titles);
     }
-    Open(page);
+    Open(m_page);
     m_view.answers = {Answer::kYes};
     EXPECT_EQ(m_editor->BuildIt({Entry("No link", ""), true, -1}), BuildOutcome::kHyperlinkMissing);
     EXPECT_EQ(Said(), (Texts{question(kMsgAddBeforeBuilding),
@@ -330,16 +327,15 @@ rlim_t AddressSpaceInUse() {
 }
 
 TEST_F(PageEditorTest, AFailedReadWhileApplyingMyChangesKeepsTheUsersListAndEdits) {
-    const std::string page = m_dir / "news.html";
     const std::string theirs = Theirs({Entry("Z"), Entry("A")});
-    WritePage(page, {Entry("A")});
-    Open(page);
+    WritePage(m_page, {Entry("A")});
+    Open(m_page);
     m_editor->Add(Entry("Mine"));
     // Another program writes a page whose one run of text is too large to
     // be read in the memory left.
     std::string large = "<html><body>\n";
     while (large.size() < 48u << 20) large += "Another program's text, without markup.\n";
-    WriteFileBytes(page, large);
+    WriteFileBytes(m_page, large);
     rlimit unlimited{};
     ASSERT_EQ(getrlimit(RLIMIT_AS, &unlimited), 0);
     const rlimit cap{AddressSpaceInUse() + (24u << 20), unlimited.rlim_max};
@@ -348,14 +344,14 @@ TEST_F(PageEditorTest, AFailedReadWhileApplyingMyChangesKeepsTheUsersListAndEdit
     ASSERT_EQ(setrlimit(RLIMIT_AS, &unlimited), 0);
     const Texts said = Said();
     ASSERT_EQ(said.size(), 2u);
-    EXPECT_EQ(said[0], ChangedOnDiskQuestion(page));
+    EXPECT_EQ(said[0], ChangedOnDiskQuestion(m_page));
     EXPECT_NE(said[1].find(kMsgReadIncomplete), std::string::npos) << said[1];
     EXPECT_EQ(outcome, BuildOutcome::kStayed);
     EXPECT_EQ(Shown(), (Texts{"Mine", "A"}));
 
-    WriteFileBytes(page, theirs);
+    WriteFileBytes(m_page, theirs);
     EXPECT_EQ(Build({Answer::kApplyMyChanges}), BuildOutcome::kWritten);
-    EXPECT_EQ(TitlesOn(page), (Texts{"Mine", "Z", "A"}));
+    EXPECT_EQ(TitlesOn(m_page), (Texts{"Mine", "Z", "A"}));
 }
 #endif
 
