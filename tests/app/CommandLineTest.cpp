@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -76,9 +76,7 @@ TEST(CommandLineTest, ThePagePathIsTheTailOrWithASwitchTheLastPlainArgument) {
     EXPECT_EQ(PagePathFromTail("a.htm -r web1 b.htm", true), "b.htm");
     EXPECT_EQ(PagePathFromTail("-r web1", true), "");
 
-    char cwd[4096];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    EXPECT_EQ(MakeAbsolutePath("news.htm"), std::string(cwd) + "/news.htm");
+    EXPECT_EQ(MakeAbsolutePath("news.htm"), std::filesystem::current_path() / "news.htm");
     EXPECT_EQ(MakeAbsolutePath("/srv/news.htm"), "/srv/news.htm");
     EXPECT_EQ(MakeAbsolutePath(""), "");
 }

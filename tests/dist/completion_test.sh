@@ -49,7 +49,6 @@ expect() {
 # shellcheck disable=SC2086 # one word a subcommand
 expect "tavrel " "$(printf '%s\n' $subcommands --help --server-config --site --version --wait |
     sort | xargs)"
-expect "tavrel re" "rebuild"
 expect "tavrel d" "delete dirs docmap"
 expect "tavrel add a.html --" "--date --description --force --help --link --title --wait"
 expect "tavrel change a.html 0 --t" "--title"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix with cmake --install and uses the
-# installed programs from there as a new user would: versions, the headless
-# wizard, a page added and listed, and the example hive read as local.reg.
+# installed programs from there as a new user would: versions (the wizard's
+# without a display), a page added and listed, and the example hive read as
+# local.reg.
 # DESTDIR keeps an absolute folder (the package build's /etc) in the scratch
 # tree too. MAN_PAGES is ON (or a path) when the build made the man pages.
 # Usage: install_test.sh CMAKE BUILD_DIR VERSION MAN_PAGES
@@ -26,14 +27,9 @@ fail() {
 [[ $version != unknown ]] || fail "no version was read from debian/changelog"
 [[ $("$tavrel" --version) == "tavrel $version" ]] || fail "tavrel --version"
 
-if [[ -x $wizard ]]; then
-    headless=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
-    [[ $("${headless[@]}" "$wizard" --version) == "tavrel-wizard $version" ]] ||
-        fail "tavrel-wizard --version"
-    status=0
-    message=$("${headless[@]}" "$wizard" "$scratch/page.html" 2>&1) || status=$?
-    [[ $status == 1 && $(wc -l <<<"$message") == 1 ]] || fail "headless wizard: $status $message"
-fi
+headless=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
+[[ ! -x $wizard || $("${headless[@]}" "$wizard" --version) == "tavrel-wizard $version" ]] ||
+    fail "tavrel-wizard --version"
 
 page=$scratch/page.html
 "$tavrel" add "$page" --link /news.htm --title "Installed" >/dev/null
@@ -48,12 +44,10 @@ docmap=$(TAVREL_REGISTRY_DIR=$scratch/registry "$tavrel" docmap 2>&1)
 grep -q "^/docs .*/srv/www/htdocs/manuals$" <<<"$docmap" || fail "example hive: $docmap"
 [[ $docmap != *"line"* ]] || fail "example hive reported malformed: $docmap"
 
-for file in share/bash-completion/completions/tavrel share/zsh/vendor-completions/_tavrel; do
+files=(share/bash-completion/completions/tavrel share/zsh/vendor-completions/_tavrel)
+if [[ $man_pages != OFF && $man_pages != *NOTFOUND ]]; then
+    files+=(share/man/man1/tavrel.1 share/man/man5/tavrel-registry.5)
+fi
+for file in "${files[@]}"; do
     [[ -f $prefix/$file ]] || fail "not installed: $file"
 done
-
-if [[ $man_pages != OFF && $man_pages != *NOTFOUND ]]; then
-    for file in share/man/man1/tavrel.1 share/man/man5/tavrel-registry.5; do
-        [[ -f $prefix/$file ]] || fail "not installed: $file"
-    done
-fi

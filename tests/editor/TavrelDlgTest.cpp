@@ -179,15 +179,6 @@ TEST_F(TavrelDlgTest, DoModalRunsUntilEnterInTheDateBuildsThePage) {
     EXPECT_EQ(TakeMessages(), Said(kMsgNotHtml, m_dir / "page.txt"));
 }
 
-// Writes a fresh page with one entry, straight from a list: no field of the
-// dialog holds its texts to the typing limit.
-void WriteOneEntryPage(const std::string& path, const std::string& title, const std::string& link,
-                       const std::string& description) {
-    ItemList list;
-    list.InsertAtHead(ItemOf({"Mon", title, link, description}));
-    ASSERT_TRUE(WriteNewPage(path, list.Head(), ""));
-}
-
 // The first entry of the page at `path`, as a fresh read finds it.
 EntryText FirstEntryOn(const std::string& path) {
     PageSession session(path);
@@ -205,42 +196,31 @@ std::string TypedQuestion(const char* question, const std::string& page) {
 TEST_F(TavrelDlgTest, BuildItAsksAboutTypedFieldsAndDoesWhatTheAnswerSays) {
     const std::string page = m_dir / "news.html";
     WritePage(page, {{"Mon", "A", "/a.htm", "a"}});
-    const std::string before = ReadFileBytes(page);
-    struct Case {
-        bool selected;  // Change the selected entry, or Add a new one
-        int answer;     // Yes, No, Cancel
-        int result;
-        Texts rows;  // of the page afterwards
-    };
-    const Case cases[] = {{false, 0, IDOK, {"Typed", "A"}}, {true, 2, 0, {"A"}}};
-    for (const Case& c : cases) {
-        WriteFileBytes(page, before);
-        Open(page);
-        if (!c.selected) Click(IDC_NEW_ITEM);
-        Type(IDC_TITLE, "Typed");
-        Type(IDC_HYPERLINK, "/typed.htm");  // as Browse puts it there
-        m_recorder.answers = {c.answer};
-        Click(IDC_BUILD_IT);
-        const char* question = c.selected ? kMsgChangeBeforeBuilding : kMsgAddBeforeBuilding;
-        EXPECT_EQ(TakeMessages(), Texts{TypedQuestion(question, page)});
-        EXPECT_EQ(m_dialog->ModalResult(), c.result) << c.selected << c.answer;
-        if (c.result == 0) {
-            EXPECT_EQ(Field(IDC_TITLE), "Typed");  // nothing typed is lost
-        }
-        Open(page);
-        EXPECT_EQ(Rows(), c.rows) << c.selected << c.answer;
-    }
-
-    // Yes without a hyperlink: Add refuses, and the dialog stays on the field.
     Open(page);
+    Type(IDC_TITLE, "Typed");  // over the selected entry
+    m_recorder.answers = {2};  // Cancel: nothing typed is lost
+    Click(IDC_BUILD_IT);
+    EXPECT_EQ(TakeMessages(), Texts{TypedQuestion(kMsgChangeBeforeBuilding, page)});
+    EXPECT_EQ(m_dialog->ModalResult(), 0);
+    EXPECT_EQ(Field(IDC_TITLE), "Typed");
+
+    // Yes for a new entry without a hyperlink: Add refuses, and the dialog
+    // stays on the field.
     Click(IDC_NEW_ITEM);
-    Type(IDC_TITLE, "No link");
+    Type(IDC_TITLE, "Typed");
     m_recorder.answers = {0};
     Click(IDC_BUILD_IT);
     EXPECT_EQ(TakeMessages(), (Texts{TypedQuestion(kMsgAddBeforeBuilding, page),
                                      std::string(kMsgHyperlinkRequired) + "|" + kAppCaption}));
     EXPECT_EQ(m_dialog->ModalResult(), 0);
     EXPECT_EQ(m_dialog->focusWidget(), DialogItem(m_dialog.get(), IDC_HYPERLINK));
+    Type(IDC_HYPERLINK, "/typed.htm");  // as Browse puts it there
+    m_recorder.answers = {0};
+    Click(IDC_BUILD_IT);
+    EXPECT_EQ(TakeMessages(), Texts{TypedQuestion(kMsgAddBeforeBuilding, page)});
+    EXPECT_EQ(m_dialog->ModalResult(), IDOK);
+    Open(page);
+    EXPECT_EQ(Rows(), (Texts{"Typed", "A"}));
 
     // Fields as the dialog showed them, placeholders included, are no edits.
     for (const std::string& path : {page, m_dir / "new.html"}) {
@@ -256,14 +236,15 @@ TEST_F(TavrelDlgTest, BuildItAsksAboutTypedFieldsAndDoesWhatTheAnswerSays) {
 // still be shortened.
 TEST_F(TavrelDlgTest, FieldsRefuseTypingPast255CharactersAndKeepPageTextWhole) {
     const std::string page = m_dir / "news.html";
-    const std::string title(243, 't'), description(400, 'd');
-    WriteOneEntryPage(page, title + "-end", "/" + std::string(300, 'h'), description);
+    const std::string title(243, 't'), link = "/" + std::string(300, 'h'), description(400, 'd');
+    ItemList list;  // straight from a list: no field holds the texts to the typing limit
+    list.InsertAtHead(ItemOf({"Mon", title + "-end", link, description}));
+    ASSERT_TRUE(WriteNewPage(page, list.Head(), ""));
 
     Open(page);
     Click(IDC_CHANGE);  // untouched: nothing is cut
     Click(IDC_BUILD_IT);
-    EXPECT_EQ(FirstEntryOn(page),
-              (EntryText{"Mon", title + "-end", "/" + std::string(300, 'h'), description}));
+    EXPECT_EQ(FirstEntryOn(page), (EntryText{"Mon", title + "-end", link, description}));
     Open(page);
     QWidget* descriptionField = DialogItem(m_dialog.get(), IDC_DESCRIPTION);
     descriptionField->setFocus();
@@ -273,6 +254,8 @@ TEST_F(TavrelDlgTest, FieldsRefuseTypingPast255CharactersAndKeepPageTextWhole) {
     Click(IDC_CHANGE);
     EXPECT_EQ(Field(IDC_DESCRIPTION), std::string(399, 'd'));
 
+    std::string typed(250, 'a');  // and five of the ten "é" typed after it
+    for (int i = 0; i < 5; ++i) typed += "\xc3\xa9";
     for (const int id : {IDC_TITLE, IDC_DESCRIPTION}) {
         Type(id, "");
         QWidget* field = DialogItem(m_dialog.get(), id);
@@ -282,34 +265,27 @@ TEST_F(TavrelDlgTest, FieldsRefuseTypingPast255CharactersAndKeepPageTextWhole) {
             QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(QChar(0xe9)),
                                 Qt::NoModifier);
         }
-        std::string expected(250, 'a');
-        for (int i = 0; i < 5; ++i) expected += "\xc3\xa9";
-        EXPECT_EQ(Field(id), expected) << id;
+        EXPECT_EQ(Field(id), typed) << id;
     }
     Click(IDC_CHANGE);
-    const std::string shownTitle = Field(IDC_TITLE), shownDescription = Field(IDC_DESCRIPTION);
     Click(IDC_BUILD_IT);
-    EXPECT_EQ(FirstEntryOn(page).title, shownTitle);
-    EXPECT_EQ(FirstEntryOn(page).description, shownDescription);
+    EXPECT_EQ(FirstEntryOn(page), (EntryText{"Mon", typed, link, typed}));
 }
 
 TEST_F(TavrelDlgTest, HelpOpensOnF1OrTheButtonBesideAndClosesOnEscapeAndCtrlW) {
     Open(m_dir / "news.html");
-    for (const QKeyCombination keys :
-         {QKeyCombination(Qt::Key_Escape), QKeyCombination(Qt::ControlModifier, Qt::Key_W)}) {
-        if (keys.key() == Qt::Key_Escape) {
-            m_dialog->activateWindow();
-            ASSERT_TRUE(QTest::qWaitForWindowActive(m_dialog.get()));
-            QTest::keyClick(DialogItem(m_dialog.get(), IDC_TITLE), Qt::Key_F1);
-        } else {
-            Click(IDC_HELP_BUTTON);
-        }
-        auto* help = m_dialog->findChild<QTextBrowser*>();
-        ASSERT_NE(help, nullptr);
-        EXPECT_TRUE(help->isVisible());
-        QTest::keyClick(help, keys.key(), keys.keyboardModifiers());
-        EXPECT_FALSE(help->isVisible());
-    }
+    m_dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_dialog.get()));
+    QTest::keyClick(DialogItem(m_dialog.get(), IDC_TITLE), Qt::Key_F1);
+    auto* help = m_dialog->findChild<QTextBrowser*>();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    QTest::keyClick(help, Qt::Key_Escape);
+    EXPECT_FALSE(help->isVisible());
+    Click(IDC_HELP_BUTTON);  // the same window again
+    EXPECT_TRUE(help->isVisible());
+    QTest::keyClick(help, Qt::Key_W, Qt::ControlModifier);
+    EXPECT_FALSE(help->isVisible());
     EXPECT_EQ(m_dialog->ModalResult(), 0);  // Escape went to the help, not the wizard
 }
 

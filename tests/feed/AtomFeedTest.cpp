@@ -2,7 +2,6 @@
 // dates that name no day, and addresses with and without the site's.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,21 +11,11 @@
 
 namespace {
 
-struct Entry {
-    std::string date, title, link, description;
-};
-
 // An item list of `entries` in order.
-ItemList ItemsOf(const std::vector<Entry>& entries) {
+ItemList ItemsOf(const std::vector<EntryText>& entries) {
     ItemList list;
-    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-        auto item = std::make_unique<CTavrelItem>();
-        item->SetDate(entry->date);
-        item->SetTitle(entry->title);
-        item->SetHyperlink(entry->link);
-        item->SetDescription(entry->description);
-        list.InsertAtHead(std::move(item));
-    }
+    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry)
+        list.InsertAtHead(ItemOf(*entry));
     return list;
 }
 

@@ -45,31 +45,19 @@ class FeedDateTest : public ::testing::Test {
     }
 };
 
-TEST_F(FeedDateTest, ReadsEveryListedFormAsLocalMidnight) {
-    const char* const forms[] = {"Sunday, December 06, 2026",
-                                 "2026-12-06",
-                                 "December 6, 2026",
-                                 "6 December 2026",
-                                 "Dec 6, 2026",
-                                 "dec 6 2026",
-                                 "Sun, 6 Dec 2026"};
-    for (const char* form : forms) {
-        const auto when = ParseEntryDate(form);
-        ASSERT_TRUE(when.has_value()) << form;
-        EXPECT_EQ(Rfc3339(*when), "2026-12-06T00:00:00+01:00") << form;
+// Every listed form is read as local midnight; texts that name no day are no
+// dates; the written form is the one feed readers check.
+TEST_F(FeedDateTest, ReadsEveryListedFormAsLocalMidnightAndNothingElse) {
+    for (const char* form : {"Sunday, December 06, 2026", "2026-12-06", "December 6, 2026",
+                             "6 December 2026", "Dec 6, 2026", "dec 6 2026", "Sun, 6 Dec 2026"}) {
+        EXPECT_EQ(Rfc3339(ParseEntryDate(form).value_or(0)), "2026-12-06T00:00:00+01:00") << form;
     }
     EXPECT_EQ(Rfc3339(*ParseEntryDate("2026-07-01")), "2026-07-01T00:00:00+02:00");
-}
-
-TEST_F(FeedDateTest, TextsThatNameNoDayAreNotDates) {
+    EXPECT_TRUE(ParseEntryDate("February 29, 2028").has_value());
     for (const char* text : {"", "soon", "February 30, 2026", "2026-13-01", "2026-02-29",
                              "December 2026", "6/12/2026", "Smarch 6, 2026", "December 6, 26"}) {
         EXPECT_FALSE(ParseEntryDate(text).has_value()) << text;
     }
-    EXPECT_TRUE(ParseEntryDate("February 29, 2028").has_value());
-}
-
-TEST_F(FeedDateTest, Rfc3339FormIsCheckedAsReadersNeedIt) {
     EXPECT_TRUE(IsRfc3339(Rfc3339(std::time(nullptr))));
     EXPECT_TRUE(IsRfc3339("2026-12-06T00:00:00Z"));
     EXPECT_FALSE(IsRfc3339("2026-12-06"));

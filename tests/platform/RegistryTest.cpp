@@ -16,8 +16,10 @@ using Value = std::tuple<LONG, DWORD, std::string>;  // result, type, bytes
 
 // Key names match whatever their case: the hives below spell them otherwise.
 constexpr char kServerKey[] = "software\\OSTRIM\\webserver\\CurrentVersion";
+constexpr char kDocMapKey[] = "SOFTWARE\\Ostrim\\WebServer\\CurrentVersion\\DocMap";
 const std::string kServerSection =
     "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Ostrim\\WebServer\\CurrentVersion]\r\n";
+const std::string kDocMapSection = "[HKEY_LOCAL_MACHINE\\" + std::string(kDocMapKey) + "]\r\n";
 
 // The value `name` of the server key below `root`, read after asking for its size.
 Value Query(HKEY root, const char* name) {
@@ -41,14 +43,19 @@ class RegistryTest : public ::testing::Test {
     ScopedHiveFolder hives;
 };
 
-TEST_F(RegistryTest, ReadsEachDataFormWithItsTypeAndExactBytes) {
+// Each data form with its type and exact bytes; a later value replaces an
+// earlier one and "=-" deletes, whatever the case; a "[-KEY]" deletes a key.
+TEST_F(RegistryTest, ReadsEachDataFormWithItsTypeAndExactBytesAndDeletions) {
     hives.Write("local", "; the web server\r\n" + kServerSection +
                              "\"ServerRoot\"=\"C:\\\\Web\\\\\"\r\n"
                              "\"Quote\"=\"say \\\"hi\\\"\"\r\n"
                              "@=\"default\"\r\n"
                              "\"Port\"=dword:00000050\r\n"
                              "\"Blob\"=hex:01,02,\\\r\n"
-                             "  03,ff\r\n");
+                             "  03,ff\r\n"
+                             "\"Admin\"=\"/old\"\r\n\"Gone\"=\"x\"\r\n\"admin\"=\"a@b\"\r\n"
+                             "\"gone\"=-\r\n\"Never\"=-\r\n" +
+                             kDocMapSection + "\"/\"=\"www\"\r\n[-" + kDocMapSection.substr(1));
     const std::pair<const char*, Value> cases[] = {
         {"serverroot", {ERROR_SUCCESS, REG_SZ, "C:\\Web\\\0"s}},
         {"Quote", {ERROR_SUCCESS, REG_SZ, "say \"hi\"\0"s}},
@@ -56,12 +63,16 @@ TEST_F(RegistryTest, ReadsEachDataFormWithItsTypeAndExactBytes) {
         {"Port", {ERROR_SUCCESS, REG_DWORD, "\x50\0\0\0"s}},
         {"Blob", {ERROR_SUCCESS, REG_BINARY, "\x01\x02\x03\xff"s}},
         {"Missing", {ERROR_FILE_NOT_FOUND, REG_NONE, ""}},
+        {"Admin", {ERROR_SUCCESS, REG_SZ, "a@b\0"s}},
+        {"Gone", {ERROR_FILE_NOT_FOUND, REG_NONE, ""}},
     };
     for (const auto& [name, value] : cases) {
         EXPECT_EQ(Query(HKEY_LOCAL_MACHINE, name), value) << (name ? name : "(default)");
     }
 
     HKEY key = nullptr;
+    EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kDocMapKey, 0, KEY_READ, &key),
+              ERROR_FILE_NOT_FOUND);
     ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kServerKey, 0, KEY_READ, &key), ERROR_SUCCESS);
     BYTE data[7];
     DWORD size = sizeof data;  // one short of C:\Web\ and its NUL
@@ -71,14 +82,12 @@ TEST_F(RegistryTest, ReadsEachDataFormWithItsTypeAndExactBytes) {
 }
 
 TEST_F(RegistryTest, EnumeratesValuesInFileOrderWithinTheGivenRooms) {
-    hives.Write("local",
-                "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Ostrim\\WebServer\\CurrentVersion\\DocMap]\r\n"
-                "\"/docs\"=\"docs\"\r\n\"/\"=\"htdocs\"\r\n\"/a-rather-long-prefix\"=\"x\"\r\n");
+    hives.Write(
+        "local",
+        kDocMapSection +
+            "\"/docs\"=\"docs\"\r\n\"/\"=\"htdocs\"\r\n\"/a-rather-long-prefix\"=\"x\"\r\n");
     HKEY key = nullptr;
-    ASSERT_EQ(
-        RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Ostrim\\WebServer\\CurrentVersion\\DocMap", 0,
-                      KEY_READ, &key),
-        ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kDocMapKey, 0, KEY_READ, &key), ERROR_SUCCESS);
     char name[260];
     BYTE data[260];
     DWORD nameLength = sizeof name, size = sizeof data;
@@ -128,23 +137,6 @@ TEST_F(RegistryTest, ReadsEveryFileFormAndStringTypesWrittenAsHex) {
         WriteFileBytes(hives.folder() / "local.reg", file);
         EXPECT_EQ(Query(HKEY_LOCAL_MACHINE, "Dir"), value) << testing::PrintToString(file);
     }
-}
-
-TEST_F(RegistryTest, ValueAndKeyDeletionsAndReplacements) {
-    const std::string docMapKey = "SOFTWARE\\Ostrim\\WebServer\\CurrentVersion\\DocMap";
-    const std::string docMapSection = "[HKEY_LOCAL_MACHINE\\" + docMapKey + "]\r\n";
-    hives.Write("local", kServerSection +
-                             "\"ServerRoot\"=\"/old\"\r\n\"Gone\"=\"x\"\r\n\"Admin\"=\"a@b\"\r\n"
-                             "\"serverroot\"=\"/srv\"\r\n"  // a later value replaces
-                             "\"gone\"=-\r\n"               // deletes, whatever the case
-                             "\"Never\"=-\r\n" +            // deleting nothing is no error
-                             docMapSection +
-                             "\"/\"=\"www\"\r\n[-" + docMapSection.substr(1));
-    EXPECT_EQ(Query(HKEY_LOCAL_MACHINE, "ServerRoot"), (Value{ERROR_SUCCESS, REG_SZ, "/srv\0"s}));
-    EXPECT_EQ(std::get<0>(Query(HKEY_LOCAL_MACHINE, "Gone")), ERROR_FILE_NOT_FOUND);
-    HKEY key = nullptr;
-    EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, docMapKey.c_str(), 0, KEY_READ, &key),
-              ERROR_FILE_NOT_FOUND);
 }
 
 TEST_F(RegistryTest, DamagedLocalHiveFailsEveryCallWithFileAndLineMissingOneIsEmpty) {

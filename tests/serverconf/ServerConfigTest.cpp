@@ -12,7 +12,8 @@ namespace {
 const std::string kStock = TAVREL_STOCK_CONFIGS;
 
 // "PREFIX -> FOLDER (DIRECTIVE at FILE:LINE)" of every mapped folder, with
-// `base` cut from the file names.
+// `base` cut from the file names, then "PATTERN :LINE" of every rule that
+// maps no folder.
 std::vector<std::string> Rows(const ServerHost& host, const std::string& base) {
     std::vector<std::string> rows;
     for (const MappedFolder& folder : host.folders) {
@@ -21,15 +22,9 @@ std::vector<std::string> Rows(const ServerHost& host, const std::string& base) {
         rows.push_back(folder.urlPrefix + " -> " + folder.folder + " (" + folder.directive +
                        " at " + place + ")");
     }
+    for (const UnmappedRule& rule : host.unmapped)
+        rows.push_back(rule.pattern + " :" + std::to_string(rule.place.line));
     return rows;
-}
-
-std::vector<std::string> Unmapped(const ServerHost& host) {
-    std::vector<std::string> rules;
-    for (const UnmappedRule& rule : host.unmapped) {
-        rules.push_back(rule.pattern + " :" + std::to_string(rule.place.line));
-    }
-    return rules;
 }
 
 // Reads `file`, which must succeed; Apache's own root is `apacheRoot`.
@@ -50,32 +45,26 @@ void WriteTree(const TempDir& dir, const std::vector<std::pair<std::string, std:
     }
 }
 
-TEST(ServerConfigTest, DebiansStockApacheServesVarWwwHtmlAndTheIcons) {
-    const std::string base = kStock + "/debian-apache2";
-    const ServerConfig config = Read(base + "/apache2.conf", base);
-    EXPECT_EQ(config.kind, ServerKind::kApache);
-    ASSERT_EQ(config.hosts.size(), 1u);
-    const ServerHost& host = config.hosts[0];
-    EXPECT_EQ(Rows(host, base),
+TEST(ServerConfigTest, DebiansStockApacheAndNginxServeVarWwwHtml) {
+    const std::string apache = kStock + "/debian-apache2", nginx = kStock + "/debian-nginx";
+    const ServerConfig a = Read(apache + "/apache2.conf", apache);
+    // Named relative to the current directory, as on a command line.
+    const ServerConfig n = Read(std::filesystem::relative(nginx + "/nginx.conf"));
+    EXPECT_EQ(n.file, nginx + "/nginx.conf");
+    EXPECT_EQ(a.kind, ServerKind::kApache);
+    EXPECT_EQ(n.kind, ServerKind::kNginx);
+    ASSERT_EQ(a.hosts.size(), 1u);
+    ASSERT_EQ(n.hosts.size(), 1u);
+    EXPECT_EQ(Rows(a.hosts[0], apache),
               (std::vector<std::string>{
                   "/ -> /var/www/html (DocumentRoot at sites-enabled/000-default.conf:12)",
                   "/icons/ -> /usr/share/apache2/icons/ (Alias at mods-enabled/alias.conf:13)"}));
-    EXPECT_EQ(host.admin.value, "webmaster@localhost");
-    EXPECT_EQ(host.siteUrl.value, "");  // the stock site names no ServerName
-    EXPECT_TRUE(host.unmapped.empty());
-}
-
-TEST(ServerConfigTest, DebiansStockNginxServesVarWwwHtml) {
-    const std::string base = kStock + "/debian-nginx";
-    // Named relative to the current directory, as on a command line.
-    const ServerConfig config = Read(std::filesystem::relative(base + "/nginx.conf"));
-    EXPECT_EQ(config.file, base + "/nginx.conf");
-    EXPECT_EQ(config.kind, ServerKind::kNginx);
-    ASSERT_EQ(config.hosts.size(), 1u);
-    EXPECT_EQ(Rows(config.hosts[0], base),
+    EXPECT_EQ(Rows(n.hosts[0], nginx),
               std::vector<std::string>{"/ -> /var/www/html (root at sites-enabled/default:41)"});
-    EXPECT_EQ(config.hosts[0].names, std::vector<std::string>{"_"});
-    EXPECT_EQ(config.hosts[0].siteUrl.value, "");
+    EXPECT_EQ(a.hosts[0].admin.value, "webmaster@localhost");
+    EXPECT_EQ(n.hosts[0].names, std::vector<std::string>{"_"});
+    // Neither stock site names itself: no ServerName, the catch-all "_".
+    EXPECT_EQ(a.hosts[0].siteUrl.value + n.hosts[0].siteUrl.value, "");
 }
 
 TEST(ServerConfigTest, ApacheDefinesGlobsConditionsAndInheritance) {
@@ -119,8 +108,7 @@ TEST(ServerConfigTest, ApacheDefinesGlobsConditionsAndInheritance) {
               (std::vector<std::string>{
                   "/ -> " + dir.path() + "/sites/main (DocumentRoot at httpd.conf:6)",
                   "/manual -> /srv/manual (Alias at conf.d/10-b.conf:5)",
-                  "/docs -> /srv/docs (Alias at httpd.conf:9)"}));
-    EXPECT_EQ(Unmapped(plain), std::vector<std::string>{"^/img/(.*)\\.png$ :11"});
+                  "/docs -> /srv/docs (Alias at httpd.conf:9)", "^/img/(.*)\\.png$ :11"}));
     EXPECT_EQ(plain.names, (std::vector<std::string>{"main.example.org", "other.example.org"}));
     EXPECT_EQ(plain.siteUrl.value, "http://main.example.org:8080");
     EXPECT_EQ(plain.admin.value, "main@example.org");
@@ -163,9 +151,8 @@ TEST(ServerConfigTest, NginxServersLocationsAndIncludes) {
               (std::vector<std::string>{
                   "/ -> /srv/http (root at nginx.conf:5)",
                   "/docs/ -> /srv/docs/ (location alias at servers/a.conf:2)",
-                  "/with space/ -> /srv/q/with space/ (location root at servers/a.conf:3)"}));
-    EXPECT_EQ(Unmapped(a),
-              (std::vector<std::string>{"~ ^/img/(.+)\\.png$ :4", "= /exact :6", "/user/ :7"}));
+                  "/with space/ -> /srv/q/with space/ (location root at servers/a.conf:3)",
+                  "~ ^/img/(.+)\\.png$ :4", "= /exact :6", "/user/ :7"}));
     EXPECT_EQ(a.siteUrl.value, "http://www.example.org:8080");
     EXPECT_EQ(config.hosts[1].siteUrl.value, "https://b.example.org");
     EXPECT_EQ(config.hosts[1].folders[0].folder, "/usr/share/nginx/relative");
