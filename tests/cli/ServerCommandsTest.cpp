@@ -48,10 +48,9 @@ class ServerCommandsTest : public ::testing::Test {
 };
 
 TEST_F(ServerCommandsTest, JsonListsOfTheNamedMachineComeInTheChoosersOrder) {
-    const std::string docMap =
-        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Ostrim\\WebServer\\CurrentVersion\\DocMap]\r\n\"/\"=\"";
-    hives.Write("web1", docMap + docs.path() + "\"\r\n");
-    hives.Write("local", docMap + "/elsewhere\"\r\n");
+    hives.Write("web1",
+                ServerHiveText(std::nullopt, std::vector<MapValueText>{{"/", docs.path()}}));
+    hives.Write("local", ServerHiveText(std::nullopt, std::vector<MapValueText>{{"/", "/x"}}));
     ASSERT_EQ(Run([] { return RunDocmap("web1", true); }), 0) << err;
     EXPECT_EQ(json::parse(out), json({{"source", "the registry hive of the -r machine"},
                                       {"map", json::array({{{"prefix", "/"},
