@@ -114,11 +114,7 @@ class PageSafetyTest : public ::testing::Test {
 TEST_F(PageSafetyTest, UsageErrorsNameTheMistakeAndSuggestTheNearestName) {
     WritePage(1);
     const std::string before = ReadFileBytes(m_page);
-    struct Case {
-        Args args;
-        std::string said;
-    };
-    std::vector<Case> cases = {
+    std::vector<std::pair<Args, std::string>> cases = {
         {{}, "tavrel: a command is required: list, add, change"},
         {{"ad", m_page}, "there is no command \"ad\"; did you mean add?"},
         {{"frobnicate"}, "there is no command \"frobnicate\".\nThe commands: list, add"},
@@ -143,10 +139,10 @@ TEST_F(PageSafetyTest, UsageErrorsNameTheMistakeAndSuggestTheNearestName) {
     for (const char* index : {"0x1", "1e1", "+2", " 3", ""}) {
         cases.push_back({{"delete", m_page, index}, "is no entry"});
     }
-    for (const Case& c : cases) {
-        const ProgramResult result = RunTavrel(c.args);
-        EXPECT_EQ(result.exitCode, 2) << c.said;
-        EXPECT_TRUE(Says(result.errors, c.said));
+    for (const auto& [args, said] : cases) {
+        const ProgramResult result = RunTavrel(args);
+        EXPECT_EQ(result.exitCode, 2) << said;
+        EXPECT_TRUE(Says(result.errors, said));
         EXPECT_TRUE(result.output.empty()) << result.output;
     }
     EXPECT_EQ(ReadFileBytes(m_page), before);
@@ -207,8 +203,7 @@ TEST_F(PageSafetyTest, TooLittleMemoryWritesTheWholePageOrNothing) {
     ASSERT_EQ(Tavrel({"rebuild", m_page}), 0);  // the form every rebuild writes
     const std::string rebuilt = ReadFileBytes(m_page);
 
-    int refused = 0;
-    int written = 0;
+    int refused = 0, written = 0;
     for (const rlim_t megabytes : {8, 16, 24, 32, 48, 64, 96, 128, 256, 1024}) {
         WriteFileBytes(m_page, rebuilt);
         const int code = RunTavrel({"rebuild", m_page}, Limit(RLIMIT_AS, megabytes << 20)).exitCode;
@@ -265,11 +260,7 @@ TEST_F(PageSafetyTest, ListContentThatEntriesCannotHoldIsNotDroppedUnasked) {
     const std::string head = "<html><body>\n<dl>\n" + marker + "\n";
     const std::string entry =
         "<dt><strong>d</strong><br><a href=\"/a.htm\"><strong>t</strong></a>\n<dd>text<br><p>\n";
-    struct Case {
-        std::string list;
-        std::string said;
-    };
-    const Case cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {"<dd>stray</dd>\n" + entry, "a description (DD) before the first entry"},
         {"<dt><strong>lone</strong>\n" + entry,
          "a term (DT) without its description (DD) in entry 0"},
@@ -277,14 +268,14 @@ TEST_F(PageSafetyTest, ListContentThatEntriesCannotHoldIsNotDroppedUnasked) {
         {"<dt><strong>d</strong></dt><dd>text</dd>\n<!-- by hand -->\n" + entry,
          "a comment between entries"},
     };
-    for (const Case& c : cases) {
-        const std::string page = head + c.list + "</dl>\n</body></html>\n";
+    for (const auto& [list, said] : cases) {
+        const std::string page = head + list + "</dl>\n</body></html>\n";
         WriteFileBytes(m_page, page);
-        EXPECT_TRUE(Ends({"rebuild", m_page}, 1, c.said));
+        EXPECT_TRUE(Ends({"rebuild", m_page}, 1, said));
         EXPECT_EQ(Tavrel({"add", m_page, "--link", "/x.htm"}), 1);
         EXPECT_EQ(ReadFileBytes(m_page), page);
         EXPECT_EQ(Tavrel({"rebuild", m_page, "--force"}), 0);
-        EXPECT_EQ(Tavrel({"rebuild", m_page}), 0) << c.list;  // nothing left to drop
+        EXPECT_EQ(Tavrel({"rebuild", m_page}), 0) << list;  // nothing left to drop
     }
     // On an indented page the white space before the marker is no content.
     WriteFileBytes(m_page, "<html><body>\n  <dl>\n    " + marker + "\n    " + entry +
